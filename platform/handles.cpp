@@ -26,8 +26,7 @@ Slot* slot_of(const void* handle) {
   uintptr_t index = value >> kGenerationBits;
   if (index == 0 || index > slots.size()) return nullptr;
   Slot& slot = slots[index - 1];
-  if (slot.kind == HandleKind::none || slot.generation != (value & kGenerationMask))
-    return nullptr;
+  if (slot.kind == HandleKind::none || slot.generation != (value & kGenerationMask)) return nullptr;
   return &slot;
 }
 
@@ -70,6 +69,8 @@ void handle_release(const void* handle) {
   free_slots.push_back(static_cast<uint32_t>(slot - slots.data()));
 }
 
-int handle_live_count(HandleKind kind) { return live_counts[static_cast<int>(kind)]; }
+int handle_live_count(HandleKind kind) {
+  return live_counts[static_cast<int>(kind)];
+}
 
 }  // namespace platform
