@@ -1,0 +1,150 @@
+// Fonts for GDI's text calls: the LOGFONT height rule, metrics as Windows derives them from a
+// face's OS/2 and hhea tables, advances and monochrome glyphs. A Font is only a pointer to a
+// cached face size, so creating and destroying one per text call costs a lookup.
+#include "font.h"
+
+#include <algorithm>
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "font_cache.h"
+
+namespace platform {
+
+namespace {
+
+// Height 0 asks for the default: a 16-pixel cell, what a 12-point face gets at 96 dpi.
+constexpr int kDefaultCellHeight = 16;
+// The cell of ANSI_FIXED_FONT (Courier 10) on the classic desktop.
+constexpr int kFixedCellHeight = 13;
+
+// value * numerator / denominator, rounded half away from zero like Windows' MulDiv.
+long long mul_div(long long value, long long numerator, long long denominator) {
+  long long product = value * numerator;
+  long long half = denominator / 2;
+  return product >= 0 ? (product + half) / denominator : -((-product + half) / denominator);
+}
+
+// Negative heights are the em in pixels; positive ones the cell, which spans the face's
+// Windows ascent and descent.
+int ppem_for_height(const FaceTables& t, int height) {
+  if (height == 0) height = kDefaultCellHeight;
+  long long ppem;
+  if (height < 0) {
+    ppem = -static_cast<long long>(height);
+  } else {
+    int cell = t.win_ascent + t.win_descent;
+    ppem = mul_div(height, t.units_per_em, cell > 0 ? cell : t.units_per_em);
+  }
+  return static_cast<int>(std::clamp(ppem, 1LL, static_cast<long long>(INT_MAX)));
+}
+
+void compute_metrics(FontSize* size) {
+  const FaceTables& t = size->face->tables;
+  const int ppem = size->ppem;
+  auto scaled = [&](long long units) {
+    return static_cast<LONG>(mul_div(units, ppem, t.units_per_em));
+  };
+  TEXTMETRICA& m = size->metrics;
+  m = TEXTMETRICA{};
+  m.tmAscent = scaled(t.win_ascent);
+  m.tmDescent = scaled(t.win_descent);
+  m.tmHeight = m.tmAscent + m.tmDescent;
+  m.tmInternalLeading = scaled(t.win_ascent + t.win_descent - t.units_per_em);
+  const int line_height = t.ascender - t.descender;
+  m.tmExternalLeading =
+      std::max<LONG>(0, scaled(t.line_gap - ((t.win_ascent + t.win_descent) - line_height)));
+  m.tmAveCharWidth =
+      t.avg_char_width > 0 ? scaled(t.avg_char_width) : font_size_glyph(size, 'x').advance;
+  m.tmMaxCharWidth = scaled(t.max_char_width);
+  m.tmWeight = t.weight;
+  m.tmOverhang = 0;
+  m.tmDigitizedAspectX = 96;
+  m.tmDigitizedAspectY = 96;
+  // The narrow view of a TrueType face's range, as Windows reports it for an ANSI font.
+  m.tmFirstChar = static_cast<BYTE>(t.first_char >= 0x20 ? 0x1E : t.first_char);
+  m.tmLastChar = static_cast<BYTE>(std::min(t.last_char, 0xFF));
+  m.tmDefaultChar = 0x1F;
+  m.tmBreakChar = 0x20;
+  m.tmItalic = t.italic ? 255 : 0;
+  m.tmUnderlined = 0;
+  m.tmStruckOut = 0;
+  // Windows' "fixed pitch" bit means the opposite: it is set for variable-pitch faces.
+  BYTE pitch = t.fixed_pitch ? 0 : TMPF_FIXED_PITCH;
+  if (t.truetype) pitch |= TMPF_TRUETYPE | TMPF_VECTOR;
+  m.tmPitchAndFamily = static_cast<BYTE>(pitch | t.family);
+  m.tmCharSet = ANSI_CHARSET;
+  size->metrics_ready = true;
+}
+
+Font* make_font(FontFace* face, int height) {
+  if (!face) return nullptr;
+  FontSize* size = font_face_size(face, ppem_for_height(face->tables, height));
+  if (!size) return nullptr;
+  if (!size->metrics_ready) compute_metrics(size);
+  return new Font{size};
+}
+
+}  // namespace
+
+Font* font_create(int height, int weight, bool italic, const char* face) {
+  const std::vector<std::string> families{face ? face : ""};
+  return make_font(font_face_find(families, weight, italic), height);
+}
+
+Font* font_create_fixed() {
+  // The face named first where it is installed; any monospaced face otherwise.
+  static const std::vector<std::string> families{"DejaVu Sans Mono", "monospace"};
+  return make_font(font_face_find(families, FW_NORMAL, false), kFixedCellHeight);
+}
+
+void font_destroy(Font* font) {
+  delete font;
+}
+
+void font_metrics(const Font* font, TEXTMETRICA* metrics) {
+  if (!metrics) return;
+  *metrics = font ? font->size->metrics : TEXTMETRICA{};
+}
+
+int font_text_width(const Font* font, const char* text, int count) {
+  if (!font || !text) return 0;
+  long long width = 0;
+  for (int i = 0; i < count; ++i) {
+    width += font_size_glyph(font->size, static_cast<unsigned char>(text[i])).advance;
+  }
+  return static_cast<int>(std::min<long long>(width, INT_MAX));
+}
+
+void font_draw_text(const Font* font, const Surface& surface, const RECT& clip, int x, int y,
+                    const char* text, int count, uint32_t pixel) {
+  if (!font || !text || count <= 0 || !surface.pixels) return;
+  const long long left = std::max<long long>(clip.left, 0);
+  const long long top = std::max<long long>(clip.top, 0);
+  const long long right = std::min<long long>(clip.right, surface.width);
+  const long long bottom = std::min<long long>(clip.bottom, surface.height);
+  if (left >= right || top >= bottom) return;
+
+  const long long baseline = static_cast<long long>(y) + font->size->metrics.tmAscent;
+  long long pen = x;
+  for (int i = 0; i < count; ++i) {
+    const FontGlyph& glyph = font_size_glyph(font->size, static_cast<unsigned char>(text[i]));
+    const long long gx = pen + glyph.left;
+    const long long gy = baseline - glyph.top;
+    pen += glyph.advance;
+    const long long row_begin = std::max<long long>(0, top - gy);
+    const long long row_end = std::min<long long>(glyph.rows, bottom - gy);
+    const long long col_begin = std::max<long long>(0, left - gx);
+    const long long col_end = std::min<long long>(glyph.width, right - gx);
+    for (long long row = row_begin; row < row_end; ++row) {
+      const uint8_t* ink = glyph.ink.data() + row * glyph.width;
+      uint32_t* out = surface.pixels + (gy + row) * surface.stride;
+      for (long long col = col_begin; col < col_end; ++col) {
+        if (ink[col]) out[gx + col] = pixel;
+      }
+    }
+  }
+}
+
+}  // namespace platform

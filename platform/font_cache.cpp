@@ -1,0 +1,276 @@
+// Faces through fontconfig and FreeType, cached for the process. The cache sits behind a pointer
+// that is never freed, so at exit everything in it is still reachable and nothing is torn down
+// while another exit handler might draw.
+#include "font_cache.h"
+
+#include <fontconfig/fontconfig.h>
+#include FT_SIZES_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+constexpr BYTE kFamilyRoman = 0x10;
+constexpr BYTE kFamilySwiss = 0x20;
+constexpr BYTE kFamilyScript = 0x40;
+constexpr BYTE kFamilyDecorative = 0x50;
+
+// A glyph a thousand pixels tall already needs a megabyte of ink; GDI asks for far less.
+constexpr int kMaxPpem = 1024;
+
+struct Cache {
+  FT_Library library = nullptr;
+  bool fontconfig_ready = false;
+  std::map<std::string, FontFace*> matches;  // request -> face (nullptr: nothing loaded)
+  std::map<std::pair<std::string, int>, FontFace*> faces;  // file and index -> face
+};
+
+Cache& cache() {
+  static Cache* instance = new Cache;
+  return *instance;
+}
+
+std::string request_key(const std::vector<std::string>& families, int weight, bool italic) {
+  std::string key;
+  for (const std::string& family : families) {
+    key += family;
+    key += '\n';
+  }
+  key += std::to_string(weight);
+  key += italic ? 'i' : 'r';
+  return key;
+}
+
+BYTE family_from_class(int family_class) {
+  switch (family_class >> 8) {
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 7:
+      return kFamilyRoman;
+    case 8:
+      return kFamilySwiss;
+    case 10:
+      return kFamilyScript;
+    case 9:
+    case 12:
+      return kFamilyDecorative;
+    default:
+      return FF_DONTCARE;
+  }
+}
+
+// Windows' family bits: monospaced faces are "modern"; otherwise the PANOSE family kind and
+// serif style decide, and the IBM family class when PANOSE says nothing.
+BYTE family_of(const TT_OS2* os2, bool fixed_pitch) {
+  if (fixed_pitch) return FF_MODERN;
+  if (!os2) return FF_DONTCARE;
+  const FT_Byte* panose = os2->panose;
+  switch (panose[0]) {
+    case 2:  // Latin text
+      if (panose[3] == 9) return FF_MODERN;
+      if (panose[1] >= 11 && panose[1] <= 15) return kFamilySwiss;
+      if (panose[1] >= 2) return kFamilyRoman;
+      return family_from_class(os2->sFamilyClass);
+    case 3:
+      return kFamilyScript;
+    case 4:
+    case 5:
+      return kFamilyDecorative;
+    default:
+      return family_from_class(os2->sFamilyClass);
+  }
+}
+
+FaceTables read_tables(FT_Face ft) {
+  FaceTables t;
+  t.units_per_em = ft->units_per_EM;
+  t.fixed_pitch = FT_IS_FIXED_WIDTH(ft);
+  t.italic = (ft->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+  t.truetype = FT_IS_SFNT(ft);
+  t.weight = (ft->style_flags & FT_STYLE_FLAG_BOLD) ? 700 : 400;
+  t.max_char_width = static_cast<int>(ft->bbox.xMax - ft->bbox.xMin);
+
+  const auto* hhea = static_cast<const TT_HoriHeader*>(FT_Get_Sfnt_Table(ft, FT_SFNT_HHEA));
+  if (hhea) {
+    t.ascender = hhea->Ascender;
+    t.descender = hhea->Descender;
+    t.line_gap = hhea->Line_Gap;
+  } else {
+    t.ascender = ft->ascender;
+    t.descender = ft->descender;
+    t.line_gap = std::max(0, ft->height - (ft->ascender - ft->descender));
+  }
+
+  const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2));
+  if (os2 && os2->version == 0xFFFF) os2 = nullptr;
+  if (os2 && os2->usWinAscent + os2->usWinDescent > 0) {
+    t.win_ascent = os2->usWinAscent;
+    t.win_descent = os2->usWinDescent;
+  } else {
+    t.win_ascent = t.ascender;
+    t.win_descent = -t.descender;
+  }
+  if (os2) {
+    t.avg_char_width = std::max(0, static_cast<int>(os2->xAvgCharWidth));
+    if (os2->usWeightClass > 0) t.weight = os2->usWeightClass;
+    t.first_char = os2->usFirstCharIndex;
+    t.last_char = os2->usLastCharIndex;
+  }
+  t.family = family_of(os2, t.fixed_pitch);
+  return t;
+}
+
+FontFace* load_face(const std::string& file, int index) {
+  Cache& c = cache();
+  auto found = c.faces.find({file, index});
+  if (found != c.faces.end()) return found->second;
+
+  FontFace* face = nullptr;
+  FT_Face ft = nullptr;
+  if (!c.library && FT_Init_FreeType(&c.library) != 0) c.library = nullptr;
+  if (c.library && FT_New_Face(c.library, file.c_str(), index, &ft) == 0) {
+    if (FT_IS_SCALABLE(ft) && ft->units_per_EM > 0) {
+      face = new FontFace;
+      face->ft = ft;
+      face->file = file;
+      face->index = index;
+      if (FT_Select_Charmap(ft, FT_ENCODING_UNICODE) != 0 &&
+          FT_Select_Charmap(ft, FT_ENCODING_MS_SYMBOL) == 0) {
+        face->symbol_charmap = true;
+      }
+      face->tables = read_tables(ft);
+    } else {
+      FT_Done_Face(ft);
+    }
+  }
+  c.faces[{file, index}] = face;
+  return face;
+}
+
+FontFace* match_face(const std::vector<std::string>& families, int weight, bool italic) {
+  Cache& c = cache();
+  if (!c.fontconfig_ready) c.fontconfig_ready = FcInit() == FcTrue;
+  if (!c.fontconfig_ready) return nullptr;
+
+  FcPattern* pattern = FcPatternCreate();
+  for (const std::string& family : families) {
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  }
+  FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight > 0 ? weight : 400));
+  FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+
+  FontFace* face = nullptr;
+  FcResult result = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcChar8* file = nullptr;
+  int index = 0;
+  if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) != FcResultMatch) index = 0;
+    face = load_face(reinterpret_cast<const char*>(file), index);
+  }
+  if (match) FcPatternDestroy(match);
+  FcPatternDestroy(pattern);
+  return face;
+}
+
+void render_glyph(FontSize* size, FontGlyph* glyph, unsigned char byte) {
+  glyph->rendered = true;
+  FontFace* face = size->face;
+  FT_Face ft = face->ft;
+  if (FT_Activate_Size(size->ft_size) != 0) return;
+
+  uint32_t code = font_code_point(byte);
+  if (face->symbol_charmap) code = 0xF000 + byte;
+  FT_UInt index = FT_Get_Char_Index(ft, code);
+  // Hinted and monochrome: what the default quality of the classic desktop draws.
+  if (FT_Load_Glyph(ft, index, FT_LOAD_TARGET_MONO) != 0 &&
+      (index == 0 || FT_Load_Glyph(ft, 0, FT_LOAD_TARGET_MONO) != 0)) {
+    return;
+  }
+  FT_GlyphSlot slot = ft->glyph;
+  glyph->advance = static_cast<int>((slot->advance.x + 32) >> 6);
+  if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) {
+    return;
+  }
+  const FT_Bitmap& bitmap = slot->bitmap;
+  if (bitmap.pixel_mode != FT_PIXEL_MODE_MONO && bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) return;
+  glyph->left = slot->bitmap_left;
+  glyph->top = slot->bitmap_top;
+  glyph->width = static_cast<int>(bitmap.width);
+  glyph->rows = static_cast<int>(bitmap.rows);
+  glyph->ink.assign(static_cast<size_t>(glyph->width) * glyph->rows, 0);
+  for (int row = 0; row < glyph->rows; ++row) {
+    const unsigned char* bits = bitmap.pitch >= 0
+                                    ? bitmap.buffer + row * bitmap.pitch
+                                    : bitmap.buffer + (glyph->rows - 1 - row) * -bitmap.pitch;
+    uint8_t* out = glyph->ink.data() + static_cast<size_t>(row) * glyph->width;
+    for (int col = 0; col < glyph->width; ++col) {
+      if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
+        out[col] = (bits[col >> 3] >> (7 - (col & 7))) & 1;
+      } else {
+        out[col] = bits[col] >= 128 ? 1 : 0;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+uint32_t font_code_point(unsigned char byte) {
+  // 0x80-0x9F of Windows-1252; the five bytes it leaves undefined map to themselves, as
+  // Windows' own conversion does.
+  static const uint16_t kHigh[32] = {
+      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  if (byte >= 0x80 && byte <= 0x9F) return kHigh[byte - 0x80];
+  return byte;
+}
+
+FontFace* font_face_find(const std::vector<std::string>& families, int weight, bool italic) {
+  Cache& c = cache();
+  std::string key = request_key(families, weight, italic);
+  auto found = c.matches.find(key);
+  if (found != c.matches.end()) return found->second;
+  FontFace* face = match_face(families, weight, italic);
+  c.matches.emplace(std::move(key), face);
+  return face;
+}
+
+FontSize* font_face_size(FontFace* face, int ppem) {
+  if (!face) return nullptr;
+  ppem = std::clamp(ppem, 1, kMaxPpem);
+  auto found = face->sizes.find(ppem);
+  if (found != face->sizes.end()) return found->second.get();
+
+  auto size = std::make_unique<FontSize>();
+  size->face = face;
+  size->ppem = ppem;
+  if (FT_New_Size(face->ft, &size->ft_size) != 0) return nullptr;
+  if (FT_Activate_Size(size->ft_size) != 0 || FT_Set_Pixel_Sizes(face->ft, 0, ppem) != 0) {
+    FT_Done_Size(size->ft_size);
+    return nullptr;
+  }
+  FontSize* result = size.get();
+  face->sizes.emplace(ppem, std::move(size));
+  return result;
+}
+
+const FontGlyph& font_size_glyph(FontSize* size, unsigned char byte) {
+  FontGlyph& glyph = size->glyphs[byte];
+  if (!glyph.rendered) render_glyph(size, &glyph, byte);
+  return glyph;
+}
+
+}  // namespace platform

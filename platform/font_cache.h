@@ -1,0 +1,89 @@
+// Where the font module's faces and glyphs come from: fontconfig's choice of an installed face
+// for a requested name, one FreeType face per font file, and per pixel size the face's metrics
+// and its rendered glyphs. Everything found or rendered stays for the life of the process,
+// because GDI creates and destroys a font for every text call and a frame makes hundreds.
+#pragma once
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "win32.h"
+
+namespace platform {
+
+// What the metrics are computed from, in font units, read once per face.
+struct FaceTables {
+  int units_per_em = 0;
+  int win_ascent = 0;      // OS/2 usWinAscent, or FreeType's ascender when the face lacks OS/2
+  int win_descent = 0;     // OS/2 usWinDescent (positive), or minus FreeType's descender
+  int ascender = 0;        // hhea ascender
+  int descender = 0;       // hhea descender (negative below the baseline)
+  int line_gap = 0;        // hhea line gap
+  int avg_char_width = 0;  // OS/2 xAvgCharWidth; 0 when the face does not say
+  int max_char_width = 0;  // width of the face's bounding box
+  int weight = 400;        // OS/2 usWeightClass
+  int first_char = 0x20;   // OS/2 usFirstCharIndex / usLastCharIndex
+  int last_char = 0xFF;
+  BYTE family = 0;  // FF_* family bits as Windows derives them from the PANOSE numbers
+  bool fixed_pitch = false;
+  bool italic = false;
+  bool truetype = false;  // an sfnt (TrueType or OpenType) face
+};
+
+// One rendered glyph: its whole-pixel advance and its ink, one byte (0 or 1) per pixel.
+struct FontGlyph {
+  bool rendered = false;
+  int advance = 0;
+  int left = 0;  // from the pen position to the ink's first column
+  int top = 0;   // from the baseline up to the ink's first row
+  int width = 0;
+  int rows = 0;
+  std::vector<uint8_t> ink;
+};
+
+struct FontFace;
+
+// A face at one pixel size. Glyphs are kept per Windows-1252 byte, since that is all text is.
+struct FontSize {
+  FontFace* face = nullptr;
+  FT_Size ft_size = nullptr;
+  int ppem = 0;
+  bool metrics_ready = false;
+  TEXTMETRICA metrics{};
+  FontGlyph glyphs[256];
+};
+
+struct FontFace {
+  FT_Face ft = nullptr;
+  std::string file;
+  int index = 0;
+  bool symbol_charmap = false;  // symbol faces are indexed at 0xF000 + byte, as Windows does
+  FaceTables tables;
+  std::map<int, std::unique_ptr<FontSize>> sizes;
+};
+
+// What GDI holds for an HFONT: which cached face size it draws with.
+struct Font {
+  FontSize* size = nullptr;
+};
+
+// The installed face fontconfig picks for the families (tried in order, then fontconfig's own
+// fallbacks), a Windows weight (0 means normal) and slant. nullptr only when no face loads.
+FontFace* font_face_find(const std::vector<std::string>& families, int weight, bool italic);
+
+// The face at ppem pixels per em (clamped to what a glyph cache can hold).
+FontSize* font_face_size(FontFace* face, int ppem);
+
+// The glyph that a Windows-1252 byte shows, rendered on first use.
+const FontGlyph& font_size_glyph(FontSize* size, unsigned char byte);
+
+// The Unicode code point of a Windows-1252 byte.
+uint32_t font_code_point(unsigned char byte);
+
+}  // namespace platform
