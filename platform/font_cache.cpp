@@ -8,7 +8,7 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
-#include <cstring>
+#include <cstdlib>
 #include <utility>
 
 namespace platform {
@@ -157,8 +157,13 @@ FontFace* load_face(const std::string& file, int index) {
 
 FontFace* match_face(const std::vector<std::string>& families, int weight, bool italic) {
   Cache& c = cache();
-  if (!c.fontconfig_ready) c.fontconfig_ready = FcInit() == FcTrue;
-  if (!c.fontconfig_ready) return nullptr;
+  if (!c.fontconfig_ready) {
+    c.fontconfig_ready = FcInit() == FcTrue;
+    if (!c.fontconfig_ready) return nullptr;
+    // FcInit keeps some of its state where only FcFini finds it again; we hold no fontconfig
+    // object after a match, so handing it all back at exit is safe and keeps leak checks clean.
+    std::atexit(FcFini);
+  }
 
   FcPattern* pattern = FcPatternCreate();
   for (const std::string& family : families) {

@@ -141,3 +141,16 @@ TEST(FontDrawing, EmptyOrInvertedClipDrawsNothing) {
   }
   font_destroy(font);
 }
+
+TEST(FontDrawing, CapitalsStandOnTheBaseline) {
+  for (int height : {-11, -16, -18, 0, 13, -40}) {
+    Font* font = font_create(height, FW_NORMAL, false, "VORLA-font");
+    const TEXTMETRICA m = metrics_of(font);
+    Canvas canvas(200, 80);
+    canvas.draw(font, 3, 6, "HIEL");
+    const Box box = ink_box(canvas);
+    ASSERT_FALSE(box.empty());
+    EXPECT_EQ(box.bottom, 6 + m.tmAscent - 1) << "height " << height;
+    font_destroy(font);
+  }
+}

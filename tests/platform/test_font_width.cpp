@@ -58,3 +58,14 @@ TEST(FontWidth, DrawingMovesThePenByTheWidth) {
   EXPECT_EQ(ink_picture(pieces), ink_picture(whole));
   font_destroy(font);
 }
+
+// Bi-level hinting moves advances to whole pixels of its own choosing; these are the pen steps
+// a Windows GDI (Wine's, drawing without anti-aliasing) takes for DejaVu Sans at 16 pixels.
+TEST(FontWidth, AdvancesAreTheHintedOnesOfMonochromeText) {
+  Font* font = font_create(-16, FW_NORMAL, false, "DejaVu Sans");
+  EXPECT_EQ(width_of(font, "lllll"), 15);
+  EXPECT_EQ(width_of(font, "aaaa"), 36);
+  EXPECT_EQ(width_of(font, "WWWW"), 68);
+  EXPECT_EQ(width_of(font, "Agl|Hx"), 51);
+  font_destroy(font);
+}
