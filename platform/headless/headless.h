@@ -1,0 +1,59 @@
+// The headless display: no screen, a virtual clock, and input that tests inject. Linked into
+// the tests and benchmarks in place of the SDL display. Whenever the program waits for a
+// message or a timer, the clock jumps straight to the next due timer or scheduled action, so
+// nothing ever sleeps. A wait with nothing that could ever wake it aborts the test with a
+// message instead of hanging.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "win32.h"
+
+namespace headless {
+
+// Screen size reported by GetSystemMetrics; set before windows are made. Default 1024 x 768.
+void set_screen_size(int width, int height);
+
+// The virtual clock, in milliseconds since the process started (what GetTickCount returns).
+uint32_t now_ms();
+
+// Moves the clock forward by ms, firing every timer that falls due on the way.
+void advance_ms(uint32_t ms);
+
+// Runs `action` when the clock reaches `at_ms` (at once, at the next wait, if it already has).
+// Actions run inside waits of the program, in order of time, then of scheduling.
+void schedule(uint32_t at_ms, std::function<void()> action);
+
+// The window with that exact title, or null.
+HWND find_window(const char* title);
+
+// Input, as a user gives it. Positions are client pixels of the window. Each call queues the
+// messages Windows would send, at the current virtual time.
+void click(HWND window, int x, int y);  // left button down and up
+void key_down(HWND window, int vk);     // WM_KEYDOWN with a virtual-key code
+void key_up(HWND window, int vk);       // WM_KEYUP
+void type_char(HWND window, char c);    // key down and up of the key that types c (WM_CHAR
+                                        // comes from TranslateMessage)
+void close_box(HWND window);            // the caption's close box: WM_CLOSE
+
+// A click on the part of the window above its client area that the layer draws (the menu
+// bar), in pixels of that area: (0, 0) is the top-left of the menu bar.
+void click_menu_area(HWND window, int x, int y);
+
+// The window's client area as the user would see it, 0x00RRGGBB, rows top to bottom; empty
+// for a null or destroyed window.
+std::vector<uint32_t> client_pixels(HWND window, int* width, int* height);
+
+// The whole content the layer shows for the window: menu bar, client area and an open popup.
+std::vector<uint32_t> frame_pixels(HWND window, int* width, int* height);
+
+// Whether ShowWindow left the window visible.
+bool is_visible(HWND window);
+
+// Writes pixels as a PNG file (for looking at a test's picture); false on failure.
+bool save_png(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height);
+
+}  // namespace headless
