@@ -9,7 +9,6 @@ namespace {
 
 HDC new_dc(HWND window) {
   Dc* dc = new Dc;
-  object_keep(dc);
   dc->window = window;
   dc->pen = static_cast<HPEN>(stock_object(BLACK_PEN));
   dc->brush = static_cast<HBRUSH>(stock_object(WHITE_BRUSH));
@@ -38,7 +37,6 @@ void delete_dc(HDC handle, Dc* dc) {
   gdi_object_deselected(dc->brush);
   gdi_object_deselected(dc->font);
   gdi_object_deselected(dc->bitmap);
-  object_forget(dc);
   delete dc;
 }
 

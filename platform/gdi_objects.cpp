@@ -4,7 +4,6 @@
 
 #include <climits>
 #include <cstddef>
-#include <unordered_set>
 
 #include "gdi_internal.h"
 
@@ -19,13 +18,15 @@ constexpr int kStockCount = DEFAULT_GUI_FONT + 1;
 HGDIOBJ stock_objects[kStockCount];
 HBITMAP stock_bitmap_handle;
 
-// Never destroyed, so what it holds is reachable even after static destructors have run.
-std::unordered_set<const void*>* live_objects = new std::unordered_set<const void*>;
+// Stock objects live as long as the process; this keeps them reachable for leak checkers after
+// the handle table is gone at exit.
+GdiObject* stock_data[kStockCount + 1];
+int stock_data_count;
 
 template <typename T>
 HGDIOBJ enter(HandleKind kind, T* object, bool stock) {
   object->stock = stock;
-  object_keep(object);
+  if (stock && stock_data_count <= kStockCount) stock_data[stock_data_count++] = object;
   return handle_new(kind, object, !stock);
 }
 
@@ -102,7 +103,6 @@ void destroy(HGDIOBJ object) {
   const HandleKind kind = handle_kind(object);
   void* data = handle_object(object, kind);
   handle_release(object);
-  object_forget(data);
   switch (kind) {
     case HandleKind::pen:
       delete static_cast<Pen*>(data);
@@ -136,14 +136,6 @@ HGDIOBJ swap_into(Handle& slot, HGDIOBJ object) {
 }
 
 }  // namespace
-
-void object_keep(const void* object) {
-  live_objects->insert(object);
-}
-
-void object_forget(const void* object) {
-  live_objects->erase(object);
-}
 
 HGDIOBJ stock_object(int index) {
   if (index < 0 || index >= kStockCount) return nullptr;

@@ -70,12 +70,6 @@ const Pen& dc_pen(const Dc& dc);
 const Brush& dc_brush(const Dc& dc);
 const Font* dc_font(const Dc& dc);
 
-// Objects that the program never deleted stay reachable to the end of the process, when Windows
-// frees them, so that leak checkers report only what was really lost (the handle table alone is
-// gone by the time they look).
-void object_keep(const void* object);
-void object_forget(const void* object);
-
 // The stock object of a GetStockObject index (created on first use), or null.
 HGDIOBJ stock_object(int index);
 

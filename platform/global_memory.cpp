@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <unordered_map>
 
-#include "gdi_objects.h"
 #include "handles.h"
 #include "win32.h"
 
@@ -21,9 +20,9 @@ struct MemoryBlock {
 // Win32 keeps the lock count in a byte and stops counting at its top.
 constexpr int kMaxLocks = 255;
 
-std::unordered_map<void*, void*>& fixed_blocks() {             // address -> table handle
-  static auto* blocks = new std::unordered_map<void*, void*>;  // outlives static destructors
-  return *blocks;
+std::unordered_map<void*, void*>& fixed_blocks() {  // address -> table handle
+  static std::unordered_map<void*, void*> blocks;
+  return blocks;
 }
 
 // The table handle behind a block handle of either kind, or null.
@@ -48,7 +47,6 @@ HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes) {
     if (!data) return nullptr;
   }
   MemoryBlock* block = new MemoryBlock{data, !moveable, 0};
-  object_keep(block);
   void* handle = handle_new(HandleKind::memory, block);
   if (moveable) return handle;
   fixed_blocks()[data] = handle;
@@ -81,7 +79,6 @@ HGLOBAL WINAPI GlobalFree(HGLOBAL handle) {
   if (block->fixed) fixed_blocks().erase(block->data);
   handle_release(entry);
   std::free(block->data);
-  object_forget(block);
   delete block;
   return nullptr;
 }
