@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace platform::raster {
 
@@ -35,17 +36,32 @@ void SpanPainter::span(int y, int x0, int x1) {
 }
 
 void SpanSet::paint(const Surface& surface, uint32_t pixel) {
-  std::sort(spans_.begin(), spans_.end(),
-            [](const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; });
+  if (spans_.empty()) return;
+  // Spans are put in row order by counting, then each row's few are sorted and merged.
+  int first_row = spans_[0].y;
+  int last_row = spans_[0].y;
+  for (const Span& span : spans_) {
+    first_row = std::min(first_row, span.y);
+    last_row = std::max(last_row, span.y);
+  }
+  std::vector<size_t> starts(static_cast<size_t>(last_row - first_row) + 2, 0);
+  for (const Span& span : spans_) ++starts[static_cast<size_t>(span.y - first_row) + 1];
+  for (size_t row = 1; row < starts.size(); ++row) starts[row] += starts[row - 1];
+  std::vector<std::pair<int, int>> runs(spans_.size());
+  std::vector<size_t> fill(starts.begin(), starts.end() - 1);
+  for (const Span& span : spans_)
+    runs[fill[static_cast<size_t>(span.y - first_row)]++] = {span.x0, span.x1};
   SpanPainter painter(surface, pixel);
-  size_t i = 0;
-  while (i < spans_.size()) {
-    Span run = spans_[i++];
-    while (i < spans_.size() && spans_[i].y == run.y && spans_[i].x0 <= run.x1) {
-      run.x1 = std::max(run.x1, spans_[i].x1);
-      ++i;
+  for (int y = first_row; y <= last_row; ++y) {
+    auto begin = runs.begin() + static_cast<long>(starts[static_cast<size_t>(y - first_row)]);
+    auto end = runs.begin() + static_cast<long>(starts[static_cast<size_t>(y - first_row) + 1]);
+    std::sort(begin, end);
+    while (begin != end) {
+      std::pair<int, int> run = *begin++;
+      while (begin != end && begin->first <= run.second)
+        run.second = std::max(run.second, (begin++)->second);
+      painter.span(y, run.first, run.second);
     }
-    painter.span(run.y, run.x0, run.x1);
   }
   spans_.clear();
 }
@@ -305,15 +321,26 @@ void wide_body_spans(const Surface& surface, Point from, Point to, int width, Sp
   polygon_spans(surface, quad, 4, sink);
 }
 
+namespace {
+
+// A horizontal or vertical step of one pixel adds nothing to the dabs at its two ends: each dab
+// covers its own centre column and row over the pen's whole width.
+bool body_within_dabs(Point from, Point to) {
+  const long long dx = to.x - from.x;
+  const long long dy = to.y - from.y;
+  return (dy == 0 && (dx == 1 || dx == -1)) || (dx == 0 && (dy == 1 || dy == -1));
+}
+
+}  // namespace
+
 void wide_path_spans(const Surface& surface, const Point* points, size_t count, bool closed,
                      int width, SpanSink& sink) {
   for (size_t i = 0; i < count; ++i) {
-    disc_spans(surface, points[i], width, sink);
-    if (i + 1 < count) {
-      wide_body_spans(surface, points[i], points[i + 1], width, sink);
-    } else if (closed && count > 1) {
-      wide_body_spans(surface, points[i], points[0], width, sink);
-    }
+    if (i == 0 || !(points[i] == points[i - 1])) disc_spans(surface, points[i], width, sink);
+    const bool last = i + 1 == count;
+    if (last && (!closed || count < 2)) break;
+    const Point next = last ? points[0] : points[i + 1];
+    if (!body_within_dabs(points[i], next)) wide_body_spans(surface, points[i], next, width, sink);
   }
 }
 
