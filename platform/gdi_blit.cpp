@@ -9,25 +9,6 @@ namespace platform {
 
 namespace {
 
-struct Block {
-  long long x, y, width, height;
-};
-
-// Clips a copy of `size` from (sx, sy) on `from` to (dx, dy) on `to`, keeping both inside their
-// surfaces and inside `limit` (in destination coordinates). Returns the destination block; the
-// source is at the same offset.
-Block clip_copy(const Surface& from, const Surface& to, long long dx, long long dy, long long sx,
-                long long sy, long long width, long long height, const RECT& limit) {
-  long long left = std::max({dx, 0LL, static_cast<long long>(limit.left), dx + (0 - sx)});
-  long long top = std::max({dy, 0LL, static_cast<long long>(limit.top), dy + (0 - sy)});
-  long long right = std::min({dx + width, static_cast<long long>(to.width),
-                              static_cast<long long>(limit.right), dx + (from.width - sx)});
-  long long bottom = std::min({dy + height, static_cast<long long>(to.height),
-                               static_cast<long long>(limit.bottom), dy + (from.height - sy)});
-  if (left >= right || top >= bottom) return Block{0, 0, 0, 0};
-  return Block{left, top, right - left, bottom - top};
-}
-
 // Rectangles in 64-bit coordinates, so offsets never overflow.
 struct Box {
   long long left, top, right, bottom;
@@ -63,16 +44,18 @@ RECT uncovered(const Box& area, const Box& covered) {
               static_cast<LONG>(rest.right), static_cast<LONG>(rest.bottom)};
 }
 
-void copy_block(const Surface& from, const Surface& to, const Block& dest, long long shift_x,
+// Copies `dest` on `to` from the same block moved back by the shift on `from`.
+void copy_block(const Surface& from, const Surface& to, const Box& dest, long long shift_x,
                 long long shift_y) {
   // Rows go bottom-up when the copy moves pixels down within one buffer, so no source row is
   // overwritten before it is read; memmove takes care of overlap within a row.
   const bool downwards = from.pixels == to.pixels && shift_y > 0;
-  for (long long i = 0; i < dest.height; ++i) {
-    const long long row = downwards ? dest.y + dest.height - 1 - i : dest.y + i;
-    uint32_t* out = to.pixels + row * to.stride + dest.x;
-    const uint32_t* in = from.pixels + (row - shift_y) * from.stride + (dest.x - shift_x);
-    std::memmove(out, in, static_cast<size_t>(dest.width) * sizeof(uint32_t));
+  const long long height = dest.bottom - dest.top;
+  for (long long i = 0; i < height; ++i) {
+    const long long row = downwards ? dest.bottom - 1 - i : dest.top + i;
+    uint32_t* out = to.pixels + row * to.stride + dest.left;
+    const uint32_t* in = from.pixels + (row - shift_y) * from.stride + (dest.left - shift_x);
+    std::memmove(out, in, static_cast<size_t>(dest.right - dest.left) * sizeof(uint32_t));
   }
 }
 
@@ -102,10 +85,13 @@ BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int s
     sy += h;
     h = -h;
   }
-  const RECT whole{0, 0, to.width, to.height};
-  const Block block = clip_copy(from, to, dx, dy, sx, sy, w, h, whole);
-  if (block.width > 0) {
-    copy_block(from, to, block, dx - sx, dy - sy);
+  // The block on the destination, inside both surfaces.
+  const long long shift_x = dx - sx;
+  const long long shift_y = dy - sy;
+  Box block = intersection(Box{dx, dy, dx + w, dy + h}, Box{0, 0, to.width, to.height});
+  block = intersection(block, Box{shift_x, shift_y, shift_x + from.width, shift_y + from.height});
+  if (!empty(block)) {
+    copy_block(from, to, block, shift_x, shift_y);
     dc_changed(*to_dc);
   }
   return TRUE;
@@ -124,8 +110,7 @@ BOOL WINAPI ScrollDC(HDC handle, int dx, int dy, const RECT* scroll, const RECT*
   const Box moved{area.left + dx, area.top + dy, area.right + dx, area.bottom + dy};
   const Box dest = intersection(moved, limit);
   if (!empty(dest)) {
-    copy_block(surface, surface,
-               Block{dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top}, dx, dy);
+    copy_block(surface, surface, dest, dx, dy);
     dc_changed(*dc);
   }
   if (update) *update = uncovered(limit, dest);
