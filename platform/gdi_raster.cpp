@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
+#include <utility>
 
 namespace platform::raster {
 
@@ -36,17 +36,32 @@ void SpanPainter::span(int y, int x0, int x1) {
 }
 
 void SpanSet::paint(const Surface& surface, uint32_t pixel) {
-  std::sort(spans_.begin(), spans_.end(),
-            [](const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; });
+  if (spans_.empty()) return;
+  // Spans are put in row order by counting, then each row's few are sorted and merged.
+  int first_row = spans_[0].y;
+  int last_row = spans_[0].y;
+  for (const Span& span : spans_) {
+    first_row = std::min(first_row, span.y);
+    last_row = std::max(last_row, span.y);
+  }
+  std::vector<size_t> starts(static_cast<size_t>(last_row - first_row) + 2, 0);
+  for (const Span& span : spans_) ++starts[static_cast<size_t>(span.y - first_row) + 1];
+  for (size_t row = 1; row < starts.size(); ++row) starts[row] += starts[row - 1];
+  std::vector<std::pair<int, int>> runs(spans_.size());
+  std::vector<size_t> fill(starts.begin(), starts.end() - 1);
+  for (const Span& span : spans_)
+    runs[fill[static_cast<size_t>(span.y - first_row)]++] = {span.x0, span.x1};
   SpanPainter painter(surface, pixel);
-  size_t i = 0;
-  while (i < spans_.size()) {
-    Span run = spans_[i++];
-    while (i < spans_.size() && spans_[i].y == run.y && spans_[i].x0 <= run.x1) {
-      run.x1 = std::max(run.x1, spans_[i].x1);
-      ++i;
+  for (int y = first_row; y <= last_row; ++y) {
+    auto begin = runs.begin() + static_cast<long>(starts[static_cast<size_t>(y - first_row)]);
+    auto end = runs.begin() + static_cast<long>(starts[static_cast<size_t>(y - first_row) + 1]);
+    std::sort(begin, end);
+    while (begin != end) {
+      std::pair<int, int> run = *begin++;
+      while (begin != end && begin->first <= run.second)
+        run.second = std::max(run.second, (begin++)->second);
+      painter.span(y, run.first, run.second);
     }
-    painter.span(run.y, run.x0, run.x1);
   }
   spans_.clear();
 }
@@ -133,8 +148,10 @@ void polygon_spans(const Surface& surface, const Point* points, size_t count, Sp
     Wide dx, dy;
   };
   if (count < 3) return;
-  std::vector<Edge> edges;
-  edges.reserve(count);
+  // Kept between calls: a wide outline fills thousands of small quadrilaterals.
+  static std::vector<Edge> edges;
+  static std::vector<int> crossings;
+  edges.clear();
   long long min_y = points[0].y;
   long long max_y = points[0].y;
   for (size_t i = 0; i < count; ++i) {
@@ -148,7 +165,6 @@ void polygon_spans(const Surface& surface, const Point* points, size_t count, Sp
   }
   const long long top = std::max<long long>(min_y, 0);
   const long long bottom = std::min<long long>(max_y, surface.height);
-  std::vector<int> crossings;
   for (long long y = top; y < bottom; ++y) {
     crossings.clear();
     for (const Edge& e : edges) {
@@ -176,28 +192,23 @@ std::vector<Point> ellipse_quadrant(long long width, long long height) {
   long long err = dx + dy + b_odd * a * a;
   const long long step_x = 8 * b * b;
   const long long step_y = 8 * a * a;
-  long long x0 = 0;
-  long long x1 = a;
-  long long y0 = (b + 1) / 2;
+  Point p{a, height / 2};
   quadrant.reserve(static_cast<size_t>(a + b + 2));
-  do {
-    quadrant.push_back({x1, y0});
+  // A step goes left, down or both, each decided on the error before the step.
+  while (p.x >= width / 2) {
+    quadrant.push_back(p);
     const long long e2 = 2 * err;
-    if (e2 <= dy) {
-      ++y0;
-      dy += step_y;
-      err += dy;
-    }
-    if (e2 >= dx || 2 * err > dy) {
-      ++x0;
-      --x1;
+    if (e2 >= dx) {
+      --p.x;
       dx += step_x;
       err += dx;
     }
-  } while (x0 <= x1);
-  // Narrow ellipses run out of columns before reaching the bottom row: the tip goes on straight
-  // down in the middle column.
-  for (long long y = quadrant.back().y + 1; y <= b; ++y) quadrant.push_back({x1 + 1, y});
+    if (e2 <= dy) {
+      ++p.y;
+      dy += step_y;
+      err += dy;
+    }
+  }
   return quadrant;
 }
 
@@ -233,18 +244,42 @@ void ellipse_spans(const Surface& surface, const std::vector<Point>& quadrant, l
   }
 }
 
+void approximate_ellipse_spans(const Surface& surface, long long left, long long top,
+                               long long width, long long height, SpanSink& sink) {
+  const double cx = left + (width - 1) / 2.0;
+  const double cy = top + (height - 1) / 2.0;
+  const double rx = std::max((width - 1) / 2.0, 0.5);
+  const double ry = std::max((height - 1) / 2.0, 0.5);
+  const long long first = std::max<long long>(top, 0);
+  const long long last = std::min<long long>(top + height, surface.height);
+  for (long long y = first; y < last; ++y) {
+    const double v = (y - cy) / ry;
+    if (v * v > 1) continue;
+    const double half = rx * std::sqrt(1 - v * v);
+    rect_spans(surface, round_half_up(cx - half), y, round_half_up(cx + half) + 1, y + 1, sink);
+  }
+}
+
 void disc_spans(const Surface& surface, Point centre, int width, SpanSink& sink) {
   const long long left = centre.x - width / 2;
   const long long top = centre.y - width / 2;
   if (left >= surface.width || top >= surface.height || left + width <= 0 || top + width <= 0) {
     return;
   }
-  static std::map<int, std::vector<Point>> quadrants;
-  auto found = quadrants.find(width);
-  if (found == quadrants.end()) {
-    found = quadrants.emplace(width, ellipse_quadrant(width, width)).first;
+  if (width > kExactEllipseLimit) {
+    approximate_ellipse_spans(surface, left, top, width, width, sink);
+    return;
   }
-  ellipse_spans(surface, found->second, left, top, width, width, sink);
+  // Pens of the usual widths come again and again: their dabs are worked out once.
+  constexpr int kCachedWidths = 64;
+  static std::vector<Point> cached[kCachedWidths + 1];
+  if (width <= kCachedWidths) {
+    std::vector<Point>& quadrant = cached[width];
+    if (quadrant.empty()) quadrant = ellipse_quadrant(width, width);
+    ellipse_spans(surface, quadrant, left, top, width, width, sink);
+  } else {
+    ellipse_spans(surface, ellipse_quadrant(width, width), left, top, width, width, sink);
+  }
 }
 
 void wide_body_spans(const Surface& surface, Point from, Point to, int width, SpanSink& sink) {
@@ -286,15 +321,26 @@ void wide_body_spans(const Surface& surface, Point from, Point to, int width, Sp
   polygon_spans(surface, quad, 4, sink);
 }
 
+namespace {
+
+// A horizontal or vertical step of one pixel adds nothing to the dabs at its two ends: each dab
+// covers its own centre column and row over the pen's whole width.
+bool body_within_dabs(Point from, Point to) {
+  const long long dx = to.x - from.x;
+  const long long dy = to.y - from.y;
+  return (dy == 0 && (dx == 1 || dx == -1)) || (dx == 0 && (dy == 1 || dy == -1));
+}
+
+}  // namespace
+
 void wide_path_spans(const Surface& surface, const Point* points, size_t count, bool closed,
                      int width, SpanSink& sink) {
   for (size_t i = 0; i < count; ++i) {
-    disc_spans(surface, points[i], width, sink);
-    if (i + 1 < count) {
-      wide_body_spans(surface, points[i], points[i + 1], width, sink);
-    } else if (closed && count > 1) {
-      wide_body_spans(surface, points[i], points[0], width, sink);
-    }
+    if (i == 0 || !(points[i] == points[i - 1])) disc_spans(surface, points[i], width, sink);
+    const bool last = i + 1 == count;
+    if (last && (!closed || count < 2)) break;
+    const Point next = last ? points[0] : points[i + 1];
+    if (!body_within_dabs(points[i], next)) wide_body_spans(surface, points[i], next, width, sink);
   }
 }
 
