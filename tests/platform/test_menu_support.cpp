@@ -67,6 +67,8 @@ std::vector<WPARAM> posted_commands(HWND window) {
     if (msg.message == WM_COMMAND) {
       EXPECT_EQ(msg.lParam, 0);
       ids.push_back(msg.wParam);
+    } else {
+      DispatchMessageA(&msg);  // a WM_PAINT stays queued until the window has painted
     }
   }
   return ids;

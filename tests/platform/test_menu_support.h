@@ -61,7 +61,8 @@ std::vector<Received>& received();
 // A visible top-level window with `menu` set (no menu when null).
 HWND make_window(HMENU menu);
 
-// Takes every queued message of the window and returns the ids of the WM_COMMANDs among them.
+// Takes every queued message of the window, dispatching the others, and returns the ids of the
+// WM_COMMANDs among them.
 std::vector<WPARAM> posted_commands(HWND window);
 
 // The window's frame as menu_paint leaves it: the menu bar above the client rows, which hold
