@@ -21,6 +21,7 @@ struct PaintTest : ::testing::Test {
   HWND window = nullptr;
   void SetUp() override {
     brush = CreateSolidBrush(kBackground);
+    made_objects().push_back(brush);
     register_class(brush);
     window = make_window();
     ShowWindow(window, SW_SHOW);

@@ -2,6 +2,8 @@
 // gets, and small readers of the message queue.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -36,6 +38,26 @@ inline LRESULT CALLBACK recording_proc(HWND window, UINT message, WPARAM wparam,
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
+// Windows and objects the tests made, given back when the test program ends, so that the leak
+// checker of sanitizer builds sees only what the layer itself loses.
+inline std::vector<HWND>& made_windows() {
+  static std::vector<HWND> windows;
+  return windows;
+}
+inline std::vector<HGDIOBJ>& made_objects() {
+  static std::vector<HGDIOBJ> objects;
+  return objects;
+}
+
+class Cleanup : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    for (HWND window : made_windows()) DestroyWindow(window);
+    for (HGDIOBJ object : made_objects()) DeleteObject(object);
+  }
+};
+inline const bool cleanup_registered = (::testing::AddGlobalTestEnvironment(new Cleanup), true);
+
 inline const char* kClass = "RecordingClass";
 
 inline void register_class(HBRUSH background = nullptr, UINT style = CS_HREDRAW | CS_VREDRAW) {
@@ -51,8 +73,10 @@ inline void register_class(HBRUSH background = nullptr, UINT style = CS_HREDRAW 
 
 inline HWND make_window(DWORD style = WS_CAPTION | WS_SYSMENU, int x = 0, int y = 0,
                         int width = 601, int height = 540, const char* title = "Test") {
-  return CreateWindowExA(0, kClass, title, style, x, y, width, height, nullptr, nullptr, nullptr,
-                         nullptr);
+  HWND window = CreateWindowExA(0, kClass, title, style, x, y, width, height, nullptr, nullptr,
+                                nullptr, nullptr);
+  made_windows().push_back(window);
+  return window;
 }
 
 // The messages the recording procedure got, of the given kinds only.
