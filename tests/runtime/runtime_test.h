@@ -32,7 +32,9 @@ inline Event next_event() {
 }
 
 // A Run menu command, as choosing the item does it: a posted WM_COMMAND.
-inline void command(int id) { PostMessageA(draw_window, WM_COMMAND, id, 0); }
+inline void command(int id) {
+  PostMessageA(draw_window, WM_COMMAND, id, 0);
+}
 
 // Runs the event loop's message step until the queue is empty: commands and keys take effect.
 inline void drain() {
@@ -79,7 +81,9 @@ inline void write_file(const char* name, const std::string& text) {
   out << text;
 }
 
-inline bool file_exists(const char* name) { return std::filesystem::exists(name); }
+inline bool file_exists(const char* name) {
+  return std::filesystem::exists(name);
+}
 
 // Live counted objects of every kind the runtime makes and frees per call.
 struct ObjectCounts {
@@ -88,11 +92,11 @@ struct ObjectCounts {
 };
 
 inline ObjectCounts object_counts() {
-  using platform::HandleKind;
   using platform::handle_live_count;
-  return {handle_live_count(HandleKind::dc),    handle_live_count(HandleKind::bitmap),
-          handle_live_count(HandleKind::pen),   handle_live_count(HandleKind::brush),
-          handle_live_count(HandleKind::font),  handle_live_count(HandleKind::memory)};
+  using platform::HandleKind;
+  return {handle_live_count(HandleKind::dc),   handle_live_count(HandleKind::bitmap),
+          handle_live_count(HandleKind::pen),  handle_live_count(HandleKind::brush),
+          handle_live_count(HandleKind::font), handle_live_count(HandleKind::memory)};
 }
 
 inline void PrintTo(const ObjectCounts& c, std::ostream* os) {

@@ -28,12 +28,12 @@ class Drawing : public RuntimeTest {
     return pixels;
   }
 
-  // Rows (inclusive range) of the surface that hold a pixel of the colour.
+  // Rows (inclusive range) inside the erased surface's border that hold a pixel of the colour.
   static std::pair<int, int> rows_with(COLORREF colour) {
     int first = -1;
     int last = -1;
-    for (int r = 0; r < SURFACE_HEIGHT; ++r)
-      for (int c = 0; c < SURFACE_WIDTH; ++c)
+    for (int r = 1; r < SURFACE_HEIGHT - 1; ++r)
+      for (int c = 1; c < SURFACE_WIDTH - 1; ++c)
         if (surface_pixel(c, r) == colour) {
           if (first < 0) first = r;
           last = r;
@@ -120,9 +120,9 @@ TEST_F(Drawing, NegativeRadiusDrawsTheDiscOfItsSize) {
 }
 
 TEST_F(Drawing, CentredPointMapsToItsDevicePixel) {
-  gfx_rect(COLOUR_BLUE, 10, 20, 10, 20, 0);
-  EXPECT_EQ(surface_pixel(origin_x + 10, origin_y - 20), colour_rgb[COLOUR_BLUE]);
-  EXPECT_EQ(surface_pixel(307, 228), colour_rgb[COLOUR_BLUE]);
+  gfx_rect(4, 10, 20, 10, 20, 0);
+  EXPECT_EQ(surface_pixel(origin_x + 10, origin_y - 20), colour_rgb[4]);
+  EXPECT_EQ(surface_pixel(307, 228), colour_rgb[4]);
   EXPECT_EQ(surface_pixel(307, 229), WHITE);
 }
 
@@ -146,10 +146,10 @@ TEST_F(Drawing, CornersInAnyOrderGiveTheSameRectangle) {
 }
 
 TEST_F(Drawing, OutlinedTriangleKeepsItsInterior) {
-  gfx_rect(COLOUR_BLUE, -60, 60, 60, -60, 0);
+  gfx_rect(4, -60, 60, 60, -60, 0);
   gfx_triangle(COLOUR_RED, -50, -40, 50, -40, 0, 50, 3);
-  EXPECT_EQ(at(0, 0), colour_rgb[COLOUR_BLUE]);
-  EXPECT_EQ(at(0, -30), colour_rgb[COLOUR_BLUE]);
+  EXPECT_EQ(at(0, 0), colour_rgb[4]);
+  EXPECT_EQ(at(0, -30), colour_rgb[4]);
   EXPECT_EQ(at(0, -40), colour_rgb[COLOUR_RED]);
   EXPECT_EQ(at(0, 50), colour_rgb[COLOUR_RED]);
 }

@@ -187,7 +187,7 @@ TEST_F(EventLoop, FirstPassCopiesTheDrawingToTheWindow) {
 TEST_F(EventLoop, PaintCopiesTheSurfaceAndClearsDirty) {
   start();
   gfx_erase();
-  gfx_circle(COLOUR_BLUE, 0, 0, 4);
+  gfx_circle(4, 0, 0, 4);
   ASSERT_EQ(surface_dirty, 1);
   SendMessageA(draw_window, WM_PAINT, 0, 0);
   EXPECT_EQ(surface_dirty, 0);

@@ -5,7 +5,9 @@ namespace {
 
 using RunMenu = RuntimeTest;
 
-UINT state_at(int position) { return GetMenuState(run_menu, position, MF_BYPOSITION); }
+UINT state_at(int position) {
+  return GetMenuState(run_menu, position, MF_BYPOSITION);
+}
 
 struct Flags {
   int animate, step, logging, recording, playback, one, quit;
@@ -13,8 +15,7 @@ struct Flags {
 };
 
 Flags flags() {
-  return {animate_on, single_step, logging_on, recording_on, playback_on, play_one,
-          quit_requested};
+  return {animate_on, single_step, logging_on, recording_on, playback_on, play_one, quit_requested};
 }
 
 void ctrl_key(int code) {
@@ -30,9 +31,9 @@ TEST_F(RunMenu, ItemsInOrderWithTheirFlags) {
   ASSERT_NE(run_menu, nullptr);
   ASSERT_NE(GetMenu(draw_window), nullptr);
   const UINT expected[] = {
-      MF_STRING,    MF_STRING, MF_STRING,    MF_SEPARATOR, MF_CHECKED,   MF_SEPARATOR,
-      MF_STRING,    MF_STRING, MF_STRING,    MF_SEPARATOR, MF_STRING,    MF_SEPARATOR,
-      MF_GRAYED,    MF_GRAYED, MF_GRAYED,
+      MF_STRING,    MF_STRING,    MF_STRING, MF_SEPARATOR, MF_CHECKED,
+      MF_SEPARATOR, MF_STRING,    MF_STRING, MF_STRING,    MF_SEPARATOR,
+      MF_STRING,    MF_SEPARATOR, MF_GRAYED, MF_GRAYED,    MF_GRAYED,
   };
   for (int position = 0; position < 15; ++position)
     EXPECT_EQ(state_at(position) & (MF_SEPARATOR | MF_CHECKED | MF_GRAYED), expected[position])

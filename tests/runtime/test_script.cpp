@@ -189,7 +189,8 @@ TEST_F(Script, UnknownFormStopsWithoutALogLine) {
 }
 
 TEST_F(Script, BlankLinesAreSkippedButALineOfBlanksStops) {
-  write_file(SCRIPT_FILE_NAME, "\n\nVORLA_MOUSE(1, 2);\n\n\nVORLA_KBD(65);\n        \nVORLA_KBD(66);\n");
+  write_file(SCRIPT_FILE_NAME,
+             "\n\nVORLA_MOUSE(1, 2);\n\n\nVORLA_KBD(65);\n        \nVORLA_KBD(66);\n");
   std::vector<Event> events = play_all();
   ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events[0].kind, EVENT_MOUSE);
@@ -295,9 +296,8 @@ TEST_F(Script, PlaybackStartedWhileRecordingEndsAndTheRecordingGoesOn) {
 
 TEST_F(Script, OverlongLineIsPlayedFromItsStartAndCannotSpillIntoTheNext) {
   std::string junk(700, 'x');
-  write_file(SCRIPT_FILE_NAME,
-             "VORLA_MOUSE(3, 4);" + junk + "VORLA_KBD(90);\nVORLA_KBD(66);\n" +
-                 std::string(511, ' ') + "\nVORLA_KBD(67);\n");
+  write_file(SCRIPT_FILE_NAME, "VORLA_MOUSE(3, 4);" + junk + "VORLA_KBD(90);\nVORLA_KBD(66);\n" +
+                                   std::string(511, ' ') + "\nVORLA_KBD(67);\n");
   std::vector<Event> events = play_all();
   ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events[0].kind, EVENT_MOUSE);
@@ -322,7 +322,7 @@ TEST_F(Script, MalformedNumbersReadSafely) {
   EXPECT_EQ(events[0].y, 0);
   EXPECT_EQ(events[1].x, 7);
   EXPECT_EQ(events[1].y, 0);
-  EXPECT_EQ(events[2].x, 2147483647);   // the first 11 digits, held at int's limit
+  EXPECT_EQ(events[2].x, 2147483647);  // the first 11 digits, held at int's limit
   EXPECT_EQ(events[2].y, -2147483647 - 1);
   EXPECT_EQ(events[3].x, 12);
   EXPECT_EQ(events[3].y, 0);
