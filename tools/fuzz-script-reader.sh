@@ -15,4 +15,4 @@ corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
 cp fuzz/corpus/script_reader/* "$corpus"/
 "$build"/fuzz/fuzz_script_reader -max_total_time="$seconds" -max_len=2048 -print_final_stats=1 \
-  "$corpus"
+  -artifact_prefix="$build/" "$corpus"
