@@ -1,6 +1,9 @@
 // Recording of the event stream to "VORLA.SCR" and playing it back. One stream serves both
-// directions; it is opened on first need and closed by the command that stops it, at the end
-// of the script, when it cannot be opened, and at shut-down.
+// directions; it is opened on first need and closed by the command that stops it, whenever a
+// playback stops (end of the script, a line that cannot be played), and at shut-down, so that
+// a new playback starts from the first line and a later recording writes a new file. A running
+// recording owns the stream: a playback started meanwhile ends at once, as at the end of a
+// script, and leaves the recording's file and its periodic count alone.
 //
 // The reader never trusts the file: a line is read up to its newline whatever its length (the
 // first 511 characters are kept, the rest of an over-long line is skipped, so it cannot spill
