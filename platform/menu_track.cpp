@@ -29,8 +29,10 @@ struct Track {
   int bar_item = -1;
   int popup_item = -1;
   bool alt_down = false;
-  bool alt_alone = false;       // Alt went down and nothing else happened since
-  std::bitset<256> taken_keys;  // key-downs the menu took: their key-ups are its too
+  bool alt_alone = false;  // Alt went down and nothing else happened since
+  // Key-downs the menu took: their key-ups are its too. Other key-ups reach the application
+  // even while the menu works, so that a key held since before (Ctrl) is not stuck down.
+  std::bitset<256> taken_keys;
   bool dirty = false;
   int frame_width = -1;  // as last painted, or -1 before the first paint
 };
@@ -79,6 +81,21 @@ void deliver() {
   }
 }
 
+void enter_loop(Track& track) {
+  if (track.mode != Mode::idle) return;
+  send_later(track.window, WM_ENTERMENULOOP, FALSE, 0);
+  send_later(track.window, WM_INITMENU, reinterpret_cast<WPARAM>(track.bar), 0);
+}
+
+void leave(Track& track) {
+  if (track.mode == Mode::idle) return;
+  track.mode = Mode::idle;
+  track.bar_item = -1;
+  track.popup_item = -1;
+  track.dirty = true;
+  send_later(track.window, WM_EXITMENULOOP, FALSE, 0);
+}
+
 // The window's menu bar, with the selection reset when the bar was replaced, destroyed or
 // lost the selected item since the last input.
 Menu* current_bar(Track& track) {
@@ -86,12 +103,7 @@ Menu* current_bar(Track& track) {
   Menu* bar = menu_object(handle);
   bool selection_lost =
       !bar || handle != track.bar || track.bar_item >= static_cast<int>(bar->items.size());
-  if (track.mode != Mode::idle && selection_lost) {
-    track.mode = Mode::idle;
-    track.bar_item = -1;
-    track.popup_item = -1;
-    track.dirty = true;
-  }
+  if (selection_lost) leave(track);
   track.bar = handle;
   return bar;
 }
@@ -118,21 +130,6 @@ PopupLayout layout_of_open_popup(Track& track, const Menu& popup) {
   RECT client{};
   if (width < 0 && GetClientRect(track.window, &client)) width = client.right - client.left;
   return popup_layout(popup, rects[track.bar_item], width);
-}
-
-void enter_loop(Track& track) {
-  if (track.mode != Mode::idle) return;
-  send_later(track.window, WM_ENTERMENULOOP, FALSE, 0);
-  send_later(track.window, WM_INITMENU, reinterpret_cast<WPARAM>(track.bar), 0);
-}
-
-void leave(Track& track) {
-  if (track.mode == Mode::idle) return;
-  track.mode = Mode::idle;
-  track.bar_item = -1;
-  track.popup_item = -1;
-  track.dirty = true;
-  send_later(track.window, WM_EXITMENULOOP, FALSE, 0);
 }
 
 void select_bar_item(Track& track, int index) {
@@ -244,7 +241,8 @@ void popup_key(Track& track, const Menu& bar, Menu* popup, int vk) {
       open_bar_item(track, wrap(track.bar_item + (vk == VK_LEFT ? -1 : 1), count), 1);
       return;
     case VK_RETURN:
-      if (popup && track.popup_item >= 0) {
+      if (popup && track.popup_item >= 0 &&
+          track.popup_item < static_cast<int>(popup->items.size())) {
         const MenuItem& item = popup->items[track.popup_item];
         if (item_is_enabled(item) && !(item.flags & MF_POPUP)) choose(track, item);
       }
@@ -293,9 +291,12 @@ bool key_down(Track& track, const Menu& bar, int vk) {
         return true;
       }
       if (track.alt_down) {
+        // Alt+letter opens the bar item with that mnemonic; other Alt+keys go on to the
+        // window as system keys (AltGr+key, which arrives as Ctrl+Alt+key, among them).
         int index = mnemonic_item(bar, vk);
-        if (index >= 0) open_bar_item(track, index, 1);
-        return true;  // Alt+key is a system key, never the application's
+        if (index < 0) return false;
+        open_bar_item(track, index, 1);
+        return true;
       }
       return false;
     case Mode::bar:
@@ -429,7 +430,6 @@ bool menu_key_up(HWND window, int vk) {
     track.taken_keys.reset(vk);
     taken = true;
   }
-  if (bar && track.mode != Mode::idle) taken = true;
   deliver();
   return taken;
 }

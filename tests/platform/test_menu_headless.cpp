@@ -1,7 +1,5 @@
 // The menu through the headless display, as the user meets it: the window system routes the
 // input, composes the frame, and keeps the program's messages flowing while a popup is open.
-#include <gtest/gtest.h>
-
 #include "headless.h"
 #include "test_menu_support.h"
 
@@ -12,8 +10,8 @@ using namespace menu_test;
 struct MenuHeadless : ::testing::Test {
   TestMenu menu = make_menu();
   HWND window = make_window(menu.bar);
+  void TearDown() override { cleanup(); }
 
-  // Dispatches everything queued; the procedure records it.
   void pump() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -21,26 +19,18 @@ struct MenuHeadless : ::testing::Test {
       DispatchMessageA(&msg);
     }
   }
-  int count_of(UINT message) {
-    int n = 0;
-    for (const Received& r : received()) n += r.message == message ? 1 : 0;
-    return n;
-  }
-  std::vector<WPARAM> commands() {
-    std::vector<WPARAM> ids;
-    for (const Received& r : received()) {
-      if (r.message == WM_COMMAND) ids.push_back(r.wparam);
+  std::vector<WPARAM> got(std::vector<UINT> messages) {
+    std::vector<WPARAM> wparams;
+    for (const Received& r : received) {
+      if (std::find(messages.begin(), messages.end(), r.message) != messages.end()) {
+        wparams.push_back(r.wparam);
+      }
     }
-    return ids;
+    return wparams;
   }
   void press(int vk) {
     headless::key_down(window, vk);
     headless::key_up(window, vk);
-  }
-  Frame frame() {
-    Frame f;
-    f.pixels = headless::frame_pixels(window, &f.width, &f.height);
-    return f;
   }
 };
 
@@ -48,51 +38,37 @@ TEST_F(MenuHeadless, PopupCoversTheFrameNotTheClientAndTimersKeepTicking) {
   SetTimer(window, 1, 100, nullptr);
   pump();
   int width = 0, height = 0;
-  std::vector<uint32_t> client_before = headless::client_pixels(window, &width, &height);
+  std::vector<uint32_t> client = headless::client_pixels(window, &width, &height);
   headless::click_menu_area(window, 8, 8);
-  pump();
-  platform::PopupLayout l = run_layout(window, menu.run, 0);
-  Frame shown = frame();
-  ASSERT_GT(shown.width, l.frame.right);
-  EXPECT_EQ(shown.at(l.frame.right - 1, l.frame.top + 4), kBlack);
-  EXPECT_EQ(shown.at(l.frame.left + 2, l.frame.top + 2), kSilver);
-  EXPECT_EQ(headless::client_pixels(window, &width, &height), client_before);
-
-  int ticks = count_of(WM_TIMER);
   for (int i = 0; i < 10; ++i) {
     headless::advance_ms(100);
     pump();
   }
-  EXPECT_GE(count_of(WM_TIMER), ticks + 5) << "the application runs while the popup is open";
+  EXPECT_GE(got({WM_TIMER}).size(), 5u) << "the application runs while the popup is open";
+  platform::PopupLayout l = popup_of(window, menu.run, 0);
+  int x = l.frame.right - 1;
+  int y = l.frame.top + 4;
+  std::vector<uint32_t> frame = headless::frame_pixels(window, &width, &height);
+  EXPECT_EQ(frame[y * width + x], kBlack);
+  EXPECT_EQ(headless::client_pixels(window, &width, &height), client);
 
-  // A click on an item, in client coordinates as the user gives it.
   POINT halt = item_centre(l, kHalt);
   headless::click(window, halt.x, halt.y - platform::menu_bar_height(window));
   pump();
-  EXPECT_EQ(commands(), std::vector<WPARAM>{2});
-  EXPECT_EQ(count_of(WM_LBUTTONDOWN) + count_of(WM_LBUTTONUP), 0);
-  // Closed, the frame shows the client's own pixels where the popup was.
-  Frame closed = frame();
-  int x = l.frame.right - 1;
-  int y = l.frame.top + 4;
-  EXPECT_EQ(closed.at(x, y), client_before[(y - platform::menu_bar_height(window)) * width + x]);
+  EXPECT_EQ(got({WM_COMMAND}), std::vector<WPARAM>{2});
+  EXPECT_TRUE(got({WM_LBUTTONDOWN, WM_LBUTTONUP}).empty());
+  frame = headless::frame_pixels(window, &width, &height);
+  EXPECT_EQ(frame[y * width + x], client[(y - 19) * width + x]) << "closed, the client shows";
 }
 
 TEST_F(MenuHeadless, KeyboardChoosesAndTheApplicationSeesNoKeysMeanwhile) {
-  press(VK_MENU);
-  press('R');
-  press(VK_DOWN);
-  press(VK_DOWN);
-  press(VK_RETURN);
+  for (int vk : {VK_MENU, int{'R'}, VK_DOWN, VK_DOWN, VK_RETURN}) press(vk);
   pump();
-  EXPECT_EQ(commands(), std::vector<WPARAM>{3});
-  EXPECT_EQ(count_of(WM_KEYDOWN) + count_of(WM_KEYUP) + count_of(WM_CHAR) +
-                count_of(WM_SYSKEYDOWN) + count_of(WM_SYSKEYUP),
-            0);
-  // Idle again: keys are the application's.
+  EXPECT_EQ(got({WM_COMMAND}), std::vector<WPARAM>{3});
+  EXPECT_TRUE(got({WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_SYSKEYDOWN, WM_SYSKEYUP}).empty());
   headless::type_char(window, 'a');
   pump();
-  EXPECT_EQ(count_of(WM_CHAR), 1);
+  EXPECT_EQ(got({WM_CHAR}), std::vector<WPARAM>{'a'}) << "idle again: keys are the program's";
 }
 
 }  // namespace
