@@ -1,0 +1,126 @@
+// Turns window-system messages into the application's four kinds of event. Each pass takes at
+// most one message, copies the surface if it changed, lets a running playback supply the event
+// and arms a periodic event when the animation mode asks for one. A pass that found nothing to
+// do waits for the next message or timer instead of polling, so an idle program uses no
+// processor time; the steps of a pass keep their order.
+#include "runtime_state.h"
+
+int pending_kind = EVENT_NONE;
+int pending_x = 0;
+int pending_y = 0;
+char pending_key = 0;
+unsigned char animate_on = 0;
+unsigned char single_step = 0;
+int timer_ticked = 0;
+unsigned char quit_requested = 0;
+int message_taken = 0;
+
+void pump_one_message() {
+  MSG message;
+  message_taken = PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) ? 1 : 0;
+  if (message_taken) {
+    if (message.message == WM_QUIT) {
+      pending_kind = EVENT_QUIT;
+      return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  if (surface_dirty) copy_surface_to_window();
+}
+
+namespace {
+
+bool event_ready() {
+  return pending_kind != EVENT_NONE && !(pending_kind == EVENT_PERIODIC && timer_ticked == 0);
+}
+
+void wait_for_message() {
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
+}
+
+// Passes until an event is ready. The quit message ends the passes at once, before the
+// playback step: a script event must not take its place, or a closed drawing window would
+// leave the program running without it. The playback goes on with the next call.
+void run_passes() {
+  while (!event_ready()) {
+    pump_one_message();
+    if (pending_kind == EVENT_QUIT) return;
+
+    if (play_one || playback_on) {
+      play_one = 0;
+      if (playback_step()) return;
+      play_one = 0;
+      playback_on = 0;
+    }
+
+    if (single_step || animate_on) {
+      if (pending_kind == EVENT_NONE) {
+        pending_kind = EVENT_PERIODIC;
+        timer_ticked = 0;
+        single_step = 0;
+        play_one = 0;
+      }
+    }
+
+    if (!message_taken && !event_ready()) wait_for_message();
+  }
+}
+
+// Periodic events are counted, not written, so that a run of them becomes one line.
+void record_pending_event() {
+  if (pending_kind == EVENT_PERIODIC) {
+    ++periodic_count;
+    return;
+  }
+  if (periodic_count > 0) {
+    record_event(EVENT_PERIODIC, 0, 0, 0);
+    periodic_count = 0;
+  }
+  record_event(pending_kind, pending_x, pending_y, pending_key);
+}
+
+}  // namespace
+
+int gfx_next_event(int* x, int* y, char* key) {
+  pending_kind = EVENT_NONE;
+  pending_key = 0;
+  pending_y = 0;
+  pending_x = 0;
+
+  // Without the drawing window no message can ever make an event: the quit it posted has been
+  // reported (or is the next thing to report), and nothing else will come.
+  if (draw_window_gone)
+    pending_kind = EVENT_QUIT;
+  else
+    run_passes();
+
+  if (recording_on) record_pending_event();
+
+  *x = pending_x;
+  *y = pending_y;
+  *key = pending_key;
+  return quit_requested ? EVENT_QUIT : pending_kind;
+}
+
+int gfx_set_animation(int mode) {
+  if (draw_window == nullptr) return 0;
+  switch (mode) {
+    case ANIM_HALT:
+      single_step = 0;
+      animate_on = 0;
+      break;
+    case ANIM_SINGLE_STEP:
+      single_step = 1;
+      break;
+    case ANIM_RUN:
+      animate_on = 1;
+      break;
+    case ANIM_QUIT:
+      quit_requested = 1;
+      break;
+    default:
+      break;
+  }
+  return 1;
+}

@@ -1,0 +1,161 @@
+// The drawing window's Run menu and its Ctrl+letter twins. Commands never act directly: they
+// set or clear flags that the event loop and the script reader and writer read at their next
+// pass.
+#include "runtime_state.h"
+
+int ctrl_down = 0;
+HMENU run_menu = nullptr;
+
+void build_run_menu(HWND window) {
+  HMENU bar = CreateMenu();
+  run_menu = CreatePopupMenu();
+  AppendMenuA(run_menu, MF_STRING, CMD_ANIMATE, "&Animate\tCtrl+A");
+  AppendMenuA(run_menu, MF_STRING, CMD_HALT, "&Halt animation\tCtrl+H");
+  AppendMenuA(run_menu, MF_STRING, CMD_ADVANCE_FRAME, "Advance one &frame\tCtrl+F");
+  AppendMenuA(run_menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(run_menu, MF_CHECKED, CMD_LOGGING, "&Logging\tCtrl+L");
+  AppendMenuA(run_menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(run_menu, MF_STRING, CMD_RECORD_SCRIPT, "&Record Script\tCtrl+R");
+  AppendMenuA(run_menu, MF_STRING, CMD_PLAYBACK_SCRIPT, "&Playback Script\tCtrl+P");
+  AppendMenuA(run_menu, MF_STRING, CMD_PLAY_ONE, "Play &One Script\tCtrl+O");
+  AppendMenuA(run_menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(run_menu, MF_STRING, CMD_QUIT, "&Quit\tCtrl+Q");
+  AppendMenuA(run_menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(run_menu, MF_GRAYED, CMD_INFO, "MAC: mac@example.org");
+  AppendMenuA(run_menu, MF_GRAYED, CMD_INFO, "WINDOWS: windows@example.org");
+  AppendMenuA(run_menu, MF_GRAYED, CMD_INFO, "UPDATES: updates@example.org");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(run_menu), "&Run");
+  SetMenu(window, bar);
+  DrawMenuBar(window);
+}
+
+namespace {
+
+void set_check(UINT id, bool on) {
+  CheckMenuItem(run_menu, id, on ? MF_CHECKED : MF_UNCHECKED);
+}
+
+void toggle_logging() {
+  logging_on = logging_on ? 0 : 1;
+  set_check(CMD_LOGGING, logging_on != 0);
+}
+
+}  // namespace
+
+// Recording is only switched here; the file is opened by the first line written.
+void toggle_recording() {
+  if (recording_on) {
+    recording_on = 0;
+    set_check(CMD_RECORD_SCRIPT, false);
+    if (periodic_count > 0) {
+      record_event(EVENT_PERIODIC, 0, 0, 0);
+      periodic_count = 0;
+    }
+    if (script_mode == SCRIPT_WRITING) close_script_file();
+  } else {
+    // Whatever the counter holds belongs to a playback, not to this recording.
+    periodic_count = 0;
+    recording_on = 1;
+    set_check(CMD_RECORD_SCRIPT, true);
+  }
+}
+
+// The file is opened by the first playback step. Switching off closes only a stream that the
+// playback opened: a recording running at the same time keeps its file.
+void toggle_playback() {
+  if (playback_on) {
+    playback_on = 0;
+    set_check(CMD_PLAYBACK_SCRIPT, false);
+    if (!recording_on) periodic_count = 0;
+    if (script_mode == SCRIPT_READING) close_script_file();
+  } else {
+    animate_on = 0;
+    single_step = 0;
+    playback_on = 1;
+    set_check(CMD_PLAYBACK_SCRIPT, true);
+  }
+}
+
+void run_menu_command(WPARAM id) {
+  switch (id) {
+    case CMD_ANIMATE:
+      animate_on = 1;
+      break;
+    case CMD_HALT:
+      animate_on = 0;
+      break;
+    case CMD_ADVANCE_FRAME:
+      animate_on = 0;
+      single_step = 1;
+      break;
+    case CMD_LOGGING:
+      toggle_logging();
+      break;
+    case CMD_RECORD_SCRIPT:
+      toggle_recording();
+      break;
+    case CMD_PLAYBACK_SCRIPT:
+      toggle_playback();
+      break;
+    case CMD_PLAY_ONE:
+      play_one = 1;
+      animate_on = 0;
+      single_step = 0;
+      break;
+    case CMD_QUIT:
+      PostQuitMessage(0);
+      break;
+    default:
+      break;
+  }
+}
+
+// Letters are compared with both their upper- and lower-case codes, and key repeats are not
+// filtered: every key-down while Ctrl is held is a command.
+void run_menu_key_down(WPARAM code) {
+  if (code == KEY_CTRL) {
+    ctrl_down = 1;
+    return;
+  }
+  if (!ctrl_down) return;
+  switch (code) {
+    case 'A':
+    case 'a':
+      run_menu_command(CMD_ANIMATE);
+      break;
+    case 'H':
+    case 'h':
+      run_menu_command(CMD_HALT);
+      break;
+    case 'F':
+    case 'f':
+      run_menu_command(CMD_ADVANCE_FRAME);
+      break;
+    case 'L':
+    case 'l':
+      run_menu_command(CMD_LOGGING);
+      break;
+    case 'R':
+    case 'r':
+      run_menu_command(CMD_RECORD_SCRIPT);
+      break;
+    case 'P':
+    case 'p':
+      run_menu_command(CMD_PLAYBACK_SCRIPT);
+      break;
+    case 'O':
+    case 'o':
+      run_menu_command(CMD_PLAY_ONE);
+      break;
+    case 'Q':
+    case 'q':
+      run_menu_command(CMD_QUIT);
+      break;
+    default:
+      break;
+  }
+}
+
+void run_menu_key_up(WPARAM code) {
+  if (code == KEY_CTRL) ctrl_down = 0;
+}

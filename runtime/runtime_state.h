@@ -1,0 +1,166 @@
+// The runtime's shared state and the functions its files call in one another. Everything here is
+// module-level data on the application's one thread: the window procedures run only inside
+// calls the application makes, so nothing needs a lock. Tests include this header to set up and
+// inspect the state; the application sees only vorla.h.
+#pragma once
+
+#include <cstdio>
+
+#include "vorla.h"
+#include "win32.h"
+
+// --- Colours and drawing commands (colours.cpp) ------------------------------------------------
+
+constexpr int COLOUR_COUNT = 24;
+extern const COLORREF colour_rgb[COLOUR_COUNT];
+extern const char* const colour_names[COLOUR_COUNT];
+
+enum {
+  DRAW_TRIANGLE = 0,
+  DRAW_RECT = 1,
+  DRAW_OVAL = 2,
+  DRAW_LINE = 3,
+  DRAW_PIXEL = 4,
+  DRAW_TEXT = 5,
+};
+
+// One shape on its way from a primitive to the renderer: nine 32-bit fields whatever the target.
+struct DrawCommand {
+  int kind;
+  int colour;
+  int width;
+  int x1;
+  int y1;
+  int x2;
+  int y2;
+  int x3;
+  int y3;
+};
+
+int gfx_check_colour(int colour);
+
+// A text command carries its text block in the 32-bit y2 field. A pointer or handle may not fit
+// there, so the field holds a small reference into a table of the blocks that are live right
+// now; the renderer resolves it and ignores a reference that names no live block.
+int text_block_register(HGLOBAL block);
+HGLOBAL text_block_lookup(int reference);
+void text_block_unregister(int reference);
+
+// --- Renderer (renderer.cpp) -------------------------------------------------------------------
+
+void gfx_render(const DrawCommand* command);
+void clear_surface();
+
+// --- Windows, start-up and shut-down (windows.cpp) -------------------------------------------
+
+constexpr int SURFACE_WIDTH = 601;
+constexpr int SURFACE_HEIGHT = 540;
+constexpr UINT_PTR ANIMATION_TIMER_ID = 2;
+constexpr UINT ANIMATION_TIMER_MS = 100;
+
+extern HWND draw_window;
+extern HWND text_window;
+extern HDC window_dc;
+extern HBITMAP surface_bitmap;
+extern HDC surface_dc;
+extern int surface_dirty;
+extern int origin_x;
+extern int origin_y;
+// Set once the drawing window has been destroyed: no event can come from it any more.
+extern int draw_window_gone;
+
+LRESULT CALLBACK draw_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Copies the whole surface to the drawing window and marks it clean.
+void copy_surface_to_window();
+
+// Test access to the surface: the colour of one device pixel (column, row) of the surface.
+COLORREF surface_pixel(int column, int row);
+
+// --- Event loop (event_loop.cpp) ---------------------------------------------------------------
+
+constexpr int EVENT_NONE = -1;
+
+extern int pending_kind;
+extern int pending_x;
+extern int pending_y;
+extern char pending_key;
+extern unsigned char animate_on;
+extern unsigned char single_step;
+extern int timer_ticked;
+extern unsigned char quit_requested;
+// Whether the last message step took a message from the queue; a pass that took none and
+// found no event waits for the next message instead of polling.
+extern int message_taken;
+
+void pump_one_message();
+
+// --- Run menu and control keys (run_menu.cpp) --------------------------------------------------
+
+enum {
+  CMD_ANIMATE = 1,
+  CMD_HALT = 2,
+  CMD_ADVANCE_FRAME = 3,
+  CMD_LOGGING = 4,
+  CMD_RECORD_SCRIPT = 5,
+  CMD_PLAYBACK_SCRIPT = 6,
+  CMD_PLAY_ONE = 7,
+  CMD_QUIT = 8,
+  CMD_INFO = 9,
+};
+
+constexpr int KEY_CTRL = 17;
+
+extern int ctrl_down;
+extern HMENU run_menu;
+
+void build_run_menu(HWND window);
+void run_menu_command(WPARAM id);
+void run_menu_key_down(WPARAM code);
+void run_menu_key_up(WPARAM code);
+
+// --- Script recording and playback (script_file.cpp) -----------------------------------------
+
+constexpr const char* SCRIPT_FILE_NAME = "VORLA.SCR";
+constexpr int SCRIPT_LINE_SIZE = 512;
+constexpr int SCRIPT_NUMBER_SIZE = 12;
+
+// Which way the one script stream is open: none, or for reading or writing.
+enum ScriptMode { SCRIPT_CLOSED = 0, SCRIPT_READING = 1, SCRIPT_WRITING = 2 };
+
+extern FILE* script_stream;
+extern ScriptMode script_mode;
+extern unsigned char recording_on;
+extern unsigned char playback_on;
+extern unsigned char play_one;
+extern int periodic_count;
+
+void record_event(int kind, int x, int y, char key);
+int playback_step();
+void close_script_file();
+void stop_playback();
+
+// The Run menu's toggles, which own the rules of switching recording and playback.
+void toggle_recording();
+void toggle_playback();
+
+// --- Log and text window (log.cpp) ------------------------------------------------------------
+
+constexpr int FORMAT_BUFFER_SIZE = 1024;
+constexpr int LOG_RING_SIZE = 25;
+
+struct LogRing {
+  HGLOBAL log_lines[LOG_RING_SIZE];
+  int log_first;
+  int log_next;
+};
+
+extern LogRing log_ring;
+extern unsigned char logging_on;
+// Set once the text window has been destroyed: lines still enter the ring, nothing is drawn.
+extern int text_window_gone;
+
+int gfx_log(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void append_text_line(char* line);
+LRESULT CALLBACK text_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+void repaint_log_ring();

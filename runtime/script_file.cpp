@@ -1,0 +1,170 @@
+// Recording of the event stream to "VORLA.SCR" and playing it back. One stream serves both
+// directions; it is opened on first need and closed by the command that stops it, at the end
+// of the script, when it cannot be opened, and at shut-down.
+//
+// The reader never trusts the file: a line is read up to its newline whatever its length (the
+// first 511 characters are kept, the rest of an over-long line is skipped, so it cannot spill
+// into the next one), scans stop at the end of the line, a number is copied into its buffer
+// only as far as the buffer goes, and a missing number reads as 0.
+#include <cctype>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "runtime_state.h"
+
+FILE* script_stream = nullptr;
+ScriptMode script_mode = SCRIPT_CLOSED;
+unsigned char recording_on = 0;
+unsigned char playback_on = 0;
+unsigned char play_one = 0;
+int periodic_count = 0;
+
+namespace {
+
+bool open_script(ScriptMode mode) {
+  script_stream = std::fopen(SCRIPT_FILE_NAME, mode == SCRIPT_READING ? "rt" : "wt");
+  script_mode = script_stream != nullptr ? mode : SCRIPT_CLOSED;
+  return script_stream != nullptr;
+}
+
+}  // namespace
+
+void close_script_file() {
+  if (script_stream != nullptr) std::fclose(script_stream);
+  script_stream = nullptr;
+  script_mode = SCRIPT_CLOSED;
+}
+
+// Each line is flushed as it is written, so that a recording survives the program's end.
+void record_event(int kind, int x, int y, char key) {
+  // A stream left open for reading is no place for a recording.
+  if (script_mode == SCRIPT_READING) close_script_file();
+  if (script_stream == nullptr && !open_script(SCRIPT_WRITING)) {
+    gfx_log("Cannot open script file %s for writing\n", SCRIPT_FILE_NAME);
+    return;
+  }
+  switch (kind) {
+    case EVENT_MOUSE:
+      std::fprintf(script_stream, "VORLA_MOUSE(%d, %d);\n", x, y);
+      break;
+    case EVENT_KBD:
+      std::fprintf(script_stream, "VORLA_KBD(%d);\n",
+                   static_cast<int>(static_cast<signed char>(key)));
+      break;
+    case EVENT_PERIODIC:
+      std::fprintf(script_stream, "VORLA_PERIODIC(%d);\n", periodic_count);
+      break;
+    default:
+      return;
+  }
+  std::fflush(script_stream);
+}
+
+void stop_playback() {
+  playback_on = 0;
+  play_one = 0;
+  CheckMenuItem(run_menu, CMD_PLAYBACK_SCRIPT, MF_UNCHECKED);
+  // A new playback starts again from the first line.
+  if (script_mode == SCRIPT_READING) close_script_file();
+  // Repeats of a periodic line that will never be delivered; a recording's count is its own.
+  if (!recording_on) periodic_count = 0;
+}
+
+namespace {
+
+enum LineResult { LINE_READ, LINE_END };
+
+// Reads one line, newline included, keeping at most SCRIPT_LINE_SIZE - 1 characters of it. A
+// line that the end of the file cuts short (no newline) is the end of the script.
+LineResult read_line(char* line, int* length) {
+  int n = 0;
+  for (;;) {
+    int c = std::fgetc(script_stream);
+    if (c == EOF) return LINE_END;
+    if (n < SCRIPT_LINE_SIZE - 1) line[n++] = static_cast<char>(c);
+    if (c == '\n') break;
+  }
+  line[n] = '\0';
+  *length = n;
+  return LINE_READ;
+}
+
+bool is_digit(char c) {
+  return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+bool is_number_char(char c) {
+  return is_digit(c) || c == '-';
+}
+
+// Finds the next run of number characters from *pos on within the line, converts it as the C
+// library's decimal conversion does (optional sign, digits, stop at anything else) and leaves
+// *pos after the run. No run gives 0. Only the first SCRIPT_NUMBER_SIZE - 1 characters of a run
+// are converted; a value beyond int is held at int's limit.
+int scan_number(const char* line, int length, int* pos, bool allow_minus) {
+  auto accepted = [allow_minus](char c) { return allow_minus ? is_number_char(c) : is_digit(c); };
+  while (*pos < length && !accepted(line[*pos])) ++*pos;
+  char number[SCRIPT_NUMBER_SIZE];
+  int n = 0;
+  while (*pos < length && accepted(line[*pos])) {
+    if (n < SCRIPT_NUMBER_SIZE - 1) number[n++] = line[*pos];
+    ++*pos;
+  }
+  number[n] = '\0';
+  long value = std::strtol(number, nullptr, 10);
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+int end_of_script() {
+  gfx_log("EOF encountered in script file %s\n", SCRIPT_FILE_NAME);
+  stop_playback();
+  return 0;
+}
+
+}  // namespace
+
+int playback_step() {
+  // The stream belongs to a running recording: this playback ends as at the end of a script
+  // and leaves the recording alone.
+  if (recording_on || script_mode == SCRIPT_WRITING) return end_of_script();
+  if (script_stream == nullptr && !open_script(SCRIPT_READING)) {
+    gfx_log("Cannot open script file %s for reading\n", SCRIPT_FILE_NAME);
+    stop_playback();
+    return 0;
+  }
+  if (periodic_count > 0) {
+    --periodic_count;
+    pending_kind = EVENT_PERIODIC;
+    return 1;
+  }
+
+  char line[SCRIPT_LINE_SIZE];
+  int length = 0;
+  do {
+    if (read_line(line, &length) == LINE_END) return end_of_script();
+  } while (length == 1 && line[0] == '\n');
+
+  // The forms differ in the character after the common six-character prefix.
+  char form = length > 6 ? line[6] : '\0';
+  int pos = 6;
+  switch (form) {
+    case 'K':
+      pending_kind = EVENT_KBD;
+      pending_key = static_cast<char>(scan_number(line, length, &pos, true) & 0xFF);
+      return 1;
+    case 'M':
+      pending_kind = EVENT_MOUSE;
+      pending_x = scan_number(line, length, &pos, true);
+      pending_y = scan_number(line, length, &pos, true);
+      return 1;
+    case 'P':
+      pending_kind = EVENT_PERIODIC;
+      periodic_count = scan_number(line, length, &pos, false) - 1;
+      return 1;
+    default:
+      stop_playback();
+      return 0;
+  }
+}
