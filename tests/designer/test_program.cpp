@@ -31,9 +31,12 @@ void click_quit_button() {
   click_at(-250, -195);
 }
 
-// The designer screen is showing: the button panel's background beside the buttons.
+constexpr int LAKE_BLUE = 4;
+
+// The designer screen is showing: the button panel's background beside the buttons, and the
+// lake below the panel.
 bool designer_screen_shown() {
-  return colour_at(-191, 100) == PANEL_GRAY;
+  return colour_at(-191, 100) == PANEL_GRAY && colour_at(-280, -240) == LAKE_BLUE;
 }
 
 // Paints over the whole surface, so that only a later redraw can bring the screen back.
@@ -68,8 +71,9 @@ TEST(Program, WelcomeLeavesOnlyThroughItsBox) {
   });
   headless::schedule(150, look);
   headless::schedule(160, [] { click_at(-80, -210); });
-  headless::schedule(170, look);
-  headless::schedule(180, [] { click_at(-250, -205); });
+  // The designer draws its screen after its first event, the tick at 200.
+  headless::schedule(250, look);
+  headless::schedule(260, [] { click_at(-250, -205); });
   EXPECT_EQ(run_program(), 0);
   EXPECT_EQ(in_designer, (std::vector<bool>{false, true}));
 }
@@ -77,8 +81,8 @@ TEST(Program, WelcomeLeavesOnlyThroughItsBox) {
 TEST(Program, WelcomeShowsItsStaticPartUnderTheCyclingOne) {
   std::vector<int> colours;
   headless::schedule(50, [&colours] {
-    colours = {colour_at(0, -200),    colour_at(0, 183),    colour_at(0, 0),
-               colour_at(-290, -240), colour_at(131, -110), colour_at(-134, 120)};
+    colours = {colour_at(-76, -190),  colour_at(0, 183),   colour_at(0, 0),
+               colour_at(-290, -240), colour_at(140, -90), colour_at(-134, 120)};
   });
   headless::schedule(60, [] { click_enter(); });
   headless::schedule(70, [] { click_at(-250, -205); });
