@@ -46,12 +46,14 @@ TEST(Reseating, TwoScoopsToOne) {
   place(state, 0, 10, 120);
   place(state, 1, 0, 82);  // at the threshold: stays
   place(state, 2, -30, 50);
+  place(state, 3, 20, 82);
   press(state, REMOVE_SCOOP);
   EXPECT_EQ(state.scoop_count, 1);
   EXPECT_EQ(state.topping_x[0], 10);
   EXPECT_EQ(state.topping_y[0], 72);
   EXPECT_EQ(state.topping_y[1], 82);
   EXPECT_EQ(state.topping_y[2], 50);
+  EXPECT_EQ(state.topping_y[3], 82);
 }
 
 TEST(Reseating, FourScoopsToThreeMovesSomeUpwards) {
