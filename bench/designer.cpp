@@ -4,11 +4,16 @@
 
 #include <benchmark/benchmark.h>
 
+#include "headless.h"
+
 namespace {
 
 void start_runtime_once() {
   static bool started = false;
   if (started) return;
+  // Named here so that the linker takes the headless display before the window system that
+  // needs it.
+  headless::set_screen_size(1024, 768);
   static char no_arguments[] = "";
   gfx_startup(nullptr, nullptr, no_arguments, SW_SHOWNORMAL);
   gfx_set_logging(0);
