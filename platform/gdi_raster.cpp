@@ -176,32 +176,22 @@ std::vector<Point> ellipse_quadrant(long long width, long long height) {
   long long err = dx + dy + b_odd * a * a;
   const long long step_x = 8 * b * b;
   const long long step_y = 8 * a * a;
-  long long x0 = 0;
-  long long x1 = a;
-  long long y0 = (b + 1) / 2;
-  long long y1 = y0 - b_odd;
+  Point p{a, height / 2};
   quadrant.reserve(static_cast<size_t>(a + b + 2));
-  do {
-    quadrant.push_back({x1, y0});
+  // A step goes left, down or both, each decided on the error before the step.
+  while (p.x >= width / 2) {
+    quadrant.push_back(p);
     const long long e2 = 2 * err;
-    if (e2 <= dy) {
-      ++y0;
-      --y1;
-      dy += step_y;
-      err += dy;
-    }
-    if (e2 >= dx || 2 * err > dy) {
-      ++x0;
-      --x1;
+    if (e2 >= dx) {
+      --p.x;
       dx += step_x;
       err += dx;
     }
-  } while (x0 <= x1);
-  // Flat ellipses stop before reaching the tip: the column goes on straight down.
-  while (y0 - y1 < b) {
-    quadrant.push_back({x1 + 1, y0});
-    ++y0;
-    --y1;
+    if (e2 <= dy) {
+      ++p.y;
+      dy += step_y;
+      err += dy;
+    }
   }
   return quadrant;
 }

@@ -3,6 +3,7 @@
 // when it is repainted. The text window also hands its key strokes to the drawing window, so
 // the control keys work whichever of the two has the focus.
 #include <cstdarg>
+#include <cstdlib>
 #include <cstring>
 
 #include "runtime_state.h"
@@ -15,6 +16,17 @@ namespace {
 
 int next_slot(int slot) {
   return slot == LOG_RING_SIZE - 1 ? 0 : slot + 1;
+}
+
+// The kept lines are given back when the program ends, so that nothing the runtime allocated
+// looks lost to a leak checker.
+void release_log_ring() {
+  for (HGLOBAL& block : log_ring.log_lines) {
+    if (block != nullptr) GlobalFree(block);
+    block = nullptr;
+  }
+  log_ring.log_first = -1;
+  log_ring.log_next = 0;
 }
 
 }  // namespace
@@ -35,6 +47,8 @@ int gfx_log(const char* format, ...) {
     log_ring.log_lines[log_ring.log_first] = nullptr;
     log_ring.log_first = next_slot(log_ring.log_first);
   }
+  static bool release_registered = false;
+  if (!release_registered) release_registered = std::atexit(release_log_ring) == 0;
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, length + 1);
   log_ring.log_lines[log_ring.log_next] = block;
   char* copy = static_cast<char*>(GlobalLock(block));

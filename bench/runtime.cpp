@@ -1,0 +1,170 @@
+// The runtime's costs on the headless display: each primitive through repair, command and
+// renderer; a frame of about 150 mixed calls on the 601 x 540 surface as the designer draws
+// one; and the processor time the event loop uses per second of (virtual) time while it
+// waits, in run mode and halted.
+#include <benchmark/benchmark.h>
+
+#include <ctime>
+
+#include "headless.h"
+#include "runtime_state.h"
+
+namespace {
+
+void start_once() {
+  static bool started = [] {
+    gfx_startup(nullptr, nullptr, nullptr, SW_SHOWNORMAL);
+    gfx_set_logging(0);
+    gfx_show_log_window(0);
+    gfx_erase();
+    return true;
+  }();
+  (void)started;
+}
+
+void BM_circle(benchmark::State& state) {
+  start_once();
+  for (auto _ : state) gfx_circle(5, 10, 20, 30);
+}
+BENCHMARK(BM_circle);
+
+void BM_triangle_filled(benchmark::State& state) {
+  start_once();
+  for (auto _ : state) gfx_triangle(6, -50, -40, 50, -40, 0, 50, 0);
+}
+BENCHMARK(BM_triangle_filled);
+
+void BM_triangle_outlined(benchmark::State& state) {
+  start_once();
+  for (auto _ : state) gfx_triangle(6, -50, -40, 50, -40, 0, 50, 3);
+}
+BENCHMARK(BM_triangle_outlined);
+
+void BM_rect_filled(benchmark::State& state) {
+  start_once();
+  for (auto _ : state) gfx_rect(7, -100, 80, 100, -80, 0);
+}
+BENCHMARK(BM_rect_filled);
+
+void BM_rect_outlined(benchmark::State& state) {
+  start_once();
+  for (auto _ : state) gfx_rect(7, -100, 80, 100, -80, 2);
+}
+BENCHMARK(BM_rect_outlined);
+
+void BM_oval_filled(benchmark::State& state) {
+  start_once();
+  for (auto _ : state) gfx_oval(8, -60, 30, 60, -30, 0);
+}
+BENCHMARK(BM_oval_filled);
+
+void BM_oval_outlined(benchmark::State& state) {
+  start_once();
+  for (auto _ : state) gfx_oval(8, -60, 30, 60, -30, 3);
+}
+BENCHMARK(BM_oval_outlined);
+
+void BM_line(benchmark::State& state) {
+  start_once();
+  for (auto _ : state) gfx_line(9, -200, -100, 200, 100, 1);
+}
+BENCHMARK(BM_line);
+
+void BM_line_wide(benchmark::State& state) {
+  start_once();
+  for (auto _ : state) gfx_line(9, -200, -100, 200, 100, 4);
+}
+BENCHMARK(BM_line_wide);
+
+void BM_text(benchmark::State& state) {
+  start_once();
+  for (auto _ : state) gfx_text(0, -280, 200, 14, "Scoops: %d  Toppings: %d", 3, 42);
+}
+BENCHMARK(BM_text);
+
+void BM_erase(benchmark::State& state) {
+  start_once();
+  for (auto _ : state) gfx_erase();
+}
+BENCHMARK(BM_erase);
+
+// A description in the log ring and the (hidden) text window, as with logging on.
+void BM_circle_logged(benchmark::State& state) {
+  start_once();
+  logging_on = 1;
+  for (auto _ : state) gfx_circle(5, 10, 20, 30);
+  logging_on = 0;
+}
+BENCHMARK(BM_circle_logged);
+
+// About 150 calls of every kind across the surface, then the copy to the window.
+void draw_frame() {
+  gfx_erase();
+  gfx_rect(11, -300, 250, 300, 0, 0);
+  gfx_rect(19, -300, 0, 300, -250, 0);
+  for (int i = 0; i < 18; ++i) {
+    int top = 240 - i * 27;
+    gfx_rect(23, -295, top, -215, top - 24, 0);
+    gfx_rect(0, -295, top, -215, top - 24, 1);
+    gfx_text(0, -290, top - 20, 10, "Button %d", i);
+  }
+  for (int i = 0; i < 30; ++i) {
+    gfx_circle(i % 24, -100 + i * 10, 50 + (i % 5) * 8, 4);
+    gfx_triangle((i + 3) % 24, i * 8, -60, i * 8 + 6, -60, i * 8 + 3, -52, 0);
+    gfx_line((i + 5) % 24, -150 + i * 12, -150, -140 + i * 12, -120, 1 + i % 3);
+  }
+  for (int i = 0; i < 4; ++i) gfx_oval(15 + i, -60, 20 + i * 40, 60, -10 + i * 40, 0);
+  gfx_triangle(17, -50, -20, 50, -20, 0, -200, 0);
+  gfx_text(0, -100, -230, 12, "Mode: add toppings");
+  copy_surface_to_window();
+}
+
+void BM_frame(benchmark::State& state) {
+  start_once();
+  for (auto _ : state) draw_frame();
+}
+BENCHMARK(BM_frame);
+
+double cpu_seconds() {
+  return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+// Run mode: each event is one 100 ms tick of the virtual clock. The counter is the processor
+// time the loop used per second of that time.
+void BM_idle_run_mode(benchmark::State& state) {
+  start_once();
+  gfx_set_animation(ANIM_RUN);
+  uint32_t begin_ms = headless::now_ms();
+  double begin_cpu = cpu_seconds();
+  for (auto _ : state) {
+    int x, y;
+    char key;
+    gfx_next_event(&x, &y, &key);
+  }
+  double cpu = cpu_seconds() - begin_cpu;
+  double virtual_s = (headless::now_ms() - begin_ms) / 1000.0;
+  state.counters["cpu_ms_per_s"] = virtual_s > 0 ? cpu * 1000 / virtual_s : 0;
+  gfx_set_animation(ANIM_HALT);
+}
+BENCHMARK(BM_idle_run_mode);
+
+// Halted: the loop waits ten seconds for a click.
+void BM_idle_halted(benchmark::State& state) {
+  start_once();
+  gfx_set_animation(ANIM_HALT);
+  uint32_t begin_ms = headless::now_ms();
+  double begin_cpu = cpu_seconds();
+  for (auto _ : state) {
+    headless::schedule(headless::now_ms() + 10000,
+                       [] { headless::click(draw_window, origin_x, origin_y); });
+    int x, y;
+    char key;
+    gfx_next_event(&x, &y, &key);
+  }
+  double cpu = cpu_seconds() - begin_cpu;
+  double virtual_s = (headless::now_ms() - begin_ms) / 1000.0;
+  state.counters["cpu_ms_per_s"] = virtual_s > 0 ? cpu * 1000 / virtual_s : 0;
+}
+BENCHMARK(BM_idle_halted);
+
+}  // namespace

@@ -1,0 +1,359 @@
+// Recording the event stream to the script file and playing it back, including what the
+// reader makes of files it did not write.
+#include <string>
+
+#include "runtime_test.h"
+
+namespace {
+
+class Script : public RuntimeTest {
+ protected:
+  void SetUp() override {
+    RuntimeTest::SetUp();
+    start();
+    gfx_set_logging(0);
+    mark_ = log_lines().size();
+  }
+
+  std::vector<std::string> new_log_lines() { return log_lines_since(mark_); }
+
+  // Plays the file until playback stops; the events it gave.
+  static std::vector<Event> play_all() {
+    std::vector<Event> events;
+    command(CMD_PLAYBACK_SCRIPT);
+    drain();
+    while (playback_on) {
+      pending_kind = EVENT_NONE;
+      if (!playback_step()) break;
+      events.push_back({pending_kind, pending_x, pending_y, pending_key});
+      pending_x = pending_y = 0;
+      pending_key = 0;
+    }
+    return events;
+  }
+
+  // The next call of the event loop returns the input scheduled for later: nothing from the
+  // script came first.
+  static void expect_waits_for_input() {
+    uint32_t at = headless::now_ms() + 1000;
+    headless::schedule(at, [] { headless::type_char(draw_window, '!'); });
+    Event event = next_event();
+    EXPECT_EQ(event.kind, EVENT_KBD);
+    EXPECT_EQ(event.key, '!');
+    EXPECT_EQ(headless::now_ms(), at);
+  }
+
+  size_t mark_ = 0;
+};
+
+TEST_F(Script, RecordsTheExampleScript) {
+  gfx_set_animation(ANIM_RUN);
+  command(CMD_RECORD_SCRIPT);
+  for (int i = 0; i < 12; ++i) ASSERT_EQ(next_event().kind, EVENT_PERIODIC);
+  headless::click(draw_window, column(-241), row(180));
+  Event click = next_event();
+  ASSERT_EQ(click.kind, EVENT_MOUSE);
+  ASSERT_EQ(click.x, -241);
+  ASSERT_EQ(click.y, 180);
+  for (int i = 0; i < 3; ++i) ASSERT_EQ(next_event().kind, EVENT_PERIODIC);
+  headless::type_char(draw_window, 'q');
+  ASSERT_EQ(next_event().key, 'q');
+  command(CMD_RECORD_SCRIPT);
+  next_event();
+  EXPECT_EQ(recording_on, 0);
+  EXPECT_EQ(read_file(SCRIPT_FILE_NAME),
+            "VORLA_PERIODIC(12);\n"
+            "VORLA_MOUSE(-241, 180);\n"
+            "VORLA_PERIODIC(3);\n"
+            "VORLA_KBD(113);\n");
+}
+
+TEST_F(Script, RecordingWithoutEventsLeavesAnExistingFileAlone) {
+  write_file(SCRIPT_FILE_NAME, "VORLA_KBD(65);\n");
+  command(CMD_RECORD_SCRIPT);
+  command(CMD_RECORD_SCRIPT);
+  expect_waits_for_input();
+  EXPECT_EQ(recording_on, 0);
+  EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_KBD(65);\n");
+}
+
+TEST_F(Script, PeriodicRunBecomesOneLineWhenRecordingStops) {
+  gfx_set_animation(ANIM_RUN);
+  command(CMD_RECORD_SCRIPT);
+  for (int i = 0; i < 37; ++i) ASSERT_EQ(next_event().kind, EVENT_PERIODIC);
+  command(CMD_RECORD_SCRIPT);
+  next_event();
+  EXPECT_EQ(periodic_count, 0);
+  EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_PERIODIC(37);\n");
+}
+
+TEST_F(Script, LinesReachTheFileAsTheyAreWritten) {
+  command(CMD_RECORD_SCRIPT);
+  headless::type_char(draw_window, 'a');
+  next_event();
+  EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_KBD(97);\n");
+}
+
+TEST_F(Script, ShutDownWritesThePendingPeriodicRun) {
+  gfx_set_animation(ANIM_RUN);
+  command(CMD_RECORD_SCRIPT);
+  for (int i = 0; i < 4; ++i) next_event();
+  gfx_shutdown();
+  EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_PERIODIC(4);\n");
+}
+
+TEST_F(Script, QuitIsNotWrittenButItsRunIs) {
+  gfx_set_animation(ANIM_RUN);
+  command(CMD_RECORD_SCRIPT);
+  next_event();
+  next_event();
+  PostQuitMessage(0);
+  EXPECT_EQ(next_event().kind, EVENT_QUIT);
+  EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_PERIODIC(2);\n");
+}
+
+TEST_F(Script, FileThatCannotBeWrittenIsReportedAndTriedAgain) {
+  std::filesystem::create_directory(SCRIPT_FILE_NAME);
+  command(CMD_RECORD_SCRIPT);
+  headless::type_char(draw_window, 'a');
+  next_event();
+  headless::type_char(draw_window, 'b');
+  next_event();
+  std::vector<std::string> expected = {"Cannot open script file VORLA.SCR for writing\n",
+                                       "Cannot open script file VORLA.SCR for writing\n"};
+  EXPECT_EQ(new_log_lines(), expected);
+  EXPECT_EQ(recording_on, 1);
+}
+
+TEST_F(Script, PlaysTheLineFormsBack) {
+  write_file(SCRIPT_FILE_NAME,
+             "VORLA_MOUSE(-12, 40);\n"
+             "VORLA_KBD(113);\n"
+             "VORLA_PERIODIC(2);\n"
+             "VORLA_MOUSE(5, -6);\n");
+  command(CMD_PLAYBACK_SCRIPT);
+  Event e = next_event();
+  EXPECT_EQ(e.kind, EVENT_MOUSE);
+  EXPECT_EQ(e.x, -12);
+  EXPECT_EQ(e.y, 40);
+  EXPECT_EQ(e.key, 0);
+  e = next_event();
+  EXPECT_EQ(e.kind, EVENT_KBD);
+  EXPECT_EQ(e.key, 'q');
+  EXPECT_EQ(e.x, 0);
+  // Script periodic events come at once, without waiting for a tick.
+  uint32_t now = headless::now_ms();
+  EXPECT_EQ(next_event().kind, EVENT_PERIODIC);
+  EXPECT_EQ(next_event().kind, EVENT_PERIODIC);
+  EXPECT_EQ(headless::now_ms(), now);
+  e = next_event();
+  EXPECT_EQ(e.kind, EVENT_MOUSE);
+  EXPECT_EQ(e.y, -6);
+  EXPECT_TRUE(checked(CMD_PLAYBACK_SCRIPT));
+  expect_waits_for_input();
+  EXPECT_EQ(new_log_lines(),
+            std::vector<std::string>{"EOF encountered in script file VORLA.SCR\n"});
+  EXPECT_FALSE(checked(CMD_PLAYBACK_SCRIPT));
+}
+
+TEST_F(Script, MissingFileIsReportedAndPlaybackStops) {
+  command(CMD_PLAYBACK_SCRIPT);
+  expect_waits_for_input();
+  EXPECT_EQ(new_log_lines(),
+            std::vector<std::string>{"Cannot open script file VORLA.SCR for reading\n"});
+  EXPECT_EQ(playback_on, 0);
+  EXPECT_FALSE(checked(CMD_PLAYBACK_SCRIPT));
+}
+
+TEST_F(Script, EmptyFileIsTheEndOfTheScript) {
+  write_file(SCRIPT_FILE_NAME, "");
+  command(CMD_PLAYBACK_SCRIPT);
+  expect_waits_for_input();
+  EXPECT_EQ(new_log_lines(),
+            std::vector<std::string>{"EOF encountered in script file VORLA.SCR\n"});
+  EXPECT_FALSE(checked(CMD_PLAYBACK_SCRIPT));
+}
+
+TEST_F(Script, UnknownFormStopsWithoutALogLine) {
+  write_file(SCRIPT_FILE_NAME, "VORLA_KBD(65);\nVORLA_XYZ(1);\nVORLA_KBD(66);\n");
+  std::vector<Event> events = play_all();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].key, 'A');
+  EXPECT_TRUE(new_log_lines().empty());
+  EXPECT_EQ(playback_on, 0);
+  EXPECT_FALSE(checked(CMD_PLAYBACK_SCRIPT));
+  // The stream was closed: a new playback starts from the first line.
+  events = play_all();
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events[0].key, 'A');
+}
+
+TEST_F(Script, BlankLinesAreSkippedButALineOfBlanksStops) {
+  write_file(SCRIPT_FILE_NAME,
+             "\n\nVORLA_MOUSE(1, 2);\n\n\nVORLA_KBD(65);\n        \nVORLA_KBD(66);\n");
+  std::vector<Event> events = play_all();
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].kind, EVENT_MOUSE);
+  EXPECT_EQ(events[1].key, 'A');
+  EXPECT_TRUE(new_log_lines().empty());
+}
+
+TEST_F(Script, PrefixIsNotCompared) {
+  write_file(SCRIPT_FILE_NAME, "abcdefM 5 6\n#####,K=9\n");
+  std::vector<Event> events = play_all();
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].kind, EVENT_MOUSE);
+  EXPECT_EQ(events[0].x, 5);
+  EXPECT_EQ(events[0].y, 6);
+  EXPECT_EQ(events[1].kind, EVENT_KBD);
+  EXPECT_EQ(events[1].key, 9);
+}
+
+TEST_F(Script, LastLineWithoutNewlineIsNotPlayed) {
+  write_file(SCRIPT_FILE_NAME, "VORLA_KBD(65);\nVORLA_KBD(66);");
+  std::vector<Event> events = play_all();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].key, 'A');
+  EXPECT_EQ(new_log_lines(),
+            std::vector<std::string>{"EOF encountered in script file VORLA.SCR\n"});
+}
+
+TEST_F(Script, PeriodicLineTakesOnePlayOnePerRepeat) {
+  write_file(SCRIPT_FILE_NAME, "VORLA_PERIODIC(3);\nVORLA_KBD(65);\n");
+  for (int i = 0; i < 3; ++i) {
+    command(CMD_PLAY_ONE);
+    Event e = next_event();
+    EXPECT_EQ(e.kind, EVENT_PERIODIC) << i;
+    EXPECT_EQ(play_one, 0);
+  }
+  command(CMD_PLAY_ONE);
+  EXPECT_EQ(next_event().key, 'A');
+  // Without a new request the loop waits for input.
+  expect_waits_for_input();
+}
+
+TEST_F(Script, PeriodicLinesWithoutARepeatGiveOneEvent) {
+  write_file(SCRIPT_FILE_NAME,
+             "VORLA_PERIODIC(1);\nVORLA_PERIODIC(0);\nVORLA_PERIODIC();\nVORLA_KBD(65);\n");
+  std::vector<Event> events = play_all();
+  ASSERT_EQ(events.size(), 4u);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(events[i].kind, EVENT_PERIODIC);
+  EXPECT_EQ(events[3].key, 'A');
+}
+
+TEST_F(Script, SwitchingPlaybackOffDropsTheRepeatsLeftAndStartsAgainAtTheTop) {
+  write_file(SCRIPT_FILE_NAME, "VORLA_PERIODIC(5);\nVORLA_KBD(65);\n");
+  command(CMD_PLAYBACK_SCRIPT);
+  next_event();
+  next_event();
+  EXPECT_EQ(periodic_count, 3);
+  command(CMD_PLAYBACK_SCRIPT);
+  drain();
+  EXPECT_EQ(playback_on, 0);
+  EXPECT_EQ(periodic_count, 0);
+  std::vector<Event> events = play_all();
+  ASSERT_EQ(events.size(), 6u);
+  EXPECT_EQ(events[5].key, 'A');
+}
+
+TEST_F(Script, EndOfScriptClosesTheStreamForTheNextPlaybackAndRecording) {
+  write_file(SCRIPT_FILE_NAME, "VORLA_KBD(65);\n");
+  EXPECT_EQ(play_all().size(), 1u);
+  EXPECT_EQ(script_stream, nullptr);
+  EXPECT_EQ(play_all().size(), 1u);
+
+  command(CMD_RECORD_SCRIPT);
+  headless::type_char(draw_window, 'z');
+  next_event();
+  EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_KBD(122);\n");
+}
+
+TEST_F(Script, PlaybackStartedWhileRecordingEndsAndTheRecordingGoesOn) {
+  gfx_set_animation(ANIM_RUN);
+  command(CMD_RECORD_SCRIPT);
+  next_event();
+  next_event();
+  headless::type_char(draw_window, 'a');
+  next_event();
+  next_event();
+  command(CMD_PLAYBACK_SCRIPT);
+  drain();
+  gfx_set_animation(ANIM_RUN);
+  Event e = next_event();
+  EXPECT_EQ(e.kind, EVENT_PERIODIC);
+  EXPECT_EQ(playback_on, 0);
+  EXPECT_FALSE(checked(CMD_PLAYBACK_SCRIPT));
+  EXPECT_EQ(new_log_lines(),
+            std::vector<std::string>{"EOF encountered in script file VORLA.SCR\n"});
+  EXPECT_EQ(recording_on, 1);
+  headless::type_char(draw_window, 'b');
+  next_event();
+  command(CMD_RECORD_SCRIPT);
+  next_event();
+  EXPECT_EQ(read_file(SCRIPT_FILE_NAME),
+            "VORLA_PERIODIC(2);\nVORLA_KBD(97);\nVORLA_PERIODIC(2);\nVORLA_KBD(98);\n");
+}
+
+TEST_F(Script, OverlongLineIsPlayedFromItsStartAndCannotSpillIntoTheNext) {
+  std::string junk(700, 'x');
+  write_file(SCRIPT_FILE_NAME, "VORLA_MOUSE(3, 4);" + junk + "VORLA_KBD(90);\nVORLA_KBD(66);\n" +
+                                   std::string(511, ' ') + "\nVORLA_KBD(67);\n");
+  std::vector<Event> events = play_all();
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].kind, EVENT_MOUSE);
+  EXPECT_EQ(events[0].x, 3);
+  EXPECT_EQ(events[0].y, 4);
+  EXPECT_EQ(events[1].key, 'B');  // the line of 511 blanks then stops playback
+}
+
+TEST_F(Script, MalformedNumbersReadSafely) {
+  write_file(SCRIPT_FILE_NAME,
+             "VORLA_MOUSE();\n"
+             "VORLA_MOUSE(7);\n"
+             "VORLA_MOUSE(123456789012345678, -99999999999999);\n"
+             "VORLA_MOUSE(12-3, -);\n"
+             "VORLA_KBD\n"
+             "VORLA_K\n"
+             "VORLA_PERIODIC(-2);\n");
+  std::vector<Event> events = play_all();
+  ASSERT_EQ(events.size(), 8u);
+  EXPECT_EQ(events[0].kind, EVENT_MOUSE);
+  EXPECT_EQ(events[0].x, 0);
+  EXPECT_EQ(events[0].y, 0);
+  EXPECT_EQ(events[1].x, 7);
+  EXPECT_EQ(events[1].y, 0);
+  EXPECT_EQ(events[2].x, 2147483647);  // the first 11 digits, held at int's limit
+  EXPECT_EQ(events[2].y, -2147483647 - 1);
+  EXPECT_EQ(events[3].x, 12);
+  EXPECT_EQ(events[3].y, 0);
+  EXPECT_EQ(events[4].kind, EVENT_KBD);
+  EXPECT_EQ(events[4].key, 0);
+  EXPECT_EQ(events[5].key, 0);
+  EXPECT_EQ(events[6].kind, EVENT_PERIODIC);  // the minus is no digit: a run of 2
+}
+
+TEST_F(Script, ShortLinesStopPlayback) {
+  write_file(SCRIPT_FILE_NAME, "VORLA_\nVORLA_KBD(65);\n");
+  EXPECT_TRUE(play_all().empty());
+  EXPECT_TRUE(new_log_lines().empty());
+}
+
+TEST_F(Script, EveryKeyCodeComesBackAsTheSameCharacter) {
+  command(CMD_RECORD_SCRIPT);
+  drain();
+  for (int code = -128; code <= 127; ++code) record_event(EVENT_KBD, 0, 0, static_cast<char>(code));
+  command(CMD_RECORD_SCRIPT);
+  drain();
+  std::string text = read_file(SCRIPT_FILE_NAME);
+  EXPECT_EQ(text.rfind("VORLA_KBD(-128);\nVORLA_KBD(-127);\n", 0), 0u);
+  EXPECT_NE(text.find("VORLA_KBD(-1);\nVORLA_KBD(0);\nVORLA_KBD(1);\n"), std::string::npos);
+
+  std::vector<Event> events = play_all();
+  ASSERT_EQ(events.size(), 256u);
+  for (int code = -128; code <= 127; ++code) {
+    EXPECT_EQ(events[code + 128].kind, EVENT_KBD);
+    EXPECT_EQ(events[code + 128].key, static_cast<char>(code)) << code;
+  }
+}
+
+}  // namespace
