@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace platform::raster {
 
@@ -228,18 +227,42 @@ void ellipse_spans(const Surface& surface, const std::vector<Point>& quadrant, l
   }
 }
 
+void approximate_ellipse_spans(const Surface& surface, long long left, long long top,
+                               long long width, long long height, SpanSink& sink) {
+  const double cx = left + (width - 1) / 2.0;
+  const double cy = top + (height - 1) / 2.0;
+  const double rx = std::max((width - 1) / 2.0, 0.5);
+  const double ry = std::max((height - 1) / 2.0, 0.5);
+  const long long first = std::max<long long>(top, 0);
+  const long long last = std::min<long long>(top + height, surface.height);
+  for (long long y = first; y < last; ++y) {
+    const double v = (y - cy) / ry;
+    if (v * v > 1) continue;
+    const double half = rx * std::sqrt(1 - v * v);
+    rect_spans(surface, round_half_up(cx - half), y, round_half_up(cx + half) + 1, y + 1, sink);
+  }
+}
+
 void disc_spans(const Surface& surface, Point centre, int width, SpanSink& sink) {
   const long long left = centre.x - width / 2;
   const long long top = centre.y - width / 2;
   if (left >= surface.width || top >= surface.height || left + width <= 0 || top + width <= 0) {
     return;
   }
-  static std::map<int, std::vector<Point>> quadrants;
-  auto found = quadrants.find(width);
-  if (found == quadrants.end()) {
-    found = quadrants.emplace(width, ellipse_quadrant(width, width)).first;
+  if (width > kExactEllipseLimit) {
+    approximate_ellipse_spans(surface, left, top, width, width, sink);
+    return;
   }
-  ellipse_spans(surface, found->second, left, top, width, width, sink);
+  // Pens of the usual widths come again and again: their dabs are worked out once.
+  constexpr int kCachedWidths = 64;
+  static std::vector<Point> cached[kCachedWidths + 1];
+  if (width <= kCachedWidths) {
+    std::vector<Point>& quadrant = cached[width];
+    if (quadrant.empty()) quadrant = ellipse_quadrant(width, width);
+    ellipse_spans(surface, quadrant, left, top, width, width, sink);
+  } else {
+    ellipse_spans(surface, ellipse_quadrant(width, width), left, top, width, width, sink);
+  }
 }
 
 void wide_body_spans(const Surface& surface, Point from, Point to, int width, SpanSink& sink) {

@@ -14,10 +14,6 @@ namespace {
 
 using raster::Point;
 
-// Ellipses wider or taller than this are drawn from the ellipse equation row by row instead of
-// the exact integer walk, whose cost grows with the size rather than with what is visible.
-constexpr long long kExactEllipseLimit = 1LL << 17;
-
 enum class PenKind { none, thin, wide };
 
 PenKind pen_kind(const Pen& pen) {
@@ -115,7 +111,7 @@ void draw_huge_ellipse(const Target& t, long long left, long long top, long long
 
 void draw_ellipse(const Target& t, long long left, long long top, long long width,
                   long long height) {
-  if (width > kExactEllipseLimit || height > kExactEllipseLimit) {
+  if (width > raster::kExactEllipseLimit || height > raster::kExactEllipseLimit) {
     draw_huge_ellipse(t, left, top, width, height);
     return;
   }

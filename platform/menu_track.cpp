@@ -29,8 +29,10 @@ struct Track {
   int bar_item = -1;
   int popup_item = -1;
   bool alt_down = false;
-  bool alt_alone = false;       // Alt went down and nothing else happened since
-  std::bitset<256> taken_keys;  // key-downs the menu took: their key-ups are its too
+  bool alt_alone = false;  // Alt went down and nothing else happened since
+  // Key-downs the menu took: their key-ups are its too. Other key-ups reach the application
+  // even while the menu works, so that a key held since before (Ctrl) is not stuck down.
+  std::bitset<256> taken_keys;
   bool dirty = false;
   int frame_width = -1;  // as last painted, or -1 before the first paint
 };
@@ -429,7 +431,6 @@ bool menu_key_up(HWND window, int vk) {
     track.taken_keys.reset(vk);
     taken = true;
   }
-  if (bar && track.mode != Mode::idle) taken = true;
   deliver();
   return taken;
 }

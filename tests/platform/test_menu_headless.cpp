@@ -12,6 +12,7 @@ using namespace menu_test;
 struct MenuHeadless : ::testing::Test {
   TestMenu menu = make_menu();
   HWND window = make_window(menu.bar);
+  void TearDown() override { cleanup(); }
 
   // Dispatches everything queued; the procedure records it.
   void pump() {

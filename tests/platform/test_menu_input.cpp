@@ -16,6 +16,7 @@ constexpr int kVkF4 = VK_F1 + 3;
 struct MenuInput : ::testing::Test {
   TestMenu menu = make_menu();
   HWND window = make_window(menu.bar);
+  void TearDown() override { cleanup(); }
 
   platform::PopupLayout run() { return run_layout(window, menu.run, 0); }
   bool click_item(int index) {
@@ -190,6 +191,14 @@ TEST_F(MenuInput, AltIsOnlyAMenuKeyWhenPressedAlone) {
   // Ordinary and Ctrl keys pass while the menu is idle.
   EXPECT_FALSE(press(VK_CONTROL));
   EXPECT_TRUE(posted_commands(window).empty());
+}
+
+TEST_F(MenuInput, KeyHeldSinceBeforeTheMenuIsReleasedToTheApplication) {
+  EXPECT_FALSE(menu_key_down(window, VK_CONTROL));
+  EXPECT_TRUE(press(VK_F10));
+  EXPECT_TRUE(press(VK_DOWN));
+  EXPECT_FALSE(menu_key_up(window, VK_CONTROL)) << "its key-down reached the application";
+  EXPECT_TRUE(run_open());
 }
 
 TEST_F(MenuInput, MenuChangedOrWindowGoneWhileOpenIsHarmless) {

@@ -10,13 +10,17 @@ namespace {
 using menu_test::make_menu;
 using menu_test::TestMenu;
 
+struct MenuItems : ::testing::Test {
+  void TearDown() override { menu_test::cleanup(); }
+};
+
 constexpr DWORD kMissing = static_cast<DWORD>(-1);
 
 UINT_PTR as_id(HMENU menu) {
   return reinterpret_cast<UINT_PTR>(menu);
 }
 
-TEST(MenuItems, AppendKeepsFlagsAndGetMenuStateReportsThem) {
+TEST_F(MenuItems, AppendKeepsFlagsAndGetMenuStateReportsThem) {
   TestMenu menu = make_menu();
   EXPECT_EQ(GetMenuState(menu.run, menu_test::kAnimate, MF_BYPOSITION), MF_STRING);
   EXPECT_EQ(GetMenuState(menu.run, menu_test::kSeparator1, MF_BYPOSITION), MF_SEPARATOR);
@@ -36,7 +40,7 @@ TEST(MenuItems, AppendKeepsFlagsAndGetMenuStateReportsThem) {
   DestroyMenu(popup);
 }
 
-TEST(MenuItems, CheckMenuItemReturnsThePreviousStateAndFindsItemsInSubmenus) {
+TEST_F(MenuItems, CheckMenuItemReturnsThePreviousStateAndFindsItemsInSubmenus) {
   TestMenu menu = make_menu();
   // By command from the bar: Win32 searches the popups that open from it.
   EXPECT_EQ(CheckMenuItem(menu.bar, 4, MF_BYCOMMAND | MF_UNCHECKED), MF_CHECKED);
@@ -56,7 +60,7 @@ TEST(MenuItems, CheckMenuItemReturnsThePreviousStateAndFindsItemsInSubmenus) {
   EXPECT_EQ(GetMenuState(menu.view, menu_test::kGridId, MF_BYCOMMAND), MF_GRAYED | MF_CHECKED);
 }
 
-TEST(MenuItems, MissingItemsAndBadHandlesFailWithoutChangingAnything) {
+TEST_F(MenuItems, MissingItemsAndBadHandlesFailWithoutChangingAnything) {
   TestMenu menu = make_menu();
   EXPECT_EQ(CheckMenuItem(menu.bar, 77, MF_CHECKED), kMissing);
   EXPECT_EQ(CheckMenuItem(menu.run, 13, MF_BYPOSITION | MF_CHECKED), kMissing);
@@ -72,7 +76,7 @@ TEST(MenuItems, MissingItemsAndBadHandlesFailWithoutChangingAnything) {
   }
 }
 
-TEST(MenuItems, DestroyMenuDestroysSubmenusAndLeavesStaleHandles) {
+TEST_F(MenuItems, DestroyMenuDestroysSubmenusAndLeavesStaleHandles) {
   int before = platform::handle_live_count(platform::HandleKind::menu);
   TestMenu menu = make_menu();
   EXPECT_EQ(platform::handle_live_count(platform::HandleKind::menu), before + 4);
@@ -84,7 +88,7 @@ TEST(MenuItems, DestroyMenuDestroysSubmenusAndLeavesStaleHandles) {
   EXPECT_FALSE(AppendMenuA(menu.view, MF_STRING, 1, "&Late"));
 }
 
-TEST(MenuItems, SubmenusSharedOrDestroyedFirstAreSafe) {
+TEST_F(MenuItems, SubmenusSharedOrDestroyedFirstAreSafe) {
   // One popup in two bars: the second destruction finds it gone.
   HMENU shared = CreatePopupMenu();
   AppendMenuA(shared, MF_STRING, 1, "&One");
@@ -99,7 +103,7 @@ TEST(MenuItems, SubmenusSharedOrDestroyedFirstAreSafe) {
   EXPECT_EQ(platform::handle_live_count(platform::HandleKind::menu), 0);
 }
 
-TEST(MenuItems, AMenuCannotOpenIntoItself) {
+TEST_F(MenuItems, AMenuCannotOpenIntoItself) {
   HMENU outer = CreateMenu();
   HMENU inner = CreatePopupMenu();
   EXPECT_FALSE(AppendMenuA(outer, MF_POPUP, as_id(outer), "&Self"));
@@ -111,7 +115,7 @@ TEST(MenuItems, AMenuCannotOpenIntoItself) {
   EXPECT_EQ(platform::handle_live_count(platform::HandleKind::menu), 0);
 }
 
-TEST(MenuItems, LabelsShowMnemonicsAndLiteralAmpersands) {
+TEST_F(MenuItems, LabelsShowMnemonicsAndLiteralAmpersands) {
   platform::ShownLabel label = platform::shown_label("Advance one &frame");
   EXPECT_EQ(label.shown, "Advance one frame");
   EXPECT_EQ(label.mnemonic_index, 12);

@@ -12,6 +12,7 @@ using namespace menu_test;
 struct MenuPaint : ::testing::Test {
   TestMenu menu = make_menu();
   HWND window = make_window(menu.bar);
+  void TearDown() override { cleanup(); }
 
   void open_run() {
     click_bar_item(window, 0);

@@ -10,6 +10,9 @@ LRESULT CALLBACK record_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
+std::vector<HWND> windows_made;
+std::vector<HMENU> menus_made;
+
 }  // namespace
 
 TestMenu make_menu() {
@@ -37,6 +40,7 @@ TestMenu make_menu() {
   AppendMenuA(menu.view, MF_POPUP, reinterpret_cast<UINT_PTR>(menu.tools), "&Tools");
   AppendMenuA(menu.bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu.run), "&Run");
   AppendMenuA(menu.bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu.view), "&View");
+  menus_made.push_back(menu.bar);
   return menu;
 }
 
@@ -57,7 +61,16 @@ HWND make_window(HMENU menu) {
                                 320, nullptr, nullptr, nullptr, nullptr);
   if (menu) SetMenu(window, menu);
   ShowWindow(window, SW_SHOW);
+  windows_made.push_back(window);
   return window;
+}
+
+void cleanup() {
+  // A window takes its menu with it.
+  for (HWND window : windows_made) DestroyWindow(window);
+  for (HMENU menu : menus_made) DestroyMenu(menu);
+  windows_made.clear();
+  menus_made.clear();
 }
 
 std::vector<WPARAM> posted_commands(HWND window) {

@@ -61,6 +61,10 @@ std::vector<Received>& received();
 // A visible top-level window with `menu` set (no menu when null).
 HWND make_window(HMENU menu);
 
+// Destroys every window made by make_window and every menu made by make_menu that is still
+// alive, so that a test ends with nothing left over.
+void cleanup();
+
 // Takes every queued message of the window, dispatching the others, and returns the ids of the
 // WM_COMMANDs among them.
 std::vector<WPARAM> posted_commands(HWND window);

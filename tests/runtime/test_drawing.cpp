@@ -120,10 +120,13 @@ TEST_F(Drawing, NegativeRadiusDrawsTheDiscOfItsSize) {
 }
 
 TEST_F(Drawing, CentredPointMapsToItsDevicePixel) {
-  gfx_rect(4, 10, 20, 10, 20, 0);
+  // A 2 x 2 square whose upper-left pixel is the centred point (10, 20). (GDI paints nothing
+  // for a rectangle one pixel wide and high.)
+  gfx_rect(4, 10, 20, 11, 19, 0);
   EXPECT_EQ(surface_pixel(origin_x + 10, origin_y - 20), colour_rgb[4]);
   EXPECT_EQ(surface_pixel(307, 228), colour_rgb[4]);
-  EXPECT_EQ(surface_pixel(307, 229), WHITE);
+  EXPECT_EQ(surface_pixel(306, 228), WHITE);
+  EXPECT_EQ(surface_pixel(307, 227), WHITE);
 }
 
 TEST_F(Drawing, FilledRectangleIncludesBothCorners) {
