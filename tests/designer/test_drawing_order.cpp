@@ -127,3 +127,17 @@ TEST(DesignerDrawing, ButtonColumnAndStatusLineShow) {
   EXPECT_EQ(count_colour(4, -130, -215, 100, -197), 0);
   EXPECT_GT(count_colour(RED, -130, -215, 100, -200), 20);
 }
+
+TEST(DesignerDrawing, PressOutsideTheColumnOnlyWritesBadNews) {
+  start_runtime();
+  gfx_erase();
+  DesignerState state;
+  press_button(-250, -300, state);  // band 21: no such button
+  EXPECT_GT(count_colour(RED, 0, 0, 150, 16), 20);
+  const DesignerState fresh;
+  EXPECT_EQ(state.scoop_count, fresh.scoop_count);
+  EXPECT_EQ(state.scoop_colour1, fresh.scoop_colour1);
+  EXPECT_EQ(state.topping_kind, fresh.topping_kind);
+  EXPECT_EQ(state.edit_mode, fresh.edit_mode);
+  EXPECT_EQ(state.finished, 0);
+}
