@@ -136,4 +136,35 @@ bool parse(const std::string& text, std::map<std::string, Record>* records, std:
   return true;
 }
 
+std::string encode_text(const TextRecord& record) {
+  std::string line = "text " + std::to_string(record.height);
+  for (int value : record.values) line += " " + std::to_string(value);
+  return line + " |" + record.text + "\n";
+}
+
+bool parse_text(const std::string& text, size_t value_count, std::vector<TextRecord>* records,
+                std::string* error) {
+  std::istringstream in(text);
+  std::string line;
+  int line_number = 0;
+  while (std::getline(in, line)) {
+    ++line_number;
+    if (line.empty() || line[0] == '#') continue;
+    const size_t bar = line.find('|');
+    TextRecord record;
+    std::istringstream head(line.substr(0, bar));
+    std::string keyword;
+    head >> keyword >> record.height;
+    for (int value; head >> value;) record.values.push_back(value);
+    if (bar == std::string::npos || keyword != "text" || !head.eof() ||
+        record.values.size() != value_count) {
+      *error = "line " + std::to_string(line_number) + ": bad text record";
+      return false;
+    }
+    record.text = line.substr(bar + 1);
+    records->push_back(std::move(record));
+  }
+  return true;
+}
+
 }  // namespace gdi_reference

@@ -8,6 +8,8 @@
 //
 // Pixels run row by row from the top-left; letter 'a' names the first colour, 'b' the second,
 // and so on. Lines starting with '#' are comments.
+//
+// Text measures are one line per case: text <height> <value> ... |<the text>
 #pragma once
 
 #include <cstdint>
@@ -34,5 +36,17 @@ std::string encode(const std::string& name, const std::string& ops, const Pictur
 
 // Reads every record of `text`. Returns false and sets `error` on a malformed record.
 bool parse(const std::string& text, std::map<std::string, Record>* records, std::string* error);
+
+struct TextRecord {
+  int height = 0;
+  std::string text;  // without newlines
+  std::vector<int> values;
+};
+
+std::string encode_text(const TextRecord& record);
+
+// Reads every text line of `text`, each with `value_count` values.
+bool parse_text(const std::string& text, size_t value_count, std::vector<TextRecord>* records,
+                std::string* error);
 
 }  // namespace gdi_reference

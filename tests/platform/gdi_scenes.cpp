@@ -1,5 +1,6 @@
 #include "gdi_scenes.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <utility>
@@ -147,6 +148,9 @@ void add_ellipses(Table& table) {
     const int left = (48 - w) / 2;
     const int top = (48 - h) / 2;
     for (int width : {0, 1}) {
+      // Wine's fill of the 4 x 38 box paints a stray span on a row above the outline, a
+      // different one from run to run, so only its outline is a usable reference.
+      if (w == 4 && h == 38 && width == 0) continue;
       table.add_one("ellipse", Shape::kEllipse, 48, width, width == 0,
                     {left, top, left + w, top + h});
     }
@@ -433,6 +437,84 @@ std::string describe(const Scene& scene) {
     for (int i = 0; i < value_count(op.shape); ++i) text += " " + std::to_string(op.v[i]);
   }
   return text;
+}
+
+std::vector<TextCase> text_cases() {
+  std::vector<TextCase> cases;
+  for (int height : {-8, -9, -10, -11, -12, -13, -14, -16, -18, -20, -24, -28, -32, 0, 16}) {
+    for (const char* text :
+         {"H", "Hg", "x", "Hello, World", "Agjy([Q])", "iiii", "WWW", "0123", " ", ""}) {
+      cases.push_back(TextCase{height, text});
+    }
+  }
+  for (int height : {-1, -3, -5, -48, -72, -100, -127}) {
+    for (const char* text : {"H", "Hg", "x"}) cases.push_back(TextCase{height, text});
+  }
+  return cases;
+}
+
+std::vector<std::string> text_value_names() {
+  return {"tmHeight",          "tmAscent",       "tmDescent",      "tmInternalLeading",
+          "tmExternalLeading", "tmAveCharWidth", "tmMaxCharWidth", "extent.cx",
+          "extent.cy",         "ink.left",       "ink.top",        "ink.right",
+          "ink.bottom",        "other colours"};
+}
+
+std::vector<int> measure_text(HDC dc, const TextCase& text_case) {
+  constexpr COLORREF kText = kInk;
+  for (int y = 0; y < kTextSurfaceHeight; ++y) {
+    for (int x = 0; x < kTextSurfaceWidth; ++x) SetPixel(dc, x, y, kWhite);
+  }
+  HFONT font =
+      CreateFontA(text_case.height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kTextFace);
+  HGDIOBJ old_font = SelectObject(dc, font);
+  const COLORREF old_colour = SetTextColor(dc, kText);
+  const int old_mode = SetBkMode(dc, TRANSPARENT);
+  TEXTMETRICA metrics;
+  GetTextMetricsA(dc, &metrics);
+  const int length = static_cast<int>(text_case.text.size());
+  SIZE extent = {0, 0};
+  GetTextExtentPointA(dc, text_case.text.c_str(), length, &extent);
+  TextOutA(dc, kTextX, kTextY, text_case.text.c_str(), length);
+  int left = kTextSurfaceWidth, top = kTextSurfaceHeight, right = 0, bottom = 0, other = 0;
+  for (int y = 0; y < kTextSurfaceHeight; ++y) {
+    for (int x = 0; x < kTextSurfaceWidth; ++x) {
+      const COLORREF c = GetPixel(dc, x, y) & 0xFFFFFF;
+      if (c == kWhite) continue;
+      if (c != kText) ++other;
+      left = std::min(left, x);
+      top = std::min(top, y);
+      right = std::max(right, x + 1);
+      bottom = std::max(bottom, y + 1);
+    }
+  }
+  if (right == 0)
+    left = top = right = bottom = 0;
+  else {
+    left -= kTextX;
+    right -= kTextX;
+    top -= kTextY;
+    bottom -= kTextY;
+  }
+  SetBkMode(dc, old_mode);
+  SetTextColor(dc, old_colour);
+  SelectObject(dc, old_font);
+  DeleteObject(font);
+  return {metrics.tmHeight,
+          metrics.tmAscent,
+          metrics.tmDescent,
+          metrics.tmInternalLeading,
+          metrics.tmExternalLeading,
+          metrics.tmAveCharWidth,
+          metrics.tmMaxCharWidth,
+          extent.cx,
+          extent.cy,
+          left,
+          top,
+          right,
+          bottom,
+          other};
 }
 
 }  // namespace gdi_scenes

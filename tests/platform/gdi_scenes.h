@@ -55,4 +55,27 @@ void draw_scene(HDC dc, const Scene& scene);
 // from an older scene table is recognised.
 std::string describe(const Scene& scene);
 
+// Text placement: a run of characters drawn with TextOutA in TRANSPARENT mode, measured by
+// its metrics, its extent and the box of the pixels it inks. Glyph shapes differ between
+// rasterizers; where a text lands and how much room it takes should not.
+struct TextCase {
+  int height = 0;  // CreateFontA's height
+  std::string text;
+};
+
+constexpr const char* kTextFace = "DejaVu Sans";
+constexpr int kTextSurfaceWidth = 320;
+constexpr int kTextSurfaceHeight = 200;
+constexpr int kTextX = 10;  // where TextOutA puts the text's top-left corner
+constexpr int kTextY = 20;
+
+std::vector<TextCase> text_cases();
+
+// The names of the values measure_text gives, in its order.
+std::vector<std::string> text_value_names();
+
+// Paints the text surface white, draws the case at (kTextX, kTextY) with a font of kTextFace
+// and returns its measures (ink box relative to the anchor; all 0 when nothing is inked).
+std::vector<int> measure_text(HDC dc, const TextCase& text_case);
+
 }  // namespace gdi_scenes

@@ -1,7 +1,8 @@
-// Our GDI against the pixels recorded from Windows' GDI (tests/data/gdi, made by
-// tools/make-gdi-references.sh): every scene of gdi_scenes is drawn on a 32-bit memory DC and
-// compared pixel by pixel. A differing scene leaves three pictures in the working directory:
+// Our GDI against what Windows' GDI gave for the same calls (tests/data/gdi, recorded by
+// tools/make-gdi-references.sh). Every scene of gdi_scenes is drawn on a 32-bit memory DC and
+// compared pixel by pixel; a differing scene leaves three pictures in the working directory:
 // <scene>-expected.ppm, <scene>-actual.ppm and <scene>-diff.ppm (differing pixels in magenta).
+// Text is compared by its metrics, extents and the box of its ink, not by glyph shapes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -39,25 +40,58 @@ const std::map<std::string, Record>& references() {
   return records;
 }
 
-// The scene drawn by our GDI on a memory DC with a bitmap of its own.
+const std::vector<gdi_reference::TextRecord>& text_references() {
+  static const std::vector<gdi_reference::TextRecord> records = [] {
+    std::vector<gdi_reference::TextRecord> loaded;
+    std::ifstream file(VORLA_TEST_DATA "/gdi/text.txt", std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    std::string error;
+    if (!gdi_reference::parse_text(text.str(), gdi_scenes::text_value_names().size(), &loaded,
+                                   &error)) {
+      ADD_FAILURE() << "tests/data/gdi/text.txt: " << error;
+    }
+    return loaded;
+  }();
+  return records;
+}
+
+// A memory DC of our GDI with a bitmap of its own, for the length of one comparison.
+class OurSurface {
+ public:
+  OurSurface(int width, int height)
+      : dc_(CreateCompatibleDC(nullptr)),
+        bitmap_(CreateCompatibleBitmap(dc_, width, height)),
+        old_bitmap_(SelectObject(dc_, bitmap_)) {}
+  ~OurSurface() {
+    SelectObject(dc_, old_bitmap_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  OurSurface(const OurSurface&) = delete;
+  OurSurface& operator=(const OurSurface&) = delete;
+
+  HDC dc() const { return dc_; }
+
+ private:
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_bitmap_;
+};
+
 Picture draw_with_our_gdi(const Scene& scene) {
   Picture picture;
   picture.width = scene.width;
   picture.height = scene.height;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, scene.width, scene.height);
-  HGDIOBJ old_bitmap = SelectObject(dc, bitmap);
-  gdi_scenes::draw_scene(dc, scene);
+  OurSurface surface(scene.width, scene.height);
+  gdi_scenes::draw_scene(surface.dc(), scene);
   for (int y = 0; y < scene.height; ++y) {
     for (int x = 0; x < scene.width; ++x) {
-      const COLORREF c = GetPixel(dc, x, y);
+      const COLORREF c = GetPixel(surface.dc(), x, y);
       picture.pixels.push_back(static_cast<uint32_t>(GetRValue(c)) << 16 |
                                static_cast<uint32_t>(GetGValue(c)) << 8 | GetBValue(c));
     }
   }
-  SelectObject(dc, old_bitmap);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
   return picture;
 }
 
@@ -194,4 +228,40 @@ TEST(GdiReferenceData, RecordsRoundTripAndDamageIsReported) {
     records.clear();
     EXPECT_FALSE(gdi_reference::parse(bad, &records, &error)) << bad;
   }
+}
+
+// Compares the measures from `first` up to `last` (indices into text_value_names) of every
+// text case with the recorded ones.
+void compare_text_measures(size_t first, size_t last) {
+  const std::vector<gdi_reference::TextRecord>& records = text_references();
+  const std::vector<gdi_scenes::TextCase> cases = gdi_scenes::text_cases();
+  ASSERT_EQ(records.size(), cases.size()) << "run tools/make-gdi-references.sh";
+  const std::vector<std::string> names = gdi_scenes::text_value_names();
+  OurSurface surface(gdi_scenes::kTextSurfaceWidth, gdi_scenes::kTextSurfaceHeight);
+  size_t differing = 0;
+  for (size_t i = 0; i < cases.size(); ++i) {
+    ASSERT_EQ(records[i].height, cases[i].height) << "run tools/make-gdi-references.sh";
+    ASSERT_EQ(records[i].text, cases[i].text) << "run tools/make-gdi-references.sh";
+    const std::vector<int> ours = gdi_scenes::measure_text(surface.dc(), cases[i]);
+    std::string report;
+    for (size_t v = first; v <= last; ++v) {
+      if (ours[v] == records[i].values[v]) continue;
+      report += " " + names[v] + " " + std::to_string(records[i].values[v]) + " (ours " +
+                std::to_string(ours[v]) + ")";
+    }
+    if (report.empty()) continue;
+    ++differing;
+    ADD_FAILURE() << "height " << cases[i].height << " \"" << cases[i].text << "\":" << report;
+  }
+  std::printf("[ text     ] %zu cases compared, %zu differ\n", cases.size(), differing);
+}
+
+TEST(GdiTextMatchesWindows, MetricsAndExtents) {
+  compare_text_measures(0, 8);
+}
+
+// Where TextOutA puts the ink relative to its anchor, and that TRANSPARENT text paints glyph
+// pixels in the text colour only.
+TEST(GdiTextMatchesWindows, InkBoxAndColours) {
+  compare_text_measures(9, gdi_scenes::text_value_names().size() - 1);
 }
