@@ -457,46 +457,77 @@ std::vector<std::string> text_value_names() {
   return {"tmHeight",          "tmAscent",       "tmDescent",      "tmInternalLeading",
           "tmExternalLeading", "tmAveCharWidth", "tmMaxCharWidth", "extent.cx",
           "extent.cy",         "ink.left",       "ink.top",        "ink.right",
-          "ink.bottom",        "other colours"};
+          "ink.bottom",        "other colours",  "drawn advance"};
 }
 
-std::vector<int> measure_text(HDC dc, const TextCase& text_case) {
-  constexpr COLORREF kText = kInk;
+namespace {
+
+// The pixels that TextOutA of `text` at the anchor inks on a white surface, in the current
+// font and colour.
+struct Ink {
+  std::vector<bool> inked;                       // kTextSurfaceWidth x kTextSurfaceHeight
+  int left = 0, top = 0, right = 0, bottom = 0;  // relative to the anchor; all 0 if none
+  int other = 0;                                 // pixels neither white nor in the text colour
+};
+
+Ink draw_text(HDC dc, const std::string& text) {
   for (int y = 0; y < kTextSurfaceHeight; ++y) {
     for (int x = 0; x < kTextSurfaceWidth; ++x) SetPixel(dc, x, y, kWhite);
   }
-  HFONT font =
-      CreateFontA(text_case.height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kTextFace);
-  HGDIOBJ old_font = SelectObject(dc, font);
-  const COLORREF old_colour = SetTextColor(dc, kText);
-  const int old_mode = SetBkMode(dc, TRANSPARENT);
-  TEXTMETRICA metrics;
-  GetTextMetricsA(dc, &metrics);
-  const int length = static_cast<int>(text_case.text.size());
-  SIZE extent = {0, 0};
-  GetTextExtentPointA(dc, text_case.text.c_str(), length, &extent);
-  TextOutA(dc, kTextX, kTextY, text_case.text.c_str(), length);
-  int left = kTextSurfaceWidth, top = kTextSurfaceHeight, right = 0, bottom = 0, other = 0;
+  TextOutA(dc, kTextX, kTextY, text.c_str(), static_cast<int>(text.size()));
+  Ink ink;
+  ink.inked.assign(static_cast<size_t>(kTextSurfaceWidth) * kTextSurfaceHeight, false);
+  int left = kTextSurfaceWidth, top = kTextSurfaceHeight, right = 0, bottom = 0;
   for (int y = 0; y < kTextSurfaceHeight; ++y) {
     for (int x = 0; x < kTextSurfaceWidth; ++x) {
       const COLORREF c = GetPixel(dc, x, y) & 0xFFFFFF;
       if (c == kWhite) continue;
-      if (c != kText) ++other;
+      if (c != kInk) ++ink.other;
+      ink.inked[static_cast<size_t>(y) * kTextSurfaceWidth + x] = true;
       left = std::min(left, x);
       top = std::min(top, y);
       right = std::max(right, x + 1);
       bottom = std::max(bottom, y + 1);
     }
   }
-  if (right == 0)
-    left = top = right = bottom = 0;
-  else {
-    left -= kTextX;
-    right -= kTextX;
-    top -= kTextY;
-    bottom -= kTextY;
+  if (right > 0) {
+    ink.left = left - kTextX;
+    ink.top = top - kTextY;
+    ink.right = right - kTextX;
+    ink.bottom = bottom - kTextY;
   }
+  return ink;
+}
+
+// How far TextOutA moved on after drawing `text`: where an "H" drawn after it starts, less
+// where an "H" drawn alone starts.
+int drawn_advance(HDC dc, const std::string& text, const Ink& text_ink) {
+  const Ink alone = draw_text(dc, "H");
+  const Ink after = draw_text(dc, text + "H");
+  for (int x = 0; x < kTextSurfaceWidth; ++x) {
+    for (int y = 0; y < kTextSurfaceHeight; ++y) {
+      const size_t i = static_cast<size_t>(y) * kTextSurfaceWidth + x;
+      if (after.inked[i] && !text_ink.inked[i]) return x - kTextX - alone.left;
+    }
+  }
+  return -1;
+}
+
+}  // namespace
+
+std::vector<int> measure_text(HDC dc, const TextCase& text_case) {
+  HFONT font =
+      CreateFontA(text_case.height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kTextFace);
+  HGDIOBJ old_font = SelectObject(dc, font);
+  const COLORREF old_colour = SetTextColor(dc, kInk);
+  const int old_mode = SetBkMode(dc, TRANSPARENT);
+  TEXTMETRICA metrics;
+  GetTextMetricsA(dc, &metrics);
+  SIZE extent = {0, 0};
+  GetTextExtentPointA(dc, text_case.text.c_str(), static_cast<int>(text_case.text.size()), &extent);
+  const Ink ink = draw_text(dc, text_case.text);
+  const int advance = drawn_advance(dc, text_case.text, ink);
   SetBkMode(dc, old_mode);
   SetTextColor(dc, old_colour);
   SelectObject(dc, old_font);
@@ -510,11 +541,12 @@ std::vector<int> measure_text(HDC dc, const TextCase& text_case) {
           metrics.tmMaxCharWidth,
           extent.cx,
           extent.cy,
-          left,
-          top,
-          right,
-          bottom,
-          other};
+          ink.left,
+          ink.top,
+          ink.right,
+          ink.bottom,
+          ink.other,
+          advance};
 }
 
 }  // namespace gdi_scenes
