@@ -148,9 +148,10 @@ void add_ellipses(Table& table) {
     const int left = (48 - w) / 2;
     const int top = (48 - h) / 2;
     for (int width : {0, 1}) {
-      // Wine's fill of the 4 x 38 box paints a stray span on a row above the outline, a
-      // different one from run to run, so only its outline is a usable reference.
-      if (w == 4 && h == 38 && width == 0) continue;
+      // Wine's fill of these thin boxes paints stray pixels beyond the outline (for 4 x 38 a
+      // different span from run to run, for 3 x 9 even outside the box), so only their
+      // outlines are usable references.
+      if (width == 0 && ((w == 4 && h == 38) || (w == 3 && h == 9))) continue;
       table.add_one("ellipse", Shape::kEllipse, 48, width, width == 0,
                     {left, top, left + w, top + h});
     }
