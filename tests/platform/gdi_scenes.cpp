@@ -294,6 +294,68 @@ void add_overlaps(Table& table) {
              make_op(Shape::kLine, 1, false, kOther, {4, 30, 44, 10})});
 }
 
+// Circles and ovals of the sizes the program's scenes use (sun, scoops, clouds).
+void add_large_ovals(Table& table) {
+  for (int r : {24, 25, 31, 40, 47, 50, 63, 64, 80, 99, 100, 128}) {
+    const int size = 2 * r + 9;
+    for (int width : {0, 1, 3}) {
+      table.add("oval-large", "circle-" + style(width, width == 0) + "-r" + std::to_string(r), size,
+                size,
+                {make_op(Shape::kEllipse, width, width == 0, kInk,
+                         {4, 4, 4 + 2 * r + 1, 4 + 2 * r + 1})});
+    }
+  }
+  const std::pair<int, int> sizes[] = {{120, 60}, {121, 61}, {61, 121}, {200, 31},
+                                       {90, 150}, {151, 89}, {47, 140}, {180, 181}};
+  for (const auto& [w, h] : sizes) {
+    for (int width : {0, 1, 2, 4}) {
+      table.add("oval-large",
+                style(width, width == 0) + "-" + std::to_string(w) + "x" + std::to_string(h), w + 8,
+                h + 8, {make_op(Shape::kEllipse, width, width == 0, kInk, {4, 4, 4 + w, 4 + h})});
+    }
+  }
+}
+
+// A fixed pseudo-random sequence, the same on every platform.
+class Sequence {
+ public:
+  int next(int below) {
+    state_ = state_ * 1103515245u + 12345u;
+    return static_cast<int>((state_ >> 16) % static_cast<unsigned>(below));
+  }
+
+ private:
+  unsigned state_ = 20240601u;
+};
+
+void add_random_lines(Table& table) {
+  Sequence random;
+  for (int i = 0; i < 64; ++i) {
+    const int width = kPenWidths[i % 8];
+    const Values line = {random.next(160) - 10, random.next(120) - 10, random.next(160) - 10,
+                         random.next(120) - 10};
+    table.add("line-random",
+              std::to_string(i) + "-" + style(width, false) + "-" + joined(line, '.'), 140, 100,
+              {make_op(Shape::kLine, width, false, kInk, line)});
+  }
+}
+
+void add_random_triangles(Table& table) {
+  Sequence random;
+  for (int i = 0; i < 64; ++i) {
+    const int width = kPenWidths[i % 8];
+    const bool filled = (i / 8) % 2 == 0;
+    Values points;
+    for (int k = 0; k < 3; ++k) {
+      points.push_back(random.next(90) - 10);
+      points.push_back(random.next(70) - 10);
+    }
+    table.add("triangle-random",
+              std::to_string(i) + "-" + style(width, filled) + "-" + joined(points, '.'), 72, 56,
+              {make_op(Shape::kTriangle, width, filled, kInk, points)});
+  }
+}
+
 // Selects the scene operation's pen and brush, as the renderer does, and returns the previous
 // ones so they can be restored.
 struct Selection {
@@ -408,6 +470,9 @@ std::vector<Scene> all_scenes() {
   add_clears(table);
   add_null_pen(table);
   add_overlaps(table);
+  add_large_ovals(table);
+  add_random_lines(table);
+  add_random_triangles(table);
   return table.take();
 }
 
