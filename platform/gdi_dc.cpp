@@ -1,7 +1,5 @@
 // Device contexts: window DCs from GetDC, memory DCs with their selected bitmap, and the
 // attributes a DC carries (current pen, brush, font, colours, background mode, position).
-#include <climits>
-
 #include "gdi_objects.h"
 #include "window_surface.h"
 

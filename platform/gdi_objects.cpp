@@ -17,9 +17,15 @@ constexpr int kStockCount = DEFAULT_GUI_FONT + 1;
 HGDIOBJ stock_objects[kStockCount];
 HBITMAP stock_bitmap_handle;
 
+// Stock objects live as long as the process; this keeps them reachable for leak checkers after
+// the handle table is gone at exit.
+GdiObject* stock_data[kStockCount + 1];
+int stock_data_count;
+
 template <typename T>
 HGDIOBJ enter(HandleKind kind, T* object, bool stock) {
   object->stock = stock;
+  if (stock && stock_data_count <= kStockCount) stock_data[stock_data_count++] = object;
   return handle_new(kind, object, !stock);
 }
 

@@ -179,14 +179,12 @@ std::vector<Point> ellipse_quadrant(long long width, long long height) {
   long long x0 = 0;
   long long x1 = a;
   long long y0 = (b + 1) / 2;
-  long long y1 = y0 - b_odd;
   quadrant.reserve(static_cast<size_t>(a + b + 2));
   do {
     quadrant.push_back({x1, y0});
     const long long e2 = 2 * err;
     if (e2 <= dy) {
       ++y0;
-      --y1;
       dy += step_y;
       err += dy;
     }
@@ -197,12 +195,9 @@ std::vector<Point> ellipse_quadrant(long long width, long long height) {
       err += dx;
     }
   } while (x0 <= x1);
-  // Flat ellipses stop before reaching the tip: the column goes on straight down.
-  while (y0 - y1 < b) {
-    quadrant.push_back({x1 + 1, y0});
-    ++y0;
-    --y1;
-  }
+  // Narrow ellipses run out of columns before reaching the bottom row: the tip goes on straight
+  // down in the middle column.
+  for (long long y = quadrant.back().y + 1; y <= b; ++y) quadrant.push_back({x1 + 1, y});
   return quadrant;
 }
 

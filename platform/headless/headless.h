@@ -53,6 +53,10 @@ std::vector<uint32_t> frame_pixels(HWND window, int* width, int* height);
 // Whether ShowWindow left the window visible.
 bool is_visible(HWND window);
 
+// How many times the window's content went to the display: once per message pump at most, and
+// only when its pixels or its menu changed.
+int present_count(HWND window);
+
 // Writes pixels as a PNG file (for looking at a test's picture); false on failure.
 bool save_png(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height);
 
