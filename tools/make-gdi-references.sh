@@ -28,8 +28,9 @@ cat >"$prefix/fonts.conf" <<'XML'
 </fontconfig>
 XML
 export FONTCONFIG_FILE=$prefix/fonts.conf
-wine "$out_dir/gdi-probe.exe" >"$out_dir/scenes.txt"
-wine "$out_dir/gdi-probe.exe" text >"$out_dir/text.txt"
+made_by="# Recorded under $(wine --version 2>/dev/null) on $(date -u +%Y-%m-%d)."
+{ echo "$made_by"; wine "$out_dir/gdi-probe.exe"; } >"$out_dir/scenes.txt"
+{ echo "$made_by"; wine "$out_dir/gdi-probe.exe" text; } >"$out_dir/text.txt"
 wineserver -w
 mv "$out_dir/scenes.txt" "$out_dir/text.txt" tests/data/gdi/
 echo "wrote tests/data/gdi/scenes.txt ($(grep -c '^scene ' tests/data/gdi/scenes.txt) scenes," \
