@@ -25,14 +25,20 @@ namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFF;
 
+// The whole of a file under tests/data/gdi.
+std::string read_data_file(const std::string& name) {
+  std::ifstream file(std::string(VORLA_TEST_DATA) + "/gdi/" + name, std::ios::binary);
+  if (!file) ADD_FAILURE() << "cannot read tests/data/gdi/" << name;
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
 const std::map<std::string, Record>& references() {
   static const std::map<std::string, Record> records = [] {
     std::map<std::string, Record> loaded;
-    std::ifstream file(VORLA_TEST_DATA "/gdi/scenes.txt", std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
     std::string error;
-    if (!gdi_reference::parse(text.str(), &loaded, &error)) {
+    if (!gdi_reference::parse(read_data_file("scenes.txt"), &loaded, &error)) {
       ADD_FAILURE() << "tests/data/gdi/scenes.txt: " << error;
     }
     return loaded;
@@ -43,12 +49,9 @@ const std::map<std::string, Record>& references() {
 const std::vector<gdi_reference::TextRecord>& text_references() {
   static const std::vector<gdi_reference::TextRecord> records = [] {
     std::vector<gdi_reference::TextRecord> loaded;
-    std::ifstream file(VORLA_TEST_DATA "/gdi/text.txt", std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
     std::string error;
-    if (!gdi_reference::parse_text(text.str(), gdi_scenes::text_value_names().size(), &loaded,
-                                   &error)) {
+    if (!gdi_reference::parse_text(read_data_file("text.txt"),
+                                   gdi_scenes::text_value_names().size(), &loaded, &error)) {
       ADD_FAILURE() << "tests/data/gdi/text.txt: " << error;
     }
     return loaded;
