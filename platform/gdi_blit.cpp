@@ -28,6 +28,41 @@ Block clip_copy(const Surface& from, const Surface& to, long long dx, long long 
   return Block{left, top, right - left, bottom - top};
 }
 
+// Rectangles in 64-bit coordinates, so offsets never overflow.
+struct Box {
+  long long left, top, right, bottom;
+};
+
+Box box_of(const RECT& r) {
+  return Box{r.left, r.top, r.right, r.bottom};
+}
+
+Box intersection(const Box& a, const Box& b) {
+  return Box{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+             std::min(a.bottom, b.bottom)};
+}
+
+bool empty(const Box& b) {
+  return b.left >= b.right || b.top >= b.bottom;
+}
+
+// The bounding box of what lies in `area` but not in `covered` (a part of it).
+RECT uncovered(const Box& area, const Box& covered) {
+  if (empty(area)) return RECT{0, 0, 0, 0};
+  Box rest = area;
+  if (!empty(covered)) {
+    const bool full_width = covered.left <= area.left && covered.right >= area.right;
+    const bool full_height = covered.top <= area.top && covered.bottom >= area.bottom;
+    if (full_width && full_height) return RECT{0, 0, 0, 0};
+    if (full_width && covered.top <= area.top) rest.top = covered.bottom;
+    if (full_width && covered.bottom >= area.bottom) rest.bottom = covered.top;
+    if (full_height && covered.left <= area.left) rest.left = covered.right;
+    if (full_height && covered.right >= area.right) rest.right = covered.left;
+  }
+  return RECT{static_cast<LONG>(rest.left), static_cast<LONG>(rest.top),
+              static_cast<LONG>(rest.right), static_cast<LONG>(rest.bottom)};
+}
+
 void copy_block(const Surface& from, const Surface& to, const Block& dest, long long shift_x,
                 long long shift_y) {
   // Rows go bottom-up when the copy moves pixels down within one buffer, so no source row is
@@ -82,68 +117,17 @@ BOOL WINAPI ScrollDC(HDC handle, int dx, int dy, const RECT* scroll, const RECT*
   Dc* dc = dc_from(handle);
   Surface surface;
   if (!dc || !dc_surface(*dc, &surface)) return FALSE;
-  RECT area{0, 0, surface.width, surface.height};
-  if (scroll) {
-    area.left = std::max(area.left, scroll->left);
-    area.top = std::max(area.top, scroll->top);
-    area.right = std::min(area.right, scroll->right);
-    area.bottom = std::min(area.bottom, scroll->bottom);
-  }
-  RECT limit = area;
-  if (clip) {
-    limit.left = std::max(limit.left, clip->left);
-    limit.top = std::max(limit.top, clip->top);
-    limit.right = std::min(limit.right, clip->right);
-    limit.bottom = std::min(limit.bottom, clip->bottom);
-  }
-  // The scrolled content comes only from inside the scroll area and lands inside the limit.
-  Surface from = surface;
-  from.pixels = surface.pixels + static_cast<long long>(area.top) * surface.stride + area.left;
-  from.width = std::max(0, static_cast<int>(area.right - area.left));
-  from.height = std::max(0, static_cast<int>(area.bottom - area.top));
-  Block block{0, 0, 0, 0};
-  if (from.width > 0 && from.height > 0) {
-    block = clip_copy(surface, surface, static_cast<long long>(area.left) + dx,
-                      static_cast<long long>(area.top) + dy, area.left, area.top, from.width,
-                      from.height, limit);
-    // Keep the source inside the scroll area.
-    const long long sx0 = block.x - dx;
-    const long long sy0 = block.y - dy;
-    const long long left = std::max<long long>(sx0, area.left) + dx;
-    const long long top = std::max<long long>(sy0, area.top) + dy;
-    const long long right = std::min<long long>(sx0 + block.width, area.right) + dx;
-    const long long bottom = std::min<long long>(sy0 + block.height, area.bottom) + dy;
-    block = left < right && top < bottom ? Block{left, top, right - left, bottom - top}
-                                         : Block{0, 0, 0, 0};
-  }
-  if (block.width > 0) {
-    copy_block(surface, surface, block, dx, dy);
+  // Content comes from the scroll rectangle and lands inside it and inside the clip rectangle.
+  Box area{0, 0, surface.width, surface.height};
+  if (scroll) area = intersection(area, box_of(*scroll));
+  Box limit = clip ? intersection(area, box_of(*clip)) : area;
+  const Box moved{area.left + dx, area.top + dy, area.right + dx, area.bottom + dy};
+  const Box dest = intersection(moved, limit);
+  if (!empty(dest)) {
+    copy_block(surface, surface,
+               Block{dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top}, dx, dy);
     dc_changed(*dc);
   }
-  if (update) {
-    // What the copy did not cover inside the limit: its bounding box.
-    RECT rest{0, 0, 0, 0};
-    if (limit.left < limit.right && limit.top < limit.bottom) {
-      rest = limit;
-      if (block.width > 0) {
-        const bool full_width = block.x <= limit.left && block.x + block.width >= limit.right;
-        const bool full_height = block.y <= limit.top && block.y + block.height >= limit.bottom;
-        if (full_width && full_height) {
-          rest = RECT{0, 0, 0, 0};
-        } else if (full_width) {
-          if (block.y <= limit.top)
-            rest.top = static_cast<LONG>(block.y + block.height);
-          else
-            rest.bottom = static_cast<LONG>(block.y);
-        } else if (full_height) {
-          if (block.x <= limit.left)
-            rest.left = static_cast<LONG>(block.x + block.width);
-          else
-            rest.right = static_cast<LONG>(block.x);
-        }
-      }
-    }
-    *update = rest;
-  }
+  if (update) *update = uncovered(limit, dest);
   return TRUE;
 }

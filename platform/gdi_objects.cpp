@@ -2,6 +2,7 @@
 // into DCs and deleting them (deferred while a DC still has them selected).
 #include "gdi_objects.h"
 
+#include <climits>
 #include <cstddef>
 
 #include "gdi_internal.h"
@@ -173,7 +174,8 @@ HPEN WINAPI CreatePen(int style, int width, COLORREF colour) {
   if (style != PS_SOLID && style != PS_NULL) return nullptr;
   if (style == PS_NULL) return static_cast<HPEN>(stock_object(NULL_PEN));
   // Windows takes the magnitude of a negative width.
-  return static_cast<HPEN>(make_pen(style, width < 0 ? -width : width, colour, false));
+  const int magnitude = width == INT_MIN ? INT_MAX : width < 0 ? -width : width;
+  return static_cast<HPEN>(make_pen(style, magnitude, colour, false));
 }
 
 HBRUSH WINAPI CreateSolidBrush(COLORREF colour) {

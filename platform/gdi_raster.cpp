@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace platform::raster {
 
@@ -176,28 +175,23 @@ std::vector<Point> ellipse_quadrant(long long width, long long height) {
   long long err = dx + dy + b_odd * a * a;
   const long long step_x = 8 * b * b;
   const long long step_y = 8 * a * a;
-  long long x0 = 0;
-  long long x1 = a;
-  long long y0 = (b + 1) / 2;
+  Point p{a, height / 2};
   quadrant.reserve(static_cast<size_t>(a + b + 2));
-  do {
-    quadrant.push_back({x1, y0});
+  // A step goes left, down or both, each decided on the error before the step.
+  while (p.x >= width / 2) {
+    quadrant.push_back(p);
     const long long e2 = 2 * err;
-    if (e2 <= dy) {
-      ++y0;
-      dy += step_y;
-      err += dy;
-    }
-    if (e2 >= dx || 2 * err > dy) {
-      ++x0;
-      --x1;
+    if (e2 >= dx) {
+      --p.x;
       dx += step_x;
       err += dx;
     }
-  } while (x0 <= x1);
-  // Narrow ellipses run out of columns before reaching the bottom row: the tip goes on straight
-  // down in the middle column.
-  for (long long y = quadrant.back().y + 1; y <= b; ++y) quadrant.push_back({x1 + 1, y});
+    if (e2 <= dy) {
+      ++p.y;
+      dy += step_y;
+      err += dy;
+    }
+  }
   return quadrant;
 }
 
@@ -233,18 +227,42 @@ void ellipse_spans(const Surface& surface, const std::vector<Point>& quadrant, l
   }
 }
 
+void approximate_ellipse_spans(const Surface& surface, long long left, long long top,
+                               long long width, long long height, SpanSink& sink) {
+  const double cx = left + (width - 1) / 2.0;
+  const double cy = top + (height - 1) / 2.0;
+  const double rx = std::max((width - 1) / 2.0, 0.5);
+  const double ry = std::max((height - 1) / 2.0, 0.5);
+  const long long first = std::max<long long>(top, 0);
+  const long long last = std::min<long long>(top + height, surface.height);
+  for (long long y = first; y < last; ++y) {
+    const double v = (y - cy) / ry;
+    if (v * v > 1) continue;
+    const double half = rx * std::sqrt(1 - v * v);
+    rect_spans(surface, round_half_up(cx - half), y, round_half_up(cx + half) + 1, y + 1, sink);
+  }
+}
+
 void disc_spans(const Surface& surface, Point centre, int width, SpanSink& sink) {
   const long long left = centre.x - width / 2;
   const long long top = centre.y - width / 2;
   if (left >= surface.width || top >= surface.height || left + width <= 0 || top + width <= 0) {
     return;
   }
-  static std::map<int, std::vector<Point>> quadrants;
-  auto found = quadrants.find(width);
-  if (found == quadrants.end()) {
-    found = quadrants.emplace(width, ellipse_quadrant(width, width)).first;
+  if (width > kExactEllipseLimit) {
+    approximate_ellipse_spans(surface, left, top, width, width, sink);
+    return;
   }
-  ellipse_spans(surface, found->second, left, top, width, width, sink);
+  // Pens of the usual widths come again and again: their dabs are worked out once.
+  constexpr int kCachedWidths = 64;
+  static std::vector<Point> cached[kCachedWidths + 1];
+  if (width <= kCachedWidths) {
+    std::vector<Point>& quadrant = cached[width];
+    if (quadrant.empty()) quadrant = ellipse_quadrant(width, width);
+    ellipse_spans(surface, quadrant, left, top, width, width, sink);
+  } else {
+    ellipse_spans(surface, ellipse_quadrant(width, width), left, top, width, width, sink);
+  }
 }
 
 void wide_body_spans(const Surface& surface, Point from, Point to, int width, SpanSink& sink) {

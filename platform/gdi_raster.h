@@ -64,6 +64,10 @@ void thin_line(const Surface& surface, Point from, Point to, uint32_t pixel);
 // top <= y < bottom cross at ceil(x); spans run from one crossing up to, not including, the next.
 void polygon_spans(const Surface& surface, const Point* points, size_t count, SpanSink& sink);
 
+// Ellipses (and round pens) wider or taller than this are drawn from the ellipse equation row by
+// row instead of the exact integer walk, whose cost grows with the size, not with what is seen.
+constexpr long long kExactEllipseLimit = 1LL << 17;
+
 // The outline of the integer ellipse inscribed in a width x height box at the origin, as the
 // quadrant from the right end of the middle row round to the bottom, in path order. The other
 // quadrants mirror it: x -> width - 1 - x, y -> height - 1 - y.
@@ -76,6 +80,10 @@ std::vector<Point> ellipse_path(const std::vector<Point>& quadrant, long long le
 // The filled ellipse: on each row, from the outline's leftmost to its rightmost pixel.
 void ellipse_spans(const Surface& surface, const std::vector<Point>& quadrant, long long left,
                    long long top, long long width, long long height, SpanSink& sink);
+
+// A filled ellipse from its equation, only on the visible rows: for boxes beyond the exact limit.
+void approximate_ellipse_spans(const Surface& surface, long long left, long long top,
+                               long long width, long long height, SpanSink& sink);
 
 // A round pen's dab of `width` pixels across, centred on the point (even widths sit up-left).
 void disc_spans(const Surface& surface, Point centre, int width, SpanSink& sink);

@@ -14,10 +14,6 @@ namespace {
 
 using raster::Point;
 
-// Ellipses wider or taller than this are drawn from the ellipse equation row by row instead of
-// the exact integer walk, whose cost grows with the size rather than with what is visible.
-constexpr long long kExactEllipseLimit = 1LL << 17;
-
 enum class PenKind { none, thin, wide };
 
 PenKind pen_kind(const Pen& pen) {
@@ -62,16 +58,13 @@ void draw_rectangle(const Target& t, long long left, long long top, long long ri
     const long long inset = kind == PenKind::none ? 0 : 1;
     raster::fill_rect(t.surface, left + inset, top + inset, right - 1, bottom - 1, t.brush_pixel());
   }
+  // The pen runs round the outermost pixels of the box. As lines that leave out their end
+  // points, a box of one pixel gets no outline at all.
+  const Point corners[4] = {
+      {left, top}, {right - 1, top}, {right - 1, bottom - 1}, {left, bottom - 1}};
   if (kind == PenKind::thin) {
-    // The frame of the box, so that a box of one pixel still gets its pixel.
-    const uint32_t pixel = t.pen_pixel();
-    raster::fill_rect(t.surface, left, top, right, top + 1, pixel);
-    raster::fill_rect(t.surface, left, bottom - 1, right, bottom, pixel);
-    raster::fill_rect(t.surface, left, top, left + 1, bottom, pixel);
-    raster::fill_rect(t.surface, right - 1, top, right, bottom, pixel);
+    stroke_thin_closed(t, corners, 4);
   } else if (kind == PenKind::wide) {
-    const Point corners[4] = {
-        {left, top}, {right - 1, top}, {right - 1, bottom - 1}, {left, bottom - 1}};
     stroke_wide(t, corners, 4, true);
   }
 }
@@ -118,7 +111,7 @@ void draw_huge_ellipse(const Target& t, long long left, long long top, long long
 
 void draw_ellipse(const Target& t, long long left, long long top, long long width,
                   long long height) {
-  if (width > kExactEllipseLimit || height > kExactEllipseLimit) {
+  if (width > raster::kExactEllipseLimit || height > raster::kExactEllipseLimit) {
     draw_huge_ellipse(t, left, top, width, height);
     return;
   }
@@ -172,10 +165,9 @@ BOOL WINAPI Ellipse(HDC handle, int left, int top, int right, int bottom) {
   order(l, r);
   order(tp, b);
   if (l == r || tp == b) return TRUE;
-  // Without a pen the shape loses its right column and bottom row, as a rectangle does.
-  const long long inset = pen_kind(*t.pen) == PenKind::none ? 1 : 0;
-  const long long width = r - l - inset;
-  const long long height = b - tp - inset;
+  // Unlike a rectangle, an ellipse keeps its full size without a pen.
+  const long long width = r - l;
+  const long long height = b - tp;
   if (width <= 2 || height <= 2) {
     draw_rectangle(t, l, tp, r, b);
   } else {
@@ -214,7 +206,8 @@ BOOL WINAPI LineTo(HDC handle, int x, int y) {
   const Point from{t.dc->position.x, t.dc->position.y};
   const Point to{x, y};
   t.dc->position = POINT{x, y};
-  if (from == to) return TRUE;
+  // A one-pixel line to its own start paints nothing; a wide one still gets its round cap.
+  if (from == to && pen_kind(*t.pen) != PenKind::wide) return TRUE;
   switch (pen_kind(*t.pen)) {
     case PenKind::none:
       return TRUE;

@@ -8,10 +8,11 @@ using namespace platform;
 BOOL WINAPI GetTextExtentPointA(HDC handle, LPCSTR text, int count, LPSIZE size) {
   const Dc* dc = dc_from(handle);
   if (!dc || !size || count < 0 || (count > 0 && !text)) return FALSE;
+  // An empty string measures 0 x 0, not 0 x the cell height, as Windows measures it.
   TEXTMETRICA metrics{};
   font_metrics(dc_font(*dc), &metrics);
   size->cx = font_text_width(dc_font(*dc), text, count);
-  size->cy = metrics.tmHeight;
+  size->cy = count > 0 ? metrics.tmHeight : 0;
   return TRUE;
 }
 

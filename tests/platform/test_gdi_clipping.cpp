@@ -92,7 +92,7 @@ TEST(GdiClipping, ExtremeCoordinatesStayInBounds) {
   const int extremes[] = {INT_MIN, INT_MIN + 1, -1000000000, -1,     0,
                           5,       1000000000,  INT_MAX - 1, INT_MAX};
   Canvas canvas(11, 9);
-  for (int pen : {-1, 0, 1, 2, 5}) {
+  for (int pen : {-1, 0, 1, 2, 5, 1000000, INT_MIN}) {
     Tools tools(canvas.dc, pen, kRed, kBlue);
     for (int a : extremes) {
       for (int b : extremes) {

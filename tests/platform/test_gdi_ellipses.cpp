@@ -104,7 +104,11 @@ TEST(GdiEllipse, ThinOutlineIsSymmetricClosedAndInsideTheBox) {
           bottom |= y == 1 + h;
         }
       }
-      EXPECT_TRUE(left && right && top && bottom) << w << "x" << h << "\n" << picture;
+      EXPECT_TRUE(left && right) << w << "x" << h << "\n" << picture;
+      // Windows' ellipse stops short of the ends of tall boxes of three or four columns.
+      if (w >= 5) {
+        EXPECT_TRUE(top && bottom) << w << "x" << h << "\n" << picture;
+      }
       // Closed: the paper outside does not leak into the middle.
       const int outside = reachable(canvas, 0, 0, kPaper);
       EXPECT_EQ(outside + canvas.count(kRed) + reachable(canvas, 2 + w / 2, 2 + h / 2, kPaper),
@@ -135,13 +139,14 @@ TEST(GdiEllipse, FillReachesTheOutlineEverywhere) {
   }
 }
 
-TEST(GdiEllipse, WithoutPenTheShapeIsOnePixelSmaller) {
+TEST(GdiEllipse, WithoutPenTheShapeKeepsItsSize) {
+  // Unlike a rectangle: the fill alone covers what fill and outline together cover.
   Canvas pen(16, 12);
   Canvas no_pen(16, 12);
   {
     Tools a(pen.dc, 1, kBlue, kBlue);
     Tools b(no_pen.dc, -1, kRed, kBlue);
-    Ellipse(pen.dc, 1, 1, 14, 11);
+    Ellipse(pen.dc, 1, 1, 15, 12);
     Ellipse(no_pen.dc, 1, 1, 15, 12);
   }
   EXPECT_EQ(no_pen.picture(), pen.picture());

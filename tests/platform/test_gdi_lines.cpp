@@ -64,8 +64,17 @@ TEST(GdiLine, TiesAreBrokenByOctant) {
   EXPECT_EQ(line_pixels(1, 3, 1, 1, 5), (Pixels{{3, 1}, {2, 2}, {2, 3}, {1, 4}}));
 }
 
-TEST(GdiLine, PointToItselfPaintsNothing) {
-  for (int width : {0, 1, 2, 5}) EXPECT_TRUE(line_pixels(width, 7, 7, 7, 7).empty()) << width;
+TEST(GdiLine, PointToItselfPaintsNothingButAWidePensDab) {
+  EXPECT_TRUE(line_pixels(0, 7, 7, 7, 7).empty());
+  EXPECT_TRUE(line_pixels(1, 7, 7, 7, 7).empty());
+  EXPECT_EQ(line_pixels(2, 7, 7, 7, 7), (Pixels{{6, 6}, {7, 6}, {6, 7}, {7, 7}}));
+  const Pixels dab = line_pixels(5, 7, 7, 7, 7);
+  EXPECT_EQ(dab.size(), 21u);  // 5 x 5 without its corners
+  EXPECT_FALSE(dab.count({5, 5}));
+  EXPECT_TRUE(dab.count({6, 5}));
+  EXPECT_TRUE(dab.count({5, 6}));
+  EXPECT_TRUE(dab.count({9, 7}));
+  EXPECT_FALSE(dab.count({9, 9}));
 }
 
 TEST(GdiLine, LineToMovesTheCurrentPosition) {

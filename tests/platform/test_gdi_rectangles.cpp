@@ -54,13 +54,13 @@ TEST(GdiRectangle, EmptyBoxesPaintNothing) {
   EXPECT_EQ(canvas.count(kPaper), 64);
 }
 
-TEST(GdiRectangle, ThinBoxesAreFullyFramed) {
+TEST(GdiRectangle, ThinBoxesAreFramedByLinesWithoutEndPoints) {
   Canvas canvas(6, 6);
   Tools tools(canvas.dc, 1, kRed, kBlue);
-  Rectangle(canvas.dc, 1, 1, 2, 5);  // one column
+  Rectangle(canvas.dc, 1, 1, 2, 5);  // one column: down and back up again
   Rectangle(canvas.dc, 3, 1, 6, 2);  // one row
-  Rectangle(canvas.dc, 4, 4, 5, 5);  // one pixel
-  EXPECT_EQ(canvas.picture(), rows({"......", ".R.RRR", ".R....", ".R....", ".R..R.", "......"}));
+  Rectangle(canvas.dc, 4, 4, 5, 5);  // one pixel: every line starts and ends there, none paints
+  EXPECT_EQ(canvas.picture(), rows({"......", ".R.RRR", ".R....", ".R....", ".R....", "......"}));
 }
 
 TEST(GdiRectangle, ReversedCornersAreNormalised) {
