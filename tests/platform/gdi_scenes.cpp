@@ -298,7 +298,8 @@ void add_overlaps(Table& table) {
 void add_large_ovals(Table& table) {
   for (int r : {24, 25, 31, 40, 47, 50, 63, 64, 80, 99, 100, 128}) {
     const int size = 2 * r + 9;
-    for (int width : {0, 1, 3}) {
+    for (int width : {0, 1, 3, 8, 11, 25}) {
+      if (width > 3 && r != 40 && r != 63) continue;
       table.add("oval-large", "circle-" + style(width, width == 0) + "-r" + std::to_string(r), size,
                 size,
                 {make_op(Shape::kEllipse, width, width == 0, kInk,
@@ -313,6 +314,18 @@ void add_large_ovals(Table& table) {
                 style(width, width == 0) + "-" + std::to_string(w) + "x" + std::to_string(h), w + 8,
                 h + 8, {make_op(Shape::kEllipse, width, width == 0, kInk, {4, 4, 4 + w, 4 + h})});
     }
+  }
+}
+
+// Pens far wider than the shapes they stroke, and than the surface.
+void add_huge_pens(Table& table) {
+  for (int width : {17, 40, 99, 100, 300}) {
+    table.add_one("pen-huge", Shape::kLine, 64, width, false, {20, 30, 44, 36});
+    table.add_one("pen-huge", Shape::kLine, 64, width, false, {32, 10, 32, 50});
+    table.add_one("pen-huge", Shape::kRectangle, 64, width, false, {20, 20, 44, 40});
+    table.add_one("pen-huge", Shape::kEllipse, 64, width, false, {20, 20, 44, 40});
+    table.add("pen-huge", "triangle-" + style(width, false), 64, 64,
+              {make_op(Shape::kTriangle, width, false, kInk, {20, 44, 32, 20, 46, 40})});
   }
 }
 
@@ -473,13 +486,16 @@ std::vector<Scene> all_scenes() {
   add_large_ovals(table);
   add_random_lines(table);
   add_random_triangles(table);
+  add_huge_pens(table);
   return table.take();
 }
 
 std::vector<std::string> group_names() {
   std::vector<std::string> groups;
   for (const Scene& scene : all_scenes()) {
-    if (groups.empty() || groups.back() != scene.group) groups.push_back(scene.group);
+    if (std::find(groups.begin(), groups.end(), scene.group) == groups.end()) {
+      groups.push_back(scene.group);
+    }
   }
   return groups;
 }
