@@ -132,8 +132,10 @@ void polygon_spans(const Surface& surface, const Point* points, size_t count, Sp
     Wide dx, dy;
   };
   if (count < 3) return;
-  std::vector<Edge> edges;
-  edges.reserve(count);
+  // Kept between calls: a wide outline fills thousands of small quadrilaterals.
+  static std::vector<Edge> edges;
+  static std::vector<int> crossings;
+  edges.clear();
   long long min_y = points[0].y;
   long long max_y = points[0].y;
   for (size_t i = 0; i < count; ++i) {
@@ -147,7 +149,6 @@ void polygon_spans(const Surface& surface, const Point* points, size_t count, Sp
   }
   const long long top = std::max<long long>(min_y, 0);
   const long long bottom = std::min<long long>(max_y, surface.height);
-  std::vector<int> crossings;
   for (long long y = top; y < bottom; ++y) {
     crossings.clear();
     for (const Edge& e : edges) {

@@ -102,16 +102,6 @@ TEST(GdiScrollDc, ScrollsTheWholeSurfaceAndKeepsTheUncoveredRows) {
   EXPECT_EQ(update.bottom, 9);
 }
 
-TEST(GdiScrollDc, EveryDirection) {
-  const int moves[][2] = {{1, 0}, {-2, 0}, {0, 2}, {3, 1}, {-2, -3}, {12, 0}, {0, -9}};
-  for (const auto& move : moves) {
-    Canvas canvas(10, 9);
-    paint_pattern(canvas);
-    ScrollDC(canvas.dc, move[0], move[1], nullptr, nullptr, nullptr, nullptr);
-    expect_moved(canvas, 0, 0, 10, 9, move[0], move[1]);
-  }
-}
-
 TEST(GdiScrollDc, ScrollAndClipRectanglesLimitTheCopy) {
   Canvas canvas(12, 10);
   paint_pattern(canvas);

@@ -109,17 +109,3 @@ TEST(GdiPolygon, AdjacentTrianglesCoverWithoutGapOrOverlap) {
     }
   }
 }
-
-TEST(GdiPolygon, TriangleFanAroundAPointTilesTheWhole) {
-  const std::vector<POINT> ring = {{3, 2}, {20, 1}, {33, 9}, {30, 28}, {12, 33}, {1, 20}};
-  const POINT centre{17, 16};
-  std::vector<int> hits(40 * 40, 0);
-  for (size_t i = 0; i < ring.size(); ++i) {
-    const std::vector<bool> piece = fill_of(40, 40, {centre, ring[i], ring[(i + 1) % ring.size()]});
-    for (size_t p = 0; p < piece.size(); ++p) hits[p] += piece[p] ? 1 : 0;
-  }
-  const std::vector<bool> whole = fill_of(40, 40, ring);
-  for (size_t p = 0; p < whole.size(); ++p) {
-    EXPECT_EQ(hits[p], whole[p] ? 1 : 0) << p % 40 << "," << p / 40;
-  }
-}

@@ -128,15 +128,3 @@ TEST(GdiText, OpaqueModeFillsTheCellWithTheBackgroundColour) {
   EXPECT_GT(canvas.count(kRed), 30);
   EXPECT_GT(canvas.count(kBlue), canvas.count(kRed));
 }
-
-TEST(GdiText, TextCutByTheBitmapEdges) {
-  Canvas canvas(20, 10);
-  FontOn font(canvas.dc, -30);
-  SetTextColor(canvas.dc, kRed);
-  SetBkColor(canvas.dc, kBlue);
-  EXPECT_TRUE(TextOutA(canvas.dc, -7, -12, "WWWW", 4));
-  EXPECT_TRUE(TextOutA(canvas.dc, 15, 5, "WWWW", 4));
-  EXPECT_TRUE(TextOutA(canvas.dc, -2000000000, 2000000000, "WWWW", 4));
-  EXPECT_EQ(canvas.count(kPaper) + canvas.count(kRed) + canvas.count(kBlue), 200);
-  EXPECT_GT(canvas.count(kBlue), 0);
-}
