@@ -17,8 +17,10 @@ struct Slot {
 constexpr uintptr_t kGenerationBits = 12;
 constexpr uintptr_t kGenerationMask = (uintptr_t{1} << kGenerationBits) - 1;
 
-std::vector<Slot> slots;
-std::vector<uint32_t> free_slots;
+// Never destroyed: objects that live to the end of the process stay reachable through the
+// table, and a handle used by a static destructor still finds it.
+std::vector<Slot>& slots = *new std::vector<Slot>;
+std::vector<uint32_t>& free_slots = *new std::vector<uint32_t>;
 int live_counts[16];
 
 Slot* slot_of(const void* handle) {
