@@ -256,6 +256,9 @@ void compare_text_measures(const std::vector<Pairing>& pairings) {
     const std::vector<int> ours = gdi_scenes::measure_text(surface.dc(), cases[i]);
     std::string report;
     for (const Pairing& pairing : pairings) {
+      // At a one-pixel em a glyph's outline is smaller than a pixel, and which pixel its ink
+      // falls on is the hinter's drop-out choice, not a placement rule: only the advance counts.
+      if (cases[i].height == -1 && pairing.ours >= kInkLeft && pairing.ours < kInkLeft + 4) continue;
       const int want = records[i].values[pairing.reference];
       if (ours[pairing.ours] == want) continue;
       report += " " + names[pairing.ours] + " " + std::to_string(want) + " (ours " +
