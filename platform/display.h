@@ -62,6 +62,9 @@ void input_mouse_move(HWND window, int x, int y);
 // vk is a Windows virtual-key code; `repeat` marks an auto-repeated key-down.
 void input_key_down(HWND window, int vk, bool repeat);
 void input_key_up(HWND window, int vk);
+// The keyboard went to another program: keys still held count as released, without messages
+// (the program never sees their key-ups), so Alt or Shift cannot stick.
+void input_keys_released();
 // The key that types c on a US keyboard, and whether Shift must be held for it (Caps Lock
 // taken into account); false for characters no key types.
 bool input_key_for_char(char c, int* vk, bool* shift);

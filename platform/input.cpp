@@ -276,6 +276,16 @@ void input_key_up(HWND window, int vk) {
                    key_lparam(held.down[VK_MENU], true, true));
 }
 
+void input_keys_released() {
+  for (KeyState* state : {&held, &taken}) {
+    bool caps = state->caps;
+    *state = KeyState{};
+    state->caps = caps;
+  }
+  buttons[0] = false;
+  buttons[1] = false;
+}
+
 void input_close(HWND window) {
   if (!window_from(window)) return;
   queue_post_input(window, WM_SYSCOMMAND, SC_CLOSE, MAKELPARAM(cursor.x, cursor.y));

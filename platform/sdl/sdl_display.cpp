@@ -197,6 +197,9 @@ void handle_window_event(const SDL_WindowEvent& event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED:
       platform::input_resize(window, event.data1, event.data2);
       break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      platform::input_keys_released();
+      break;
     case SDL_WINDOWEVENT_MOVED: {
       Native& native = natives[window];
       int top = 0;

@@ -1,6 +1,7 @@
 // The message queue: order, filters, closing, keys and characters, mouse positions.
 #include <gtest/gtest.h>
 
+#include "display.h"
 #include "window_test_util.h"
 
 using namespace window_test;
@@ -210,6 +211,22 @@ TEST_F(QueueTest, CharacterComesRightAfterItsKeyDown) {
     TranslateMessage(&msg);
   }
   EXPECT_EQ(kinds, (std::vector<UINT>{WM_KEYDOWN, WM_CHAR, WM_KEYUP, WM_USER}));
+}
+
+TEST_F(QueueTest, KeysHeldWhenTheKeyboardLeavesDoNotStick) {
+  headless::key_down(window, VK_SHIFT);
+  headless::key_down(window, VK_MENU);
+  drain();
+  platform::input_keys_released();
+  headless::key_down(window, 'X');
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYDOWN));
+  EXPECT_EQ(msg.lParam & (1 << 29), 0);
+  TranslateMessage(&msg);
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_CHAR));
+  EXPECT_EQ(msg.wParam, static_cast<WPARAM>('x'));
 }
 
 TEST_F(QueueTest, SendCallsTheProcedureAtOnce) {
