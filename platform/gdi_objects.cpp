@@ -62,6 +62,12 @@ HGDIOBJ make_stock(int index) {
   switch (index) {
     case WHITE_BRUSH:
       return make_brush(false, RGB(255, 255, 255), true);
+    case 1:  // LTGRAY_BRUSH
+      return make_brush(false, RGB(192, 192, 192), true);
+    case 2:  // GRAY_BRUSH
+      return make_brush(false, RGB(128, 128, 128), true);
+    case 3:  // DKGRAY_BRUSH
+      return make_brush(false, RGB(64, 64, 64), true);
     case BLACK_BRUSH:
       return make_brush(false, RGB(0, 0, 0), true);
     case NULL_BRUSH:

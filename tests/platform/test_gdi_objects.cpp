@@ -137,7 +137,7 @@ TEST(GdiObjects, BadHandlesFailWithoutTouchingAnything) {
 }
 
 TEST(GdiObjects, StockObjectsAreSharedAndSurviveDeleteObject) {
-  for (int index : {WHITE_BRUSH, BLACK_BRUSH, NULL_BRUSH, WHITE_PEN, BLACK_PEN, NULL_PEN,
+  for (int index : {WHITE_BRUSH, 1, 2, 3, BLACK_BRUSH, NULL_BRUSH, WHITE_PEN, BLACK_PEN, NULL_PEN,
                     ANSI_FIXED_FONT, SYSTEM_FONT, DEFAULT_GUI_FONT}) {
     HGDIOBJ object = GetStockObject(index);
     ASSERT_NE(object, nullptr) << index;
@@ -146,7 +146,7 @@ TEST(GdiObjects, StockObjectsAreSharedAndSurviveDeleteObject) {
     EXPECT_EQ(GetStockObject(index), object) << index;
   }
   EXPECT_EQ(GetStockObject(-1), nullptr);
-  EXPECT_EQ(GetStockObject(3), nullptr);  // an index this layer does not have
+  EXPECT_EQ(GetStockObject(9), nullptr);  // no stock object has this index
   EXPECT_EQ(GetStockObject(1000), nullptr);
 
   // A "deleted" stock brush still paints.
@@ -272,6 +272,8 @@ TEST(GdiObjects, BrushColourIsKnownForSolidBrushesOnly) {
   EXPECT_EQ(colour, kGreen);
   EXPECT_TRUE(platform::brush_colour(static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), &colour));
   EXPECT_EQ(colour, RGB(255, 255, 255));
+  EXPECT_TRUE(platform::brush_colour(static_cast<HBRUSH>(GetStockObject(2)), &colour));
+  EXPECT_EQ(colour, RGB(128, 128, 128));  // GRAY_BRUSH
   EXPECT_FALSE(platform::brush_colour(static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)), &colour));
   EXPECT_FALSE(
       platform::brush_colour(reinterpret_cast<HBRUSH>(GetStockObject(BLACK_PEN)), &colour));
