@@ -140,6 +140,18 @@ void order(long long& low, long long& high) {
   if (low > high) std::swap(low, high);
 }
 
+// The box with its corners in order, as GDI takes reversed corners; false when it is empty.
+bool ordered_box(int left, int top, int right, int bottom, long long* l, long long* t, long long* r,
+                 long long* b) {
+  *l = left;
+  *t = top;
+  *r = right;
+  *b = bottom;
+  order(*l, *r);
+  order(*t, *b);
+  return *l != *r && *t != *b;
+}
+
 }  // namespace
 
 }  // namespace platform
@@ -149,10 +161,8 @@ using namespace platform;
 BOOL WINAPI Rectangle(HDC handle, int left, int top, int right, int bottom) {
   Target t;
   if (!t.open(handle)) return FALSE;
-  long long l = left, tp = top, r = right, b = bottom;
-  order(l, r);
-  order(tp, b);
-  if (l == r || tp == b) return TRUE;
+  long long l, tp, r, b;
+  if (!ordered_box(left, top, right, bottom, &l, &tp, &r, &b)) return TRUE;
   draw_rectangle(t, l, tp, r, b);
   dc_changed(*t.dc);
   return TRUE;
@@ -161,10 +171,8 @@ BOOL WINAPI Rectangle(HDC handle, int left, int top, int right, int bottom) {
 BOOL WINAPI Ellipse(HDC handle, int left, int top, int right, int bottom) {
   Target t;
   if (!t.open(handle)) return FALSE;
-  long long l = left, tp = top, r = right, b = bottom;
-  order(l, r);
-  order(tp, b);
-  if (l == r || tp == b) return TRUE;
+  long long l, tp, r, b;
+  if (!ordered_box(left, top, right, bottom, &l, &tp, &r, &b)) return TRUE;
   // Unlike a rectangle, an ellipse keeps its full size without a pen.
   const long long width = r - l;
   const long long height = b - tp;

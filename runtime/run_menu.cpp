@@ -6,24 +6,41 @@
 int ctrl_down = 0;
 HMENU run_menu = nullptr;
 
+namespace {
+
+struct RunMenuItem {
+  UINT flags;
+  UINT id;
+  const char* text;
+};
+
+// The Run popup, top to bottom.
+const RunMenuItem kRunMenuItems[] = {
+    {MF_STRING, CMD_ANIMATE, "&Animate\tCtrl+A"},
+    {MF_STRING, CMD_HALT, "&Halt animation\tCtrl+H"},
+    {MF_STRING, CMD_ADVANCE_FRAME, "Advance one &frame\tCtrl+F"},
+    {MF_SEPARATOR, 0, nullptr},
+    {MF_CHECKED, CMD_LOGGING, "&Logging\tCtrl+L"},
+    {MF_SEPARATOR, 0, nullptr},
+    {MF_STRING, CMD_RECORD_SCRIPT, "&Record Script\tCtrl+R"},
+    {MF_STRING, CMD_PLAYBACK_SCRIPT, "&Playback Script\tCtrl+P"},
+    {MF_STRING, CMD_PLAY_ONE, "Play &One Script\tCtrl+O"},
+    {MF_SEPARATOR, 0, nullptr},
+    {MF_STRING, CMD_QUIT, "&Quit\tCtrl+Q"},
+    {MF_SEPARATOR, 0, nullptr},
+    {MF_GRAYED, CMD_INFO, "MAC: mac@example.org"},
+    {MF_GRAYED, CMD_INFO, "WINDOWS: windows@example.org"},
+    {MF_GRAYED, CMD_INFO, "UPDATES: updates@example.org"},
+};
+
+}  // namespace
+
 void build_run_menu(HWND window) {
   HMENU bar = CreateMenu();
   run_menu = CreatePopupMenu();
-  AppendMenuA(run_menu, MF_STRING, CMD_ANIMATE, "&Animate\tCtrl+A");
-  AppendMenuA(run_menu, MF_STRING, CMD_HALT, "&Halt animation\tCtrl+H");
-  AppendMenuA(run_menu, MF_STRING, CMD_ADVANCE_FRAME, "Advance one &frame\tCtrl+F");
-  AppendMenuA(run_menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(run_menu, MF_CHECKED, CMD_LOGGING, "&Logging\tCtrl+L");
-  AppendMenuA(run_menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(run_menu, MF_STRING, CMD_RECORD_SCRIPT, "&Record Script\tCtrl+R");
-  AppendMenuA(run_menu, MF_STRING, CMD_PLAYBACK_SCRIPT, "&Playback Script\tCtrl+P");
-  AppendMenuA(run_menu, MF_STRING, CMD_PLAY_ONE, "Play &One Script\tCtrl+O");
-  AppendMenuA(run_menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(run_menu, MF_STRING, CMD_QUIT, "&Quit\tCtrl+Q");
-  AppendMenuA(run_menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(run_menu, MF_GRAYED, CMD_INFO, "MAC: mac@example.org");
-  AppendMenuA(run_menu, MF_GRAYED, CMD_INFO, "WINDOWS: windows@example.org");
-  AppendMenuA(run_menu, MF_GRAYED, CMD_INFO, "UPDATES: updates@example.org");
+  for (const RunMenuItem& item : kRunMenuItems) {
+    AppendMenuA(run_menu, item.flags, item.id, item.text);
+  }
   AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(run_menu), "&Run");
   SetMenu(window, bar);
   DrawMenuBar(window);
