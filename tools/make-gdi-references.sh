@@ -8,8 +8,8 @@ cd "$(dirname "$0")/.."
 out_dir=${VORLA_PROBE_DIR:-build-probe}
 mkdir -p "$out_dir" tests/data/gdi
 x86_64-w64-mingw32-g++ -std=c++20 -O2 -Wall -Wextra -Werror -static -DNOMINMAX \
-  -Iplatform -Itests/platform \
-  tools/gdi-probe/probe.cpp tests/platform/gdi_scenes.cpp tests/platform/gdi_reference_data.cpp \
+  -Iplatform -Itests \
+  tools/gdi-probe/probe.cpp tests/platform/gdi/scenes.cpp tests/platform/gdi/reference_data.cpp \
   -lgdi32 -o "$out_dir/gdi-probe.exe"
 prefix=$(mktemp -d /tmp/gdi-probe-wine.XXXXXX)
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
