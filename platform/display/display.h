@@ -82,6 +82,9 @@ void input_move(HWND window, int left, int top);
 // The live window with that exact title, or null.
 HWND window_find(const char* title);
 
+// The client area of a live window as a surface; false for null or stale windows.
+bool window_client_surface(HWND window, Surface* out);
+
 // Height of the part of the frame above the client area (the menu bar); -1 for no window.
 int window_menu_height(HWND window);
 

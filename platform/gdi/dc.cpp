@@ -1,7 +1,7 @@
 // Device contexts: window DCs from GetDC, memory DCs with their selected bitmap, and the
 // attributes a DC carries (current pen, brush, font, colours, background mode, position).
+#include "internal.h"
 #include "objects.h"
-#include "user/window_surface.h"
 
 namespace platform {
 
@@ -47,7 +47,7 @@ Dc* dc_from(HDC dc) {
 }
 
 bool dc_surface(const Dc& dc, Surface* out) {
-  if (dc.window) return window_client_surface(dc.window, out);
+  if (dc.window) return dc.window_pixels->surface(dc.window, out);
   const Bitmap* bitmap = handle_get<Bitmap>(dc.bitmap, HandleKind::bitmap);
   if (!bitmap) return false;
   *out = bitmap->surface;
@@ -55,7 +55,7 @@ bool dc_surface(const Dc& dc, Surface* out) {
 }
 
 void dc_changed(const Dc& dc) {
-  if (dc.window) window_pixels_changed(dc.window);
+  if (dc.window) dc.window_pixels->changed(dc.window);
 }
 
 const Pen& dc_pen(const Dc& dc) {
@@ -71,22 +71,23 @@ const Font* dc_font(const Dc& dc) {
   return font ? font->font : nullptr;
 }
 
+HDC dc_open_window(HWND window, const WindowPixels* pixels) {
+  if (!window || !pixels) return nullptr;
+  HDC handle = new_dc(window);
+  dc_from(handle)->window_pixels = pixels;
+  return handle;
+}
+
+bool dc_close_window(HWND window, HDC handle) {
+  Dc* dc = dc_from(handle);
+  if (!dc || !dc->window || dc->window != window) return false;
+  delete_dc(handle, dc);
+  return true;
+}
+
 }  // namespace platform
 
 using namespace platform;
-
-HDC WINAPI GetDC(HWND window) {
-  Surface surface;
-  if (!window || !window_client_surface(window, &surface)) return nullptr;
-  return new_dc(window);
-}
-
-int WINAPI ReleaseDC(HWND window, HDC handle) {
-  Dc* dc = dc_from(handle);
-  if (!dc || !dc->window || dc->window != window) return 0;
-  delete_dc(handle, dc);
-  return 1;
-}
 
 HDC WINAPI CreateCompatibleDC(HDC handle) {
   if (handle && !dc_from(handle)) return nullptr;

@@ -17,6 +17,8 @@
 
 namespace platform {
 
+struct WindowPixels;
+
 struct GdiObject {
   int selections = 0;           // how many DCs have it selected
   bool delete_pending = false;  // DeleteObject came while it was selected
@@ -45,8 +47,9 @@ struct Bitmap : GdiObject {
 };
 
 struct Dc {
-  HWND window = nullptr;     // set for GetDC's DCs, which draw on the window's client area
-  HBITMAP bitmap = nullptr;  // memory DCs only
+  HWND window = nullptr;  // set for GetDC's DCs, which draw on the window's client area
+  const WindowPixels* window_pixels = nullptr;  // how such a DC reaches the window's pixels
+  HBITMAP bitmap = nullptr;                     // memory DCs only
   HPEN pen = nullptr;
   HBRUSH brush = nullptr;
   HFONT font = nullptr;

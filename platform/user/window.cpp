@@ -11,7 +11,6 @@
 #include "gdi/internal.h"
 #include "menu_internal.h"
 #include "window_internal.h"
-#include "window_surface.h"
 
 namespace platform {
 namespace {
@@ -231,6 +230,20 @@ void input_resize(HWND window, int frame_width, int frame_height) {
   if (layout(*w)) client_resized(window);
 }
 
+namespace {
+
+void window_pixels_changed(HWND window) {
+  if (Window* w = window_from(window)) {
+    w->needs_present = true;
+    message_drawing_seen();
+  }
+}
+
+// What GetDC's DCs draw on: the client area of the window.
+const WindowPixels window_dc_pixels{window_client_surface, window_pixels_changed};
+
+}  // namespace
+
 bool window_client_surface(HWND window, Surface* out) {
   Window* w = window_from(window);
   if (!w || !out) return false;
@@ -239,13 +252,6 @@ bool window_client_surface(HWND window, Surface* out) {
   out->height = w->client_height;
   out->stride = w->client_width;
   return true;
-}
-
-void window_pixels_changed(HWND window) {
-  if (Window* w = window_from(window)) {
-    w->needs_present = true;
-    message_drawing_seen();
-  }
 }
 
 }  // namespace platform
@@ -469,6 +475,16 @@ BOOL WINAPI UpdateWindow(HWND window) {
   if (!w) return FALSE;
   if (w->invalid && w->visible) window_send(window, WM_PAINT, 0, 0);
   return TRUE;
+}
+
+HDC WINAPI GetDC(HWND window) {
+  Surface surface;
+  if (!window || !window_client_surface(window, &surface)) return nullptr;
+  return dc_open_window(window, &window_dc_pixels);
+}
+
+int WINAPI ReleaseDC(HWND window, HDC handle) {
+  return dc_close_window(window, handle) ? 1 : 0;
 }
 
 HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint) {

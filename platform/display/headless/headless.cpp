@@ -11,7 +11,6 @@
 #include <map>
 
 #include "display/display.h"
-#include "user/window_surface.h"
 
 namespace {
 
