@@ -1,7 +1,15 @@
-// The headless display: provides the display back-end with no screen, a virtual clock that only
-// moves when the program waits (or a test advances it), input injected by tests, and the
-// pixels of every window for tests to read. Leaves out: nothing is ever shown. Depends on the
-// window system's input and query functions (display.h) and on zlib for PNG files.
+// The headless display back-end, linked into the tests and benchmarks.
+//
+// Provides: a screen of the size a test sets, a virtual clock that only moves when the program
+// waits (or a test advances it), actions scheduled on that clock, input injected by tests, and
+// the pixels of every window, its visibility and how often it was presented, for tests to read
+// (and to write as PNG files).
+//
+// Leaves out: showing anything; there are no native windows, no real clock and no input but
+// what a test gives.
+//
+// Depends on: the window system's input and query functions (display.h), IsWindowVisible
+// (win32.h), and zlib for PNG files.
 #include "headless.h"
 
 #include <zlib.h>
