@@ -107,23 +107,25 @@ bool ppm_number(FILE* file, int* value) {
   return true;  // the one blank after the number is consumed
 }
 
+// Reads 8-bit and 16-bit pictures (ImageMagick writes the depth it works in).
 bool read_ppm(const std::string& path, Picture* picture) {
   FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return false;
   int maximum = 0;
   const bool header = std::fgetc(file) == 'P' && std::fgetc(file) == '6' &&
                       ppm_number(file, &picture->width) && ppm_number(file, &picture->height) &&
-                      ppm_number(file, &maximum) && maximum == 255;
+                      ppm_number(file, &maximum) && (maximum == 255 || maximum == 65535);
   bool ok = header;
   if (ok) {
+    const size_t sample = maximum == 255 ? 1 : 2;
     picture->pixels.resize(static_cast<size_t>(picture->width) * picture->height);
     for (uint32_t& pixel : picture->pixels) {
-      unsigned char rgb[3];
-      if (std::fread(rgb, 1, 3, file) != 3) {
+      unsigned char rgb[6];
+      if (std::fread(rgb, sample, 3, file) != 3) {
         ok = false;
         break;
       }
-      pixel = (uint32_t{rgb[0]} << 16) | (uint32_t{rgb[1]} << 8) | rgb[2];
+      pixel = (uint32_t{rgb[0]} << 16) | (uint32_t{rgb[sample]} << 8) | rgb[2 * sample];
     }
   }
   std::fclose(file);
@@ -272,7 +274,8 @@ int play(const std::string& name) {
 // --- The open popup in a picture ---------------------------------------------------------------
 
 // Rows of an open popup are blank (the menu colour alone), separator lines (one other colour
-// across the middle), or rows of item text. Each run of text rows is one item's label.
+// across the middle), or rows of item text. Each run of text rows is one item's label; labels
+// are several blank rows apart.
 int popup_item(const std::string& path, int index) {
   Picture shot;
   if (!read_ppm(path, &shot) || shot.width < 20 || shot.height < 20) {
@@ -294,9 +297,11 @@ int popup_item(const std::string& path, int index) {
       ink = ink || line[column] != menu_colour;
     }
     const bool text_row = ink && !uniform;
-    if (text_row && !in_label) labels.push_back({row, row});
+    // A mnemonic's underline may lie a blank row below its label: it belongs to that label.
+    const bool continues = !labels.empty() && row - labels.back().second <= 2;
+    if (text_row && !in_label && !continues) labels.push_back({row, row});
     if (text_row) labels.back().second = row;
-    in_label = text_row;
+    in_label = text_row || (in_label && continues);
   }
   if (index < 0 || index >= static_cast<int>(labels.size())) {
     std::fprintf(stderr, "the popup shows %zu labels; item %d is not among them\n", labels.size(),
