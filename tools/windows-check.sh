@@ -54,10 +54,11 @@ install_wine() {
   local attempt
   for attempt in $(seq 1 "$tries"); do
     echo "apt, attempt $attempt of $tries: update, then install ${wine_packages[*]}"
-    if apt-get update -q >"$out/apt-update.log" 2>&1 &&
-      DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
-        "${wine_packages[@]}" "$mingw_package" xvfb xauth xdotool imagemagick \
-        >"$out/apt-install.log" 2>&1; then
+    # An update that fails for one index still refreshes the others: try the install anyway.
+    apt-get update -q >"$out/apt-update.log" 2>&1
+    if DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+      "${wine_packages[@]}" "$mingw_package" xvfb xauth xdotool imagemagick \
+      >"$out/apt-install.log" 2>&1; then
       return 0
     fi
     if [ "$attempt" -lt "$tries" ]; then sleep "$pause"; fi
@@ -67,8 +68,11 @@ install_wine() {
 if ! have_packages "${wine_packages[@]}" "$mingw_package" xvfb xdotool imagemagick; then
   if ! install_wine; then
     echo "Wine for $arch-bit programs cannot be had: apt failed $tries times. Its messages:"
-    grep -E '^(E|W|Err):|unexpected size|Depends:|Hashes|Filesize|Release file' \
-      "$out/apt-update.log" "$out/apt-install.log" 2>/dev/null | sed 's/^/  /'
+    for log in "$out/apt-update.log" "$out/apt-install.log"; do
+      echo " $(basename "$log"):"
+      grep -E '^(E|W|Err):|unexpected size|Depends:|Hashes|Filesize|Release file|not going' \
+        "$log" | sed 's/^/  /'
+    done
     [ "$arch" = 32 ] && echo "(bash tools/windows-check.sh --arch 64 checks the 64-bit build instead.)"
     exit 3
   fi
@@ -258,7 +262,7 @@ if start_program "$out/wine-play"; then
     "$tool" compare "$out/linux-play/linux.ppm" "$out/wine-play/wine.ppm" \
       "$out/linux-play/linux-text.txt" "$out/linux-play/linux-ink.txt" \
       "$out/wine-play/wine-ink.txt" "$out/diff.png" ||
-      fail "the pictures differ outside text"
+      fail "the pictures differ outside text, or in size"
   else
     fail "the probe could not measure the text under Wine"
   fi

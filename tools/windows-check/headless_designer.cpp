@@ -9,8 +9,9 @@
 //                                       ended, saves the client area (NAME.png, NAME.ppm), the
 //                                       text calls of the frame shown (NAME-text.txt) and where
 //                                       their ink lies (NAME-ink.txt)
-//   headless-designer popup-item SHOT N prints "X Y", the centre of the Nth text item in the
-//                                       picture SHOT (PPM) of an open popup menu
+//   headless-designer popup-item SHOT N prints "X Y", the centre of the Nth command item (one
+//                                       with a shortcut) in the picture SHOT (PPM) of an open
+//                                       popup menu
 //   headless-designer compare LINUX WINE TEXT LINUX-INK WINE-INK DIFF
 //                                       counts the pixels that differ outside the text and
 //                                       inside it; writes DIFF (PNG); exit 1 when any differ
@@ -29,6 +30,7 @@
 #include "headless.h"
 #include "menu_layout.h"
 #include "menu_objects.h"
+#include "picture.h"
 #include "runtime_state.h"
 #include "session.h"
 #include "text_ink.h"
@@ -68,70 +70,6 @@ int __wrap__Z14gfx_next_eventPiS_Pc(int* x, int* y, char* key) {
 
 namespace {
 
-// --- Pictures -------------------------------------------------------------------------------
-
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<uint32_t> pixels;  // 0x00RRGGBB, rows top to bottom
-};
-
-bool write_ppm(const std::string& path, const Picture& picture) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  std::fprintf(file, "P6\n%d %d\n255\n", picture.width, picture.height);
-  for (uint32_t pixel : picture.pixels) {
-    const unsigned char rgb[3] = {static_cast<unsigned char>(pixel >> 16),
-                                  static_cast<unsigned char>(pixel >> 8),
-                                  static_cast<unsigned char>(pixel)};
-    std::fwrite(rgb, 1, 3, file);
-  }
-  return std::fclose(file) == 0;
-}
-
-// Reads the next number of a PPM header, skipping blanks and comments.
-bool ppm_number(FILE* file, int* value) {
-  int c = std::fgetc(file);
-  while (c == '#' || c == ' ' || c == '\n' || c == '\r' || c == '\t') {
-    if (c == '#') {
-      while (c != '\n' && c != EOF) c = std::fgetc(file);
-    }
-    c = std::fgetc(file);
-  }
-  if (c < '0' || c > '9') return false;
-  *value = 0;
-  while (c >= '0' && c <= '9') {
-    *value = *value * 10 + (c - '0');
-    c = std::fgetc(file);
-  }
-  return true;  // the one blank after the number is consumed
-}
-
-// Reads 8-bit and 16-bit pictures (ImageMagick writes the depth it works in).
-bool read_ppm(const std::string& path, Picture* picture) {
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  int maximum = 0;
-  const bool header = std::fgetc(file) == 'P' && std::fgetc(file) == '6' &&
-                      ppm_number(file, &picture->width) && ppm_number(file, &picture->height) &&
-                      ppm_number(file, &maximum) && (maximum == 255 || maximum == 65535);
-  bool ok = header;
-  if (ok) {
-    const size_t sample = maximum == 255 ? 1 : 2;
-    picture->pixels.resize(static_cast<size_t>(picture->width) * picture->height);
-    for (uint32_t& pixel : picture->pixels) {
-      unsigned char rgb[6];
-      if (std::fread(rgb, sample, 3, file) != 3) {
-        ok = false;
-        break;
-      }
-      pixel = (uint32_t{rgb[0]} << 16) | (uint32_t{rgb[sample]} << 8) | rgb[2 * sample];
-    }
-  }
-  std::fclose(file);
-  return ok;
-}
-
 // --- Input, as a user gives it ------------------------------------------------------------------
 
 HWND drawing_window() {
@@ -165,8 +103,8 @@ uint32_t schedule_session(const std::vector<session::Action>& actions, uint32_t 
     if (action.verb == "click") {
       const int x = action.a;
       const int y = action.b;
-      headless::schedule(
-          at, [x, y] { headless::click(drawing_window(), origin_x + x, origin_y - y); });
+      headless::schedule(at,
+                         [x, y] { headless::click(drawing_window(), origin_x + x, origin_y - y); });
       at += kActionGap;
     } else if (action.verb == "type") {
       const char c = action.word[0];
@@ -191,8 +129,8 @@ uint32_t schedule_session(const std::vector<session::Action>& actions, uint32_t 
       headless::schedule(at + kMenuGap, [position] {
         RECT client{};
         GetClientRect(drawing_window(), &client);
-        const platform::PopupLayout layout = platform::popup_layout(
-            *platform::menu_object(run_menu), run_bar_item(), client.right);
+        const platform::PopupLayout layout =
+            platform::popup_layout(*platform::menu_object(run_menu), run_bar_item(), client.right);
         const RECT& item = layout.items[static_cast<size_t>(position)];
         headless::click_menu_area(drawing_window(), (item.left + item.right) / 2,
                                   (item.top + item.bottom) / 2);
@@ -221,8 +159,7 @@ void print_plan(const std::vector<session::Action>& actions) {
     } else if (action.verb == "frames") {
       for (int i = 0; i < action.a; ++i) std::printf("key ctrl+f\nsleep %u\n", kFrameGap);
     } else if (action.verb == "menu-mouse") {
-      std::printf("menu-item %d\nsleep %u\n", session::run_item(action.word)->text_index,
-                  kMenuGap);
+      std::printf("menu-item %d\nsleep %u\n", session::run_item(action.word)->text_index, kMenuGap);
     } else if (action.verb == "menu-keys") {
       std::printf("key alt\nsleep %u\nkey r\nsleep %u\nkey %c\nsleep %u\n", kMenuGap, kMenuGap,
                   std::tolower(session::run_item(action.word)->mnemonic), kMenuGap);
@@ -256,12 +193,11 @@ int play(const std::string& name) {
   headless::schedule(1000, [] { press_ctrl('P'); });
   headless::schedule(600000, [&] {
     ended = playback_on == 0 && play_one == 0;
-    Picture picture;
-    picture.pixels = headless::client_pixels(drawing_window(), &picture.width, &picture.height);
+    picture::Picture shown;
+    shown.pixels = headless::client_pixels(drawing_window(), &shown.width, &shown.height);
     const std::vector<text_ink::TextCall> calls = calls_on_show;
-    ended = ended && headless::save_png(name + ".png", picture.pixels, picture.width,
-                                        picture.height) &&
-            write_ppm(name + ".ppm", picture) &&
+    ended = ended && headless::save_png(name + ".png", shown.pixels, shown.width, shown.height) &&
+            picture::write_ppm(name + ".ppm", shown) &&
             text_ink::write_calls((name + "-text.txt").c_str(), calls) &&
             text_ink::write_boxes((name + "-ink.txt").c_str(), text_ink::ink_boxes(calls));
     headless::close_box(drawing_window());
@@ -271,55 +207,31 @@ int play(const std::string& name) {
   return status == 0 && ended ? 0 : 1;
 }
 
-// --- The open popup in a picture ---------------------------------------------------------------
+// --- Pictures ---------------------------------------------------------------------------------
 
-// Rows of an open popup are blank (the menu colour alone), separator lines (one other colour
-// across the middle), or rows of item text. Each run of text rows is one item's label; labels
-// are several blank rows apart.
 int popup_item(const std::string& path, int index) {
-  Picture shot;
-  if (!read_ppm(path, &shot) || shot.width < 20 || shot.height < 20) {
+  picture::Picture shot;
+  if (!picture::read_ppm(path, &shot)) {
     std::fprintf(stderr, "cannot read the picture %s\n", path.c_str());
     return 2;
   }
-  const int from = shot.width / 5;
-  const int to = shot.width - shot.width / 5;
-  const uint32_t menu_colour = shot.pixels[static_cast<size_t>(shot.height / 2) * shot.width + 4];
-  std::vector<std::pair<int, int>> labels;  // first and last row of each label
-  bool in_label = false;
-  for (int row = 3; row < shot.height - 3; ++row) {
-    const uint32_t* line = &shot.pixels[static_cast<size_t>(row) * shot.width];
-    bool uniform = true;
-    for (int column = from; column < to; ++column) uniform = uniform && line[column] == line[from];
-    // Labels begin near the left edge, so look at the row from there to the right edge.
-    bool ink = false;
-    for (int column = 4; column < shot.width - 4; ++column) {
-      ink = ink || line[column] != menu_colour;
-    }
-    const bool text_row = ink && !uniform;
-    // A mnemonic's underline may lie a blank row below its label: it belongs to that label.
-    const bool continues = !labels.empty() && row - labels.back().second <= 2;
-    if (text_row && !in_label && !continues) labels.push_back({row, row});
-    if (text_row) labels.back().second = row;
-    in_label = text_row || (in_label && continues);
-  }
-  if (index < 0 || index >= static_cast<int>(labels.size())) {
-    std::fprintf(stderr, "the popup shows %zu labels; item %d is not among them\n", labels.size(),
-                 index);
+  const std::vector<std::pair<int, int>> items = picture::popup_shortcuts(shot);
+  if (index < 0 || index >= static_cast<int>(items.size())) {
+    std::fprintf(stderr, "the popup shows %zu commands; command %d is not among them\n",
+                 items.size(), index);
     return 1;
   }
-  const auto& label = labels[static_cast<size_t>(index)];
-  std::printf("%d %d\n", shot.width / 2, (label.first + label.second) / 2);
+  const auto& item = items[static_cast<size_t>(index)];
+  std::printf("%d %d\n", shot.width / 2, (item.first + item.second) / 2);
   return 0;
 }
 
-// --- Comparison -------------------------------------------------------------------------------
-
 int compare(const std::string& linux_path, const std::string& wine_path, const char* text_path,
             const char* linux_ink_path, const char* wine_ink_path, const std::string& diff_path) {
-  Picture linux_picture;
-  Picture wine_picture;
-  if (!read_ppm(linux_path, &linux_picture) || !read_ppm(wine_path, &wine_picture)) {
+  picture::Picture linux_picture;
+  picture::Picture wine_picture;
+  if (!picture::read_ppm(linux_path, &linux_picture) ||
+      !picture::read_ppm(wine_path, &wine_picture)) {
     std::fprintf(stderr, "cannot read %s or %s\n", linux_path.c_str(), wine_path.c_str());
     return 2;
   }
@@ -331,61 +243,23 @@ int compare(const std::string& linux_path, const std::string& wine_path, const c
                  linux_ink.size(), wine_ink.size());
     return 2;
   }
-  // One box per text call: the smallest that holds its ink on both systems.
-  std::vector<text_ink::Box> boxes;
-  for (size_t i = 0; i < calls.size(); ++i) {
-    text_ink::Box box = linux_ink[i];
-    const text_ink::Box& other = wine_ink[i];
-    if (box.empty()) {
-      box = other;
-    } else if (!other.empty()) {
-      box = {std::min(box.left, other.left), std::min(box.top, other.top),
-             std::max(box.right, other.right), std::max(box.bottom, other.bottom)};
-    }
-    if (!box.empty()) boxes.push_back(box);
-  }
-
-  const bool same_size =
-      linux_picture.width == wine_picture.width && linux_picture.height == wine_picture.height;
+  const std::vector<text_ink::Box> boxes = picture::text_boxes(linux_ink, wine_ink);
+  const picture::Comparison result = picture::compare(linux_picture, wine_picture, boxes);
   std::printf("client area: %d x %d on Linux, %d x %d under Wine%s\n", linux_picture.width,
               linux_picture.height, wine_picture.width, wine_picture.height,
-              same_size ? "" : "  <- sizes differ");
-  const int width = std::min(linux_picture.width, wine_picture.width);
-  const int height = std::min(linux_picture.height, wine_picture.height);
-  Picture diff{width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height)};
-  long text_pixels = 0;
-  long differ_outside = 0;
-  long differ_inside = 0;
-  int listed = 0;
-  for (int row = 0; row < height; ++row) {
-    for (int column = 0; column < width; ++column) {
-      const uint32_t a = linux_picture.pixels[static_cast<size_t>(row) * linux_picture.width + column];
-      const uint32_t b = wine_picture.pixels[static_cast<size_t>(row) * wine_picture.width + column];
-      bool in_text = false;
-      for (const text_ink::Box& box : boxes) in_text = in_text || box.contains(column, row);
-      text_pixels += in_text ? 1 : 0;
-      uint32_t shown = ((a >> 1) & 0x7F7F7F) + 0x808080;  // the Linux picture, faded
-      if (a != b && in_text) {
-        ++differ_inside;
-        shown = 0x0000FF;
-      } else if (a != b) {
-        ++differ_outside;
-        shown = 0xFF0000;
-        if (listed++ < 10) {
-          std::printf("  differs outside text at column %d, row %d: Linux %06X, Wine %06X\n",
-                      column, row, a, b);
-        }
-      }
-      diff.pixels[static_cast<size_t>(row) * width + column] = shown;
-    }
+              result.same_size ? "" : "  <- sizes differ");
+  for (const auto& [column, row] : result.first_outside) {
+    std::printf("  differs outside text at column %d, row %d: Linux %06X, Wine %06X\n", column, row,
+                linux_picture.at(column, row), wine_picture.at(column, row));
   }
-  headless::save_png(diff_path, diff.pixels, diff.width, diff.height);
+  headless::save_png(diff_path, result.diff.pixels, result.diff.width, result.diff.height);
   std::printf("text: %zu text calls, %zu with ink, %ld pixels in their boxes\n", calls.size(),
-              boxes.size(), text_pixels);
-  std::printf("differing pixels outside text boxes: %ld of %ld\n", differ_outside,
-              static_cast<long>(width) * height - text_pixels);
-  std::printf("differing pixels inside text boxes: %ld of %ld\n", differ_inside, text_pixels);
-  return same_size && differ_outside == 0 ? 0 : 1;
+              boxes.size(), result.text_pixels);
+  std::printf("differing pixels outside text boxes: %ld of %ld\n", result.differ_outside,
+              result.outside_pixels);
+  std::printf("differing pixels inside text boxes: %ld of %ld\n", result.differ_inside,
+              result.text_pixels);
+  return result.same_size && result.differ_outside == 0 ? 0 : 1;
 }
 
 int usage() {

@@ -39,8 +39,8 @@ int window_mode(const char* out) {
   // The close box is the last button of the caption, inside the frame's border.
   const int border = GetSystemMetrics(SM_CXFIXEDFRAME);
   const int close_x = frame.right - border - 2 - GetSystemMetrics(SM_CXSIZE) / 2;
-  const int close_y = frame.top + GetSystemMetrics(SM_CYFIXEDFRAME) +
-                      GetSystemMetrics(SM_CYCAPTION) / 2;
+  const int close_y =
+      frame.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
   char text[256];
   std::snprintf(text, sizeof text, "client %ld %ld %ld %ld\nmenu %ld %ld\nclose %d %d\n", corner.x,
                 corner.y, client.right, client.bottom, corner.x + 12,
@@ -63,7 +63,8 @@ int ink_mode(HINSTANCE instance, const char* calls_path, const char* out) {
   static char no_arguments[] = "";
   gfx_startup(instance, nullptr, no_arguments, SW_HIDE);
   gfx_set_logging(0);
-  const bool written = text_ink::write_boxes(out, text_ink::ink_boxes(text_ink::read_calls(calls_path)));
+  const bool written =
+      text_ink::write_boxes(out, text_ink::ink_boxes(text_ink::read_calls(calls_path)));
   gfx_shutdown();
   return written ? 0 : 2;
 }

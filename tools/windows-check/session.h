@@ -32,9 +32,8 @@ struct MenuItem {
 };
 
 constexpr MenuItem kRunItems[] = {
-    {"Animate", 0, 0, 'A'},  {"Halt", 1, 1, 'H'},     {"Frame", 2, 2, 'F'},
-    {"Logging", 4, 3, 'L'},  {"Record", 6, 4, 'R'},   {"Playback", 7, 5, 'P'},
-    {"PlayOne", 8, 6, 'O'},  {"Quit", 10, 7, 'Q'},
+    {"Animate", 0, 0, 'A'}, {"Halt", 1, 1, 'H'},     {"Frame", 2, 2, 'F'},   {"Logging", 4, 3, 'L'},
+    {"Record", 6, 4, 'R'},  {"Playback", 7, 5, 'P'}, {"PlayOne", 8, 6, 'O'}, {"Quit", 10, 7, 'Q'},
 };
 
 inline const MenuItem* run_item(const std::string& name) {

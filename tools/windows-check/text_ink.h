@@ -138,7 +138,8 @@ inline std::vector<Box> ink_boxes(const std::vector<TextCall>& calls) {
     Box box{SURFACE_WIDTH, SURFACE_HEIGHT, 0, 0};
     for (int row = 0; row < SURFACE_HEIGHT; ++row) {
       for (int column = 0; column < SURFACE_WIDTH; ++column) {
-        if (surface_pixel(column, row) == erased[static_cast<size_t>(row) * SURFACE_WIDTH + column]) {
+        if (surface_pixel(column, row) ==
+            erased[static_cast<size_t>(row) * SURFACE_WIDTH + column]) {
           continue;
         }
         if (column < box.left) box.left = column;
