@@ -134,15 +134,8 @@ wineserver -w
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 wineserver -w
 # Text as the classic desktop draws it, without smoothing, as for the GDI references.
-cat >"$WINEPREFIX/fonts.conf" <<'XML'
-<?xml version="1.0"?>
-<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
-<fontconfig>
-  <include ignore_missing="yes">/etc/fonts/fonts.conf</include>
-  <match target="font"><edit name="antialias" mode="assign"><bool>false</bool></edit></match>
-</fontconfig>
-XML
-export FONTCONFIG_FILE=$WINEPREFIX/fonts.conf
+. tools/wine-fonts.sh
+plain_text_fonts
 
 # --- Driving the Windows program ----------------------------------------------------------
 # Starts the program in the folder $1; its exit status goes to $1/exit-status.
