@@ -65,6 +65,23 @@ install_wine() {
   done
   return 1
 }
+# Wine for 32-bit programs is itself a 32-bit Linux program. This one, a few bytes that only
+# exit (through int 0x80), tells whether the kernel runs such programs at all.
+runs_32bit_programs() {
+  local elf=$out/exit32
+  printf '\x7fELF\x01\x01\x01\0\0\0\0\0\0\0\0\0\x02\0\x03\0\x01\0\0\0\x54\x80\x04\x08' >"$elf"
+  printf '\x34\0\0\0\0\0\0\0\0\0\0\0\x34\0\x20\0\x01\0\0\0\0\0\0\0' >>"$elf"
+  printf '\x01\0\0\0\0\0\0\0\0\x80\x04\x08\0\x80\x04\x08\x5d\0\0\0\x5d\0\0\0' >>"$elf"
+  printf '\x05\0\0\0\0\x10\0\0\xb8\x01\0\0\0\x31\xdb\xcd\x80' >>"$elf"
+  chmod +x "$elf"
+  "$elf" 2>"$out/exit32.log"
+}
+kernel_note=
+if [ "$arch" = 32 ] && ! runs_32bit_programs; then
+  kernel_note="this machine's kernel does not run 32-bit programs ($(sed 's/.*: //' \
+    "$out/exit32.log" | head -n 1)), so wine32 could not run here even once installed"
+  echo "Note: $kernel_note."
+fi
 if ! have_packages "${wine_packages[@]}" "$mingw_package" xvfb xdotool imagemagick; then
   if ! install_wine; then
     echo "Wine for $arch-bit programs cannot be had: apt failed $tries times. Its messages:"
@@ -73,9 +90,15 @@ if ! have_packages "${wine_packages[@]}" "$mingw_package" xvfb xdotool imagemagi
       grep -E '^(E|W|Err):|unexpected size|Depends:|Hashes|Filesize|Release file|not going' \
         "$log" | sed 's/^/  /'
     done
+    [ -n "$kernel_note" ] && echo "Besides, $kernel_note."
     [ "$arch" = 32 ] && echo "(bash tools/windows-check.sh --arch 64 checks the 64-bit build instead.)"
     exit 3
   fi
+fi
+if [ -n "$kernel_note" ]; then
+  echo "Wine for 32-bit programs cannot run: $kernel_note."
+  echo "(bash tools/windows-check.sh --arch 64 checks the 64-bit build instead.)"
+  exit 3
 fi
 echo "Wine: $(wine --version 2>/dev/null)"
 
