@@ -16,11 +16,11 @@ namespace platform {
 namespace {
 
 // Classic Windows non-client metrics: a 601 x 540 caption window with a menu bar keeps a
-// client area of 595 x 497.
+// client area of 595 x 496. The caption is 18 pixels of title bar and the line under it.
 constexpr int kBorder = 1;
 constexpr int kFixedFrame = 3;
 constexpr int kSizingFrame = 4;
-constexpr int kCaption = 18;
+constexpr int kCaption = 19;
 constexpr int kMenuBar = 19;
 
 // Windows without WS_POPUP are overlapped windows, which always get a caption.

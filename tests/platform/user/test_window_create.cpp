@@ -26,7 +26,7 @@ TEST(WindowCreate, SendsCreateThenSizeBeforeReturning) {
   EXPECT_FALSE(IsWindowVisible(window));
 }
 
-TEST(WindowCreate, CaptionWindowWithMenuFromCreateHasClient595x497) {
+TEST(WindowCreate, CaptionWindowWithMenuFromCreateHasClient595x496) {
   register_class();
   on_message() = [](HWND window, UINT message, WPARAM, LPARAM) {
     if (message != WM_CREATE) return false;
@@ -40,14 +40,14 @@ TEST(WindowCreate, CaptionWindowWithMenuFromCreateHasClient595x497) {
   EXPECT_EQ(client.left, 0);
   EXPECT_EQ(client.top, 0);
   EXPECT_EQ(client.right, 595);
-  EXPECT_EQ(client.bottom, 497);
+  EXPECT_EQ(client.bottom, 496);
   // The last WM_SIZE the procedure saw carries the final client size.
   LPARAM last_size = 0;
   for (const Seen& s : seen()) {
     if (s.message == WM_SIZE) last_size = s.lparam;
   }
   EXPECT_EQ(LOWORD(last_size), 595);
-  EXPECT_EQ(HIWORD(last_size), 497);
+  EXPECT_EQ(HIWORD(last_size), 496);
   RECT outer;
   ASSERT_TRUE(GetWindowRect(window, &outer));
   EXPECT_EQ(outer.right - outer.left, 601);
@@ -59,7 +59,7 @@ TEST(WindowCreate, MetricsAddUpToTheClientArea) {
   EXPECT_EQ(601 - 2 * frame, 595);
   EXPECT_EQ(540 - 2 * GetSystemMetrics(SM_CYFIXEDFRAME) - GetSystemMetrics(SM_CYCAPTION) -
                 GetSystemMetrics(SM_CYMENU),
-            497);
+            496);
   EXPECT_GT(GetSystemMetrics(SM_CXFRAME), frame);
 }
 
@@ -72,7 +72,7 @@ TEST(WindowCreate, OverlappedWindowUsesTheSizingFrame) {
   RECT client;
   ASSERT_TRUE(GetClientRect(window, &client));
   EXPECT_EQ(client.right, 1024 - 2 * 4);
-  EXPECT_EQ(client.bottom, 256 - 2 * 4 - 18);
+  EXPECT_EQ(client.bottom, 256 - 2 * 4 - 19);
   RECT outer;
   ASSERT_TRUE(GetWindowRect(window, &outer));
   EXPECT_EQ(outer.left, 0);
@@ -94,15 +94,15 @@ TEST(WindowCreate, SettingAndRemovingTheMenuResizesTheClient) {
   HWND window = make_window();
   RECT client;
   GetClientRect(window, &client);
-  EXPECT_EQ(client.bottom, 540 - 6 - 18);
+  EXPECT_EQ(client.bottom, 540 - 6 - 19);
   HMENU bar = run_menu_bar();
   ASSERT_TRUE(SetMenu(window, bar));
   EXPECT_EQ(GetMenu(window), bar);
   GetClientRect(window, &client);
-  EXPECT_EQ(client.bottom, 497);
+  EXPECT_EQ(client.bottom, 496);
   ASSERT_TRUE(SetMenu(window, nullptr));
   GetClientRect(window, &client);
-  EXPECT_EQ(client.bottom, 540 - 6 - 18);
+  EXPECT_EQ(client.bottom, 540 - 6 - 19);
   EXPECT_EQ(seen_of({WM_SIZE}).size(), 3u);
   DestroyMenu(bar);
 }

@@ -59,7 +59,7 @@ TEST_F(PaintTest, ShowingPaintsTheClassBackground) {
   int height = 0;
   std::vector<uint32_t> pixels = headless::client_pixels(other, &width, &height);
   ASSERT_EQ(width, 595);
-  ASSERT_EQ(height, 516);
+  ASSERT_EQ(height, 515);  // 540 - 6 - 19
   EXPECT_EQ(std::count(pixels.begin(), pixels.end(), kBackgroundPixel),
             static_cast<long>(pixels.size()));
 }
@@ -132,16 +132,16 @@ TEST_F(PaintTest, BlitReachesTheClientAndTheFrameBelowTheMenuBar) {
   HBITMAP bitmap = CreateCompatibleBitmap(window_dc, 601, 540);
   HGDIOBJ old_bitmap = SelectObject(memory, bitmap);
   SetPixel(memory, 0, 0, RGB(1, 2, 3));
-  SetPixel(memory, 594, 496, RGB(4, 5, 6));
+  SetPixel(memory, 594, 495, RGB(4, 5, 6));
   ASSERT_TRUE(BitBlt(window_dc, 0, 0, 601, 540, memory, 0, 0, SRCCOPY));
   EXPECT_EQ(client_pixel(0, 0), 0x00010203u);
-  EXPECT_EQ(client_pixel(594, 496), 0x00040506u);
+  EXPECT_EQ(client_pixel(594, 495), 0x00040506u);
 
   int width = 0;
   int height = 0;
   std::vector<uint32_t> frame = headless::frame_pixels(window, &width, &height);
   ASSERT_EQ(width, 595);
-  ASSERT_EQ(height, 497 + GetSystemMetrics(SM_CYMENU));
+  ASSERT_EQ(height, 496 + GetSystemMetrics(SM_CYMENU));
   int bar_height = GetSystemMetrics(SM_CYMENU);
   EXPECT_EQ(frame[static_cast<size_t>(bar_height) * width], 0x00010203u);
   EXPECT_EQ(frame.back(), 0x00040506u);
@@ -192,7 +192,7 @@ TEST_F(PaintTest, ResizableWindowsFollowTheUser) {
   RECT outer;
   GetWindowRect(text, &outer);
   EXPECT_EQ(outer.right - outer.left, 808);
-  EXPECT_EQ(outer.bottom - outer.top, 226);
+  EXPECT_EQ(outer.bottom - outer.top, 227);  // 200 + 2 * 4 + 19
   ASSERT_EQ(seen_of({WM_SIZE}).size(), 1u);
   EXPECT_EQ(seen().back().lparam, MAKELPARAM(800, 200));
   EXPECT_EQ(drain(), std::vector<UINT>{WM_PAINT});
