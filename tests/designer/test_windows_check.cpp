@@ -5,7 +5,7 @@
 #include <string>
 
 #include "designer_harness.h"
-#include "menu_layout.h"
+#include "user/menu_layout.h"
 #include "picture.h"
 #include "session.h"
 #include "text_ink.h"

@@ -27,9 +27,9 @@
 #include <vector>
 
 #include "designer.h"
-#include "headless.h"
-#include "menu_layout.h"
-#include "menu_objects.h"
+#include "display/headless/headless.h"
+#include "user/menu_layout.h"
+#include "user/menu_objects.h"
 #include "picture.h"
 #include "runtime_state.h"
 #include "session.h"
