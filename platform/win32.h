@@ -292,7 +292,11 @@ typedef struct tagTEXTMETRICA {
 #define FIXED_PITCH 1
 #define VARIABLE_PITCH 2
 #define FF_DONTCARE 0x00
+#define FF_ROMAN 0x10
+#define FF_SWISS 0x20
 #define FF_MODERN 0x30
+#define FF_SCRIPT 0x40
+#define FF_DECORATIVE 0x50
 #define TMPF_FIXED_PITCH 0x01
 #define TMPF_VECTOR 0x02
 #define TMPF_TRUETYPE 0x04

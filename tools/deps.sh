@@ -21,4 +21,4 @@ need_packages() {
 
 BUILD_PACKAGES=(cmake make g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev
   fonts-dejavu-core zlib1g-dev)
-TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev)
+TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev desktop-file-utils)

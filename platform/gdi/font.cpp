@@ -78,25 +78,43 @@ void compute_metrics(FontSize* size) {
   size->metrics_ready = true;
 }
 
-Font* make_font(FontFace* face, int height) {
+Font* make_font(FontFace* face, int height, bool stand_in) {
   if (!face) return nullptr;
   FontSize* size = font_face_size(face, ppem_for_height(face->tables, height));
   if (!size) return nullptr;
   if (!size->metrics_ready) compute_metrics(size);
-  return new Font{size};
+  return new Font{size, stand_in};
+}
+
+// Windows' answer to a face it does not have: the core face of the family asked for.
+const char* mapped_family(BYTE pitch_and_family) {
+  if ((pitch_and_family & 0x03) == FIXED_PITCH || (pitch_and_family & 0xF0) == FF_MODERN) {
+    return "Courier New";
+  }
+  if ((pitch_and_family & 0xF0) == FF_ROMAN) return "Times New Roman";
+  return "Arial";
+}
+
+int advance_of(const Font* font, unsigned char byte) {
+  const FontGlyph& glyph = font_size_glyph(font->size, byte);
+  if (!font->stand_in) return glyph.advance;
+  const FaceTables& t = font->size->face->tables;
+  return static_cast<int>(mul_div(glyph.design_advance, font->size->ppem, t.units_per_em));
 }
 
 }  // namespace
 
-Font* font_create(int height, int weight, bool italic, const char* face) {
-  const std::vector<std::string> families{face ? face : ""};
-  return make_font(font_face_find(families, weight, italic), height);
+Font* font_create(int height, int weight, bool italic, const char* face, BYTE pitch_and_family) {
+  std::string family = face ? face : "";
+  if (!font_family_installed(family)) family = mapped_family(pitch_and_family);
+  return make_font(font_face_find({family}, weight, italic), height,
+                   !font_family_installed(family));
 }
 
 Font* font_create_fixed() {
   // The face named first where it is installed; any monospaced face otherwise.
   static const std::vector<std::string> families{"DejaVu Sans Mono", "monospace"};
-  return make_font(font_face_find(families, FW_NORMAL, false), kFixedCellHeight);
+  return make_font(font_face_find(families, FW_NORMAL, false), kFixedCellHeight, false);
 }
 
 void font_destroy(Font* font) {
@@ -111,9 +129,7 @@ void font_metrics(const Font* font, TEXTMETRICA* metrics) {
 int font_text_width(const Font* font, const char* text, int count) {
   if (!font || !text) return 0;
   long long width = 0;
-  for (int i = 0; i < count; ++i) {
-    width += font_size_glyph(font->size, static_cast<unsigned char>(text[i])).advance;
-  }
+  for (int i = 0; i < count; ++i) width += advance_of(font, static_cast<unsigned char>(text[i]));
   return static_cast<int>(std::min<long long>(width, INT_MAX));
 }
 
@@ -129,10 +145,11 @@ void font_draw_text(const Font* font, const Surface& surface, const RECT& clip, 
   const long long baseline = static_cast<long long>(y) + font->size->metrics.tmAscent;
   long long pen = x;
   for (int i = 0; i < count; ++i) {
-    const FontGlyph& glyph = font_size_glyph(font->size, static_cast<unsigned char>(text[i]));
+    const unsigned char byte = static_cast<unsigned char>(text[i]);
+    const FontGlyph& glyph = font_size_glyph(font->size, byte);
     const long long gx = pen + glyph.left;
     const long long gy = baseline - glyph.top;
-    pen += glyph.advance;
+    pen += advance_of(font, byte);
     const long long row_begin = std::max<long long>(0, top - gy);
     const long long row_end = std::min<long long>(glyph.rows, bottom - gy);
     const long long col_begin = std::max<long long>(0, left - gx);

@@ -10,9 +10,14 @@ namespace platform {
 struct Font;
 
 // A font as CreateFontA asks for it. height follows LOGFONT: negative is the character (em)
-// height in pixels, positive the cell height, 0 a default height. The face name is matched
-// through fontconfig; a name that no installed face has gets the system's fallback face.
-Font* font_create(int height, int weight, bool italic, const char* face);
+// height in pixels, positive the cell height, 0 a default height. An installed face is used as
+// named. A name that no installed face has gets what Windows' font mapper answers for the pitch
+// and family asked for: Courier New for fixed pitch or the modern family, Times New Roman for
+// the roman family, Arial for everything else. fontconfig gives each as itself where it is
+// installed and otherwise as its metric-compatible twin (Liberation Mono, Serif, Sans), which
+// then lays out with the widths of the face it stands in for.
+Font* font_create(int height, int weight, bool italic, const char* face,
+                  BYTE pitch_and_family = DEFAULT_PITCH | FF_DONTCARE);
 
 // The face behind ANSI_FIXED_FONT: monospaced, a cell of about 13 pixels.
 Font* font_create_fixed();

@@ -4,6 +4,7 @@
 #include "font_cache.h"
 
 #include <fontconfig/fontconfig.h>
+#include FT_ADVANCES_H
 #include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
 
@@ -15,11 +16,6 @@ namespace platform {
 
 namespace {
 
-constexpr BYTE kFamilyRoman = 0x10;
-constexpr BYTE kFamilySwiss = 0x20;
-constexpr BYTE kFamilyScript = 0x40;
-constexpr BYTE kFamilyDecorative = 0x50;
-
 // A glyph a thousand pixels tall already needs a megabyte of ink; GDI asks for far less.
 constexpr int kMaxPpem = 1024;
 
@@ -27,6 +23,7 @@ struct Cache {
   FT_Library library = nullptr;
   bool fontconfig_ready = false;
   std::map<std::string, FontFace*> matches;  // request -> face (nullptr: nothing loaded)
+  std::map<std::string, bool> installed;     // family name -> some face has it
   std::map<std::pair<std::string, int>, FontFace*> faces;  // file and index -> face
 };
 
@@ -54,14 +51,14 @@ BYTE family_from_class(int family_class) {
     case 4:
     case 5:
     case 7:
-      return kFamilyRoman;
+      return FF_ROMAN;
     case 8:
-      return kFamilySwiss;
+      return FF_SWISS;
     case 10:
-      return kFamilyScript;
+      return FF_SCRIPT;
     case 9:
     case 12:
-      return kFamilyDecorative;
+      return FF_DECORATIVE;
     default:
       return FF_DONTCARE;
   }
@@ -76,14 +73,14 @@ BYTE family_of(const TT_OS2* os2, bool fixed_pitch) {
   switch (panose[0]) {
     case 2:  // Latin text
       if (panose[3] == 9) return FF_MODERN;
-      if (panose[1] >= 11 && panose[1] <= 15) return kFamilySwiss;
-      if (panose[1] >= 2) return kFamilyRoman;
+      if (panose[1] >= 11 && panose[1] <= 15) return FF_SWISS;
+      if (panose[1] >= 2) return FF_ROMAN;
       return family_from_class(os2->sFamilyClass);
     case 3:
-      return kFamilyScript;
+      return FF_SCRIPT;
     case 4:
     case 5:
-      return kFamilyDecorative;
+      return FF_DECORATIVE;
     default:
       return family_from_class(os2->sFamilyClass);
   }
@@ -155,15 +152,34 @@ FontFace* load_face(const std::string& file, int index) {
   return face;
 }
 
-FontFace* match_face(const std::vector<std::string>& families, int weight, bool italic) {
+bool fontconfig_ready() {
   Cache& c = cache();
   if (!c.fontconfig_ready) {
     c.fontconfig_ready = FcInit() == FcTrue;
-    if (!c.fontconfig_ready) return nullptr;
+    if (!c.fontconfig_ready) return false;
     // FcInit keeps some of its state where only FcFini finds it again; we hold no fontconfig
     // object after a match, so handing it all back at exit is safe and keeps leak checks clean.
     std::atexit(FcFini);
   }
+  return true;
+}
+
+bool list_family(const std::string& family) {
+  if (family.empty() || !fontconfig_ready()) return false;
+  FcPattern* pattern = FcPatternCreate();
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+  FcFontSet* set = FcFontList(nullptr, pattern, objects);
+  const bool listed = set && set->nfont > 0;
+  if (set) FcFontSetDestroy(set);
+  FcObjectSetDestroy(objects);
+  FcPatternDestroy(pattern);
+  return listed;
+}
+
+FontFace* match_face(const std::vector<std::string>& families, int weight, bool italic) {
+  if (!fontconfig_ready()) return nullptr;
 
   FcPattern* pattern = FcPatternCreate();
   for (const std::string& family : families) {
@@ -199,9 +215,13 @@ void render_glyph(FontSize* size, FontGlyph* glyph, unsigned char byte) {
   if (face->symbol_charmap) code = 0xF000 + byte;
   FT_UInt index = FT_Get_Char_Index(ft, code);
   // Hinted and monochrome: what the default quality of the classic desktop draws.
-  if (FT_Load_Glyph(ft, index, FT_LOAD_TARGET_MONO) != 0 &&
-      (index == 0 || FT_Load_Glyph(ft, 0, FT_LOAD_TARGET_MONO) != 0)) {
-    return;
+  if (FT_Load_Glyph(ft, index, FT_LOAD_TARGET_MONO) != 0) {
+    if (index == 0 || FT_Load_Glyph(ft, 0, FT_LOAD_TARGET_MONO) != 0) return;
+    index = 0;
+  }
+  FT_Fixed design = 0;
+  if (FT_Get_Advance(ft, index, FT_LOAD_NO_SCALE, &design) == 0) {
+    glyph->design_advance = static_cast<int>(design);
   }
   FT_GlyphSlot slot = ft->glyph;
   glyph->advance = static_cast<int>((slot->advance.x + 32) >> 6);
@@ -251,6 +271,15 @@ FontFace* font_face_find(const std::vector<std::string>& families, int weight, b
   FontFace* face = match_face(families, weight, italic);
   c.matches.emplace(std::move(key), face);
   return face;
+}
+
+bool font_family_installed(const std::string& family) {
+  Cache& c = cache();
+  auto found = c.installed.find(family);
+  if (found != c.installed.end()) return found->second;
+  const bool listed = list_family(family);
+  c.installed.emplace(family, listed);
+  return listed;
 }
 
 FontSize* font_face_size(FontFace* face, int ppem) {

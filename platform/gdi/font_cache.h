@@ -39,9 +39,10 @@ struct FaceTables {
 // One rendered glyph: its whole-pixel advance and its ink, one byte (0 or 1) per pixel.
 struct FontGlyph {
   bool rendered = false;
-  int advance = 0;
-  int left = 0;  // from the pen position to the ink's first column
-  int top = 0;   // from the baseline up to the ink's first row
+  int advance = 0;         // after hinting, in pixels
+  int design_advance = 0;  // as designed, in font units
+  int left = 0;            // from the pen position to the ink's first column
+  int top = 0;             // from the baseline up to the ink's first row
   int width = 0;
   int rows = 0;
   std::vector<uint8_t> ink;
@@ -68,14 +69,22 @@ struct FontFace {
   std::map<int, std::unique_ptr<FontSize>> sizes;
 };
 
-// What GDI holds for an HFONT: which cached face size it draws with.
+// What GDI holds for an HFONT: which cached face size it draws with, and whether that face
+// stands in for one that is not installed. A stand-in shares the missing face's design advances
+// but not its hinting, so it lays out with the design advances rounded to whole pixels: the
+// widths the missing face's metrics give.
 struct Font {
   FontSize* size = nullptr;
+  bool stand_in = false;
 };
 
 // The installed face fontconfig picks for the families (tried in order, then fontconfig's own
 // fallbacks), a Windows weight (0 means normal) and slant. nullptr only when no face loads.
 FontFace* font_face_find(const std::vector<std::string>& families, int weight, bool italic);
+
+// Whether an installed face has this family name (in any of its languages, ignoring case),
+// without the aliases and fallbacks that matching adds.
+bool font_family_installed(const std::string& family);
 
 // The face at ppem pixels per em (clamped to what a glyph cache can hold).
 FontSize* font_face_size(FontFace* face, int ppem);

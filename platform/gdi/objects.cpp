@@ -195,8 +195,7 @@ HFONT WINAPI CreateFontA(int height, int width, int escapement, int orientation,
   // Width, angles, decorations and the precision hints are not rendered by this layer.
   (void)width, (void)escapement, (void)orientation, (void)underline, (void)strike_out;
   (void)char_set, (void)out_precision, (void)clip_precision, (void)quality;
-  (void)pitch_and_family;
-  Font* font = font_create(height, weight, italic != 0, face);
+  Font* font = font_create(height, weight, italic != 0, face, static_cast<BYTE>(pitch_and_family));
   if (!font) return nullptr;
   return static_cast<HFONT>(make_font(font, false));
 }

@@ -28,12 +28,12 @@
 
 #include "designer.h"
 #include "display/headless/headless.h"
-#include "user/menu_layout.h"
-#include "user/menu_objects.h"
 #include "picture.h"
 #include "runtime_state.h"
 #include "session.h"
 #include "text_ink.h"
+#include "user/menu_layout.h"
+#include "user/menu_objects.h"
 
 // --- Text calls of the frame on show ---------------------------------------------------------
 

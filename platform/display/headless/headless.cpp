@@ -218,13 +218,15 @@ void put_chunk(std::vector<unsigned char>& out, const char* type,
 
 }  // namespace
 
-bool save_png(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height) {
+bool save_png(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height,
+              bool alpha) {
   if (width <= 0 || height <= 0 || pixels.size() != static_cast<size_t>(width) * height) {
     return false;
   }
-  // Rows of filter type 0 (none) followed by the RGB bytes.
+  // Rows of filter type 0 (none) followed by the RGB or RGBA bytes.
+  const int channels = alpha ? 4 : 3;
   std::vector<unsigned char> raw;
-  raw.reserve(static_cast<size_t>(height) * (1 + 3 * width));
+  raw.reserve(static_cast<size_t>(height) * (1 + channels * width));
   for (int y = 0; y < height; ++y) {
     raw.push_back(0);
     for (int x = 0; x < width; ++x) {
@@ -232,6 +234,7 @@ bool save_png(const std::string& path, const std::vector<uint32_t>& pixels, int 
       raw.push_back((p >> 16) & 0xFF);
       raw.push_back((p >> 8) & 0xFF);
       raw.push_back(p & 0xFF);
+      if (alpha) raw.push_back((p >> 24) & 0xFF);
     }
   }
   uLongf packed_size = compressBound(static_cast<uLong>(raw.size()));
@@ -245,7 +248,8 @@ bool save_png(const std::string& path, const std::vector<uint32_t>& pixels, int 
   std::vector<unsigned char> header;
   put_u32(header, static_cast<uint32_t>(width));
   put_u32(header, static_cast<uint32_t>(height));
-  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter, no interlace
+  // 8 bits, RGB or RGBA, deflate, no filter, no interlace.
+  header.insert(header.end(), {8, static_cast<unsigned char>(alpha ? 6 : 2), 0, 0, 0});
   put_chunk(png, "IHDR", header);
   put_chunk(png, "IDAT", packed);
   put_chunk(png, "IEND", {});

@@ -57,7 +57,9 @@ bool is_visible(HWND window);
 // only when its pixels or its menu changed.
 int present_count(HWND window);
 
-// Writes pixels as a PNG file (for looking at a test's picture); false on failure.
-bool save_png(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height);
+// Writes pixels as a PNG file (for looking at a test's picture); false on failure. With alpha,
+// the pixels are 0xAARRGGBB (not premultiplied) and the file keeps their transparency.
+bool save_png(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height,
+              bool alpha = false);
 
 }  // namespace headless

@@ -1,0 +1,20 @@
+# Installs the build into a staging folder through DESTDIR, under a prefix of its own, and
+# checks that every file a desktop needs is there.
+#   cmake -DBUILD_DIR=build -DSTAGE=folder -P check-install.cmake
+file(REMOVE_RECURSE ${STAGE})
+set(ENV{DESTDIR} ${STAGE})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /opt/cone
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+foreach(path bin/cone-designer share/applications/cone-designer.desktop
+             share/icons/hicolor/48x48/apps/cone-designer.png
+             share/icons/hicolor/256x256/apps/cone-designer.png)
+  if(NOT EXISTS ${STAGE}/opt/cone/${path})
+    message(FATAL_ERROR "not installed: ${path}")
+  endif()
+endforeach()
+if(EXISTS /opt/cone/bin/cone-designer)
+  message(FATAL_ERROR "DESTDIR was not honoured")
+endif()
