@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "designer_states.h"
 #include "headless.h"
 
 namespace {
@@ -18,21 +19,6 @@ void start_runtime_once() {
   gfx_startup(nullptr, nullptr, no_arguments, SW_SHOWNORMAL);
   gfx_set_logging(0);
   started = true;
-}
-
-// Four scoops and `count` toppings of every kind in turn, spread over the ice cream.
-DesignerState state_with_toppings(int count) {
-  DesignerState state;
-  state.scoop_count = 4;
-  for (int i = 0; i < count; ++i) {
-    state.topping_x[i] = i % 41 - 20;
-    state.topping_y[i] = 30 + (i * 7) % 200;
-    state.topping_kind[i] = TOPPING_BERRY + i % 10;
-    state.topping_colour[i] = 2 + i % 22;
-  }
-  state.topping_count = count;
-  state.edit_mode = MODE_SELECTED;
-  return state;
 }
 
 void BM_DesignerRedraw(benchmark::State& bench) {
