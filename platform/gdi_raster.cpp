@@ -8,6 +8,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__linux__)
+#include <immintrin.h>
+#define VORLA_FILL_AVX 1
+#endif
 
 namespace platform::raster {
 
@@ -28,6 +32,15 @@ long long ceil_div(Wide num, Wide den) {
   return static_cast<long long>(q);
 }
 
+// ceil(a * b / den), for den > 0, in 64 bits unless the product needs more.
+long long ceil_mul_div(long long a, long long b, long long den) {
+  long long num;
+  if (__builtin_mul_overflow(a, b, &num)) return ceil_div(Wide{a} * b, den);
+  long long q = num / den;
+  if (num % den > 0) ++q;
+  return q;
+}
+
 // A coordinate pulled into [lo, hi]: spans are clipped afterwards, so only the order matters.
 int clamp_to(long long value, int lo, int hi) {
   if (value < lo) return lo;
@@ -41,7 +54,33 @@ long long round_half_up(double value) {
 
 }  // namespace
 
+#if defined(VORLA_FILL_AVX)
+namespace {
+
+// Eight pixels a store, for processors that have AVX (checked once, at the first fill).
+__attribute__((target("avx"))) void fill_pixels_avx(uint32_t* to, size_t count, uint32_t pixel) {
+  const __m256i eight = _mm256_set1_epi32(static_cast<int>(pixel));
+  uint32_t* const end = to + count;
+  for (; to + 16 <= end; to += 16) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), eight);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + 8), eight);
+  }
+  if (to + 8 <= end) _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), eight);
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(end - 8), eight);
+}
+
+const bool have_avx = __builtin_cpu_supports("avx");
+
+}  // namespace
+#endif
+
 void fill_pixels(uint32_t* to, size_t count, uint32_t pixel) {
+#if defined(VORLA_FILL_AVX)
+  if (count >= 32 && have_avx) {
+    fill_pixels_avx(to, count, pixel);
+    return;
+  }
+#endif
 #if defined(__SSE2__)
   if (count >= 8) {
     const __m128i four = _mm_set1_epi32(static_cast<int>(pixel));
@@ -192,16 +231,30 @@ struct Edge {
     x_top = a.x;
     dy = b.y - a.y;
     dx = b.x - a.x;
-    dq = floor_div(dx, dy);
-    dr = dx - dq * dy;
+    dq = dx / dy;
+    dr = dx % dy;
+    if (dr < 0) {
+      --dq;
+      dr += dy;
+    }
     q = 0;
     r = 0;
   }
   // Positions the edge at row y (top <= y).
   void start_at(long long y) {
-    const Wide num = Wide{y - top} * dx;
-    q = floor_div(num, dy);
-    r = static_cast<long long>(num - Wide{q} * dy);
+    long long num;
+    if (__builtin_mul_overflow(y - top, dx, &num)) {
+      const Wide wide = Wide{y - top} * dx;
+      q = floor_div(wide, dy);
+      r = static_cast<long long>(wide - Wide{q} * dy);
+      return;
+    }
+    q = num / dy;
+    r = num % dy;
+    if (r < 0) {
+      --q;
+      r += dy;
+    }
   }
   long long x() const { return x_top + q + (r > 0 ? 1 : 0); }
   void step() {
@@ -241,7 +294,11 @@ void polygon_spans(const Surface& surface, const Point* points, size_t count, Sp
       crossings.push_back(clamp_to(e.x(), -1, surface.width + 1));
       e.step();
     }
-    std::sort(crossings.begin(), crossings.end());
+    if (crossings.size() == 2) {
+      if (crossings[0] > crossings[1]) std::swap(crossings[0], crossings[1]);
+    } else {
+      std::sort(crossings.begin(), crossings.end());
+    }
     for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
       const int x0 = std::max(crossings[i], 0);
       const int x1 = std::min(crossings[i + 1], surface.width);
@@ -285,11 +342,10 @@ void walk_quadrant(long long width, long long height, Visit visit) {
 
 }  // namespace
 
-std::vector<Point> ellipse_quadrant(long long width, long long height) {
-  std::vector<Point> quadrant;
-  quadrant.reserve(static_cast<size_t>(width + height));
-  walk_quadrant(width, height, [&](Point p) { quadrant.push_back(p); });
-  return quadrant;
+void ellipse_quadrant(long long width, long long height, std::vector<Point>* quadrant) {
+  quadrant->clear();
+  quadrant->reserve(static_cast<size_t>(width + height));
+  walk_quadrant(width, height, [&](Point p) { quadrant->push_back(p); });
 }
 
 void ellipse_spans(const Surface& surface, const std::vector<Point>& quadrant, long long left,
@@ -403,11 +459,21 @@ class Dab {
 // A wide segment's body: a band of rows or columns for horizontal and vertical segments,
 // otherwise a parallelogram filled by the polygon rule (each edge counts for top <= y < bottom,
 // crossings at ceil(x), spans from one crossing up to, not including, the next).
+struct StepShape;
+
+// Pens up to this width keep the shapes of their diagonal steps (a row each).
+constexpr long long kStepShapeLimit = 1 << 12;
+
 struct Body {
   long long top = 0, bottom = 0;  // rows [top, bottom)
   long long left = 0, right = 0;  // the band's columns, or the box the parallelogram lies in
   bool band = true;
   Point quad[4];
+  const StepShape* shape = nullptr;  // a diagonal step's body, worked out once per pen
+  Point origin;
+
+  Body() = default;
+  Body(Point from, const StepShape& step);
 
   Body(Point from, Point to, long long width) {
     const long long dx = to.x - from.x;
@@ -456,7 +522,8 @@ struct Body {
   }
 
   // Appends the body's spans on row y (top <= y < bottom).
-  void row(long long y, std::vector<Span>* spans) const {
+  void row(long long y, std::vector<Span>* spans) const;
+  void shape_row(long long y, std::vector<Span>* spans) const {
     if (band) {
       if (left < right) spans->push_back({left, right});
       return;
@@ -469,12 +536,7 @@ struct Body {
       if (a.y == b.y) continue;
       if (a.y > b.y) std::swap(a, b);
       if (y < a.y || y >= b.y) continue;
-      long long num;
-      if (__builtin_mul_overflow(y - a.y, b.x - a.x, &num)) {
-        crossings[count++] = a.x + ceil_div(Wide{y - a.y} * (b.x - a.x), b.y - a.y);
-      } else {
-        crossings[count++] = a.x + ceil_div(num, b.y - a.y);
-      }
+      crossings[count++] = a.x + ceil_mul_div(y - a.y, b.x - a.x, b.y - a.y);
     }
     for (int i = 1; i < count; ++i) {  // at most four: an insertion sort
       for (int j = i; j > 0 && crossings[j - 1] > crossings[j]; --j) {
@@ -487,6 +549,57 @@ struct Body {
   }
 };
 
+// The body of a diagonal step of one pixel from the origin: one span per row at most (it is a
+// parallelogram), the same wherever the step is, so a pen's four are worked out once.
+struct StepShape {
+  Body body;
+  std::vector<Span> rows;  // row body.top + i; empty spans have x0 >= x1
+
+  StepShape(Point to, long long width) : body({0, 0}, to, width) {
+    std::vector<Span> spans;
+    for (long long y = body.top; y < body.bottom; ++y) {
+      spans.clear();
+      body.shape_row(y, &spans);
+      rows.push_back(spans.empty() ? Span{0, 0} : spans[0]);
+    }
+  }
+
+  static const StepShape& of(long long width, long long dx, long long dy) {
+    const int direction = (dx > 0 ? 1 : 0) | (dy > 0 ? 2 : 0);
+    constexpr int kCachedWidths = 64;
+    static std::vector<StepShape> cached[kCachedWidths + 1];
+    static std::vector<StepShape> last;
+    static long long last_width = -1;
+    std::vector<StepShape>& four = width <= kCachedWidths ? cached[width] : last;
+    if (width > kCachedWidths && last_width != width) {
+      last.clear();
+      last_width = width;
+    }
+    if (four.empty()) {
+      for (int d = 0; d < 4; ++d) four.emplace_back(Point{d & 1 ? 1 : -1, d & 2 ? 1 : -1}, width);
+    }
+    return four[static_cast<size_t>(direction)];
+  }
+};
+
+Body::Body(Point from, const StepShape& step)
+    : top(from.y + step.body.top),
+      bottom(from.y + step.body.bottom),
+      left(from.x + step.body.left),
+      right(from.x + step.body.right),
+      band(false),
+      shape(&step),
+      origin(from) {}
+
+void Body::row(long long y, std::vector<Span>* spans) const {
+  if (!shape) {
+    shape_row(y, spans);
+    return;
+  }
+  const Span s = shape->rows[static_cast<size_t>(y - top)];
+  if (s.x0 < s.x1) spans->push_back({origin.x + s.x0, origin.x + s.x1});
+}
+
 // A horizontal or vertical step of one pixel adds nothing to the dabs at its two ends: each dab
 // covers its own centre column and row over the pen's whole width.
 bool body_within_dabs(Point from, Point to) {
@@ -495,44 +608,11 @@ bool body_within_dabs(Point from, Point to) {
   return (dy == 0 && (dx == 1 || dx == -1)) || (dx == 0 && (dy == 1 || dy == -1));
 }
 
-// Whether the body of every diagonal step of one pixel lies within the dabs at its two ends
-// for this pen: true for the usual widths, but worked out rather than assumed.
-bool diagonal_steps_within_dabs(const Dab& dab) {
-  if (dab.width() > kExactEllipseLimit) return false;
-  constexpr int kCachedWidths = 64;
-  static signed char known[kCachedWidths + 1];  // 0 unknown, 1 yes, -1 no
-  const bool cacheable = dab.width() <= kCachedWidths;
-  if (cacheable && known[dab.width()] != 0) return known[dab.width()] > 0;
-  std::vector<Span> spans;
-  bool within = true;
-  for (int direction = 0; direction < 4 && within; ++direction) {
-    const Point to{direction & 1 ? 1 : -1, direction & 2 ? 1 : -1};
-    const Body body({0, 0}, to, dab.width());
-    for (long long y = body.top; y < body.bottom && within; ++y) {
-      spans.clear();
-      body.row(y, &spans);
-      // Each dab's row contains its centre column, and the centres are a column apart, so
-      // the two rows together are one run.
-      Span cover{0, 0};
-      bool any = false;
-      for (const Point& centre : {Point{0, 0}, to}) {
-        const long long row = y - (centre.y - dab.half());
-        Span s;
-        if (row < 0 || row >= dab.width() || !dab.row(row, centre.x - dab.half(), &s)) continue;
-        cover = any ? Span{std::min(cover.x0, s.x0), std::max(cover.x1, s.x1)} : s;
-        any = true;
-      }
-      for (const Span& s : spans) within = within && any && s.x0 >= cover.x0 && s.x1 <= cover.x1;
-    }
-  }
-  if (cacheable) known[dab.width()] = within ? 1 : -1;
-  return within;
-}
-
 // Indices of elements bucketed by the first visible row they touch.
 struct RowBuckets {
   std::vector<uint32_t> starts;
   std::vector<uint32_t> items;
+  std::vector<uint32_t> fill;
 
   template <typename FirstRow>
   void build(const std::vector<uint32_t>& elements, long long first_row, long long rows,
@@ -540,7 +620,7 @@ struct RowBuckets {
     starts.assign(static_cast<size_t>(rows) + 1, 0);
     for (uint32_t e : elements) ++starts[static_cast<size_t>(first_row_of(e) - first_row) + 1];
     for (size_t r = 1; r < starts.size(); ++r) starts[r] += starts[r - 1];
-    std::vector<uint32_t> fill(starts.begin(), starts.end() - 1);
+    fill.assign(starts.begin(), starts.end() - 1);
     items.resize(elements.size());
     for (uint32_t e : elements) {
       items[fill[static_cast<size_t>(first_row_of(e) - first_row)]++] = e;
@@ -581,10 +661,13 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, int 
     return left < surface_width && right > 0 && top < surface_height && bottom > 0 &&
            left < right && top < bottom;
   };
-  std::vector<uint32_t> dabs;
-  std::vector<Body> bodies;
-  std::vector<uint32_t> body_ids;
-  const bool skip_diagonal_steps = diagonal_steps_within_dabs(dab);
+  // Kept between calls: a frame strokes dozens of small outlines.
+  static std::vector<uint32_t> dabs;
+  static std::vector<Body> bodies;
+  static std::vector<uint32_t> body_ids;
+  dabs.clear();
+  bodies.clear();
+  body_ids.clear();
   long long first_row = surface_height;
   long long last_row = 0;
   const auto note_rows = [&](long long top, long long bottom) {
@@ -604,14 +687,15 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, int 
     if (c == next || body_within_dabs(c, next)) continue;
     const long long dx = next.x - c.x;
     const long long dy = next.y - c.y;
-    if (skip_diagonal_steps && (dx == 1 || dx == -1) && (dy == 1 || dy == -1)) continue;
     // Far from the surface: nothing to do.
     const long long reach = w + 1;
     if (std::max(c.x, next.x) + reach < 0 || std::min(c.x, next.x) - reach >= surface_width ||
         std::max(c.y, next.y) + reach < 0 || std::min(c.y, next.y) - reach >= surface_height) {
       continue;
     }
-    const Body body(c, next, w);
+    // Steps of one pixel diagonally, all along an ellipse, share their shape.
+    const bool step = (dx == 1 || dx == -1) && (dy == 1 || dy == -1) && w <= kStepShapeLimit;
+    const Body body = step ? Body(c, StepShape::of(w, dx, dy)) : Body(c, next, w);
     if (!touches(body.left, body.top, body.right, body.bottom)) continue;
     body_ids.push_back(static_cast<uint32_t>(bodies.size()));
     bodies.push_back(body);
@@ -621,15 +705,17 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, int 
 
   // Row by row over the visible rows: the elements that reach a row are active on it.
   const long long rows = last_row - first_row;
-  RowBuckets dab_rows;
-  RowBuckets body_rows;
+  static RowBuckets dab_rows;
+  static RowBuckets body_rows;
   dab_rows.build(dabs, first_row, rows,
                  [&](uint32_t i) { return std::max(path[i].y - half, first_row); });
   body_rows.build(body_ids, first_row, rows,
                   [&](uint32_t i) { return std::max(bodies[i].top, first_row); });
-  std::vector<uint32_t> active_dabs;
-  std::vector<uint32_t> active_bodies;
-  std::vector<Span> spans;
+  static std::vector<uint32_t> active_dabs;
+  static std::vector<uint32_t> active_bodies;
+  static std::vector<Span> spans;
+  active_dabs.clear();
+  active_bodies.clear();
   for (long long y = first_row; y < last_row; ++y) {
     const size_t r = static_cast<size_t>(y - first_row);
     for (uint32_t k = dab_rows.starts[r]; k < dab_rows.starts[r + 1]; ++k) {

@@ -64,7 +64,7 @@ constexpr long long kExactEllipseLimit = 1LL << 17;
 // The outline of the integer ellipse inscribed in a width x height box at the origin, as the
 // quadrant from the right end of the middle row round to the bottom, in path order. The other
 // quadrants mirror it: x -> width - 1 - x, y -> height - 1 - y.
-std::vector<Point> ellipse_quadrant(long long width, long long height);
+void ellipse_quadrant(long long width, long long height, std::vector<Point>* quadrant);
 
 // The filled ellipse: on each row, from the outline's leftmost to its rightmost pixel.
 void ellipse_spans(const Surface& surface, const std::vector<Point>& quadrant, long long left,

@@ -126,7 +126,8 @@ void draw_ellipse(const Target& t, long long left, long long top, long long widt
     draw_huge_ellipse(t, left, top, width, height);
     return;
   }
-  const std::vector<Point> quadrant = raster::ellipse_quadrant(width, height);
+  static std::vector<Point> quadrant;  // kept: a frame draws hundreds of ellipses
+  raster::ellipse_quadrant(width, height, &quadrant);
   if (!t.brush->hollow) {
     raster::SpanPainter fill(t.surface, t.brush_pixel());
     raster::ellipse_spans(t.surface, quadrant, left, top, width, height, fill);
@@ -198,7 +199,8 @@ BOOL WINAPI Ellipse(HDC handle, int left, int top, int right, int bottom) {
 BOOL WINAPI Polygon(HDC handle, const POINT* points, int count) {
   Target t;
   if (!points || count < 2 || !t.open(handle)) return FALSE;
-  std::vector<Point> path(static_cast<size_t>(count));
+  static std::vector<Point> path;  // kept: a frame fills hundreds of polygons
+  path.resize(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) path[static_cast<size_t>(i)] = {points[i].x, points[i].y};
   if (!t.brush->hollow) {
     raster::SpanPainter fill(t.surface, t.brush_pixel());
