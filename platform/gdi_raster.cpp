@@ -663,6 +663,8 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, int 
   };
   // Kept between calls: a frame strokes dozens of small outlines.
   static std::vector<uint32_t> dabs;
+  static std::vector<Point> centres;
+  centres.clear();
   static std::vector<Body> bodies;
   static std::vector<uint32_t> body_ids;
   dabs.clear();
@@ -674,16 +676,21 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, int 
     first_row = std::min(first_row, std::max<long long>(top, 0));
     last_row = std::max(last_row, std::min(bottom, surface_height));
   };
-  for (size_t i = 0; i < count; ++i) {
-    const Point c = path[i];
-    if ((i == 0 || !(c == path[i - 1])) &&
+  // Each point is looked up once: for an ellipse that is a few divisions.
+  const Point first = path[0];
+  Point previous;
+  Point c = first;
+  Point next;
+  for (size_t i = 0; i < count; ++i, previous = c, c = next) {
+    const bool last = i + 1 == count;
+    next = last ? first : path[i + 1];
+    if ((i == 0 || !(c == previous)) &&
         touches(c.x - half, c.y - half, c.x - half + w, c.y - half + w)) {
-      dabs.push_back(static_cast<uint32_t>(i));
+      dabs.push_back(static_cast<uint32_t>(centres.size()));
+      centres.push_back(c);
       note_rows(c.y - half, c.y - half + w);
     }
-    const bool last = i + 1 == count;
     if (last && (!closed || count < 2)) break;
-    const Point next = last ? path[0] : path[i + 1];
     if (c == next || body_within_dabs(c, next)) continue;
     const long long dx = next.x - c.x;
     const long long dy = next.y - c.y;
@@ -708,7 +715,7 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, int 
   static RowBuckets dab_rows;
   static RowBuckets body_rows;
   dab_rows.build(dabs, first_row, rows,
-                 [&](uint32_t i) { return std::max(path[i].y - half, first_row); });
+                 [&](uint32_t i) { return std::max(centres[i].y - half, first_row); });
   body_rows.build(body_ids, first_row, rows,
                   [&](uint32_t i) { return std::max(bodies[i].top, first_row); });
   static std::vector<uint32_t> active_dabs;
@@ -727,7 +734,7 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, int 
     spans.clear();
     bool full = false;
     for (size_t k = 0; k < active_dabs.size();) {
-      const Point c = path[active_dabs[k]];
+      const Point c = centres[active_dabs[k]];
       const long long row = y - (c.y - half);
       if (row >= w) {  // past its last row
         active_dabs[k] = active_dabs.back();
