@@ -12,7 +12,7 @@
 #include <cstring>
 
 #include "designer_states.h"
-#include "headless.h"
+#include "display/headless/headless.h"
 
 #if defined(VORLA_BENCH_CAIRO)
 #include <cairo.h>

@@ -9,7 +9,7 @@
 #include <ctime>
 #include <vector>
 
-#include "headless.h"
+#include "display/headless/headless.h"
 #include "runtime_state.h"
 
 namespace {
