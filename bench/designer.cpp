@@ -1,10 +1,126 @@
 // One full redraw of the designer screen, as made on every event (ten a second while animation
-// runs): the scene, the buttons, the status line, the scoops and cone and every topping.
+// runs): the scene, the buttons, the status line, the scoops and cone and every topping. Where
+// Cairo is installed the same redraw also goes to Cairo, for a yardstick read in the same run:
+// the program is linked with gfx_render wrapped, so that every drawing command the designer
+// makes can be sent to a Cairo image of the surface's size instead of the GDI surface.
 #include "designer.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "designer_states.h"
 #include "display/headless/headless.h"
+
+#if defined(VORLA_BENCH_CAIRO)
+#include <cairo.h>
+
+#include "runtime_state.h"
+
+namespace {
+
+cairo_t* cairo_target = nullptr;  // while set, drawing commands go to Cairo
+
+double column_of(int x) {
+  return static_cast<double>(origin_x) + x;
+}
+double row_of(int y) {
+  return static_cast<double>(origin_y) - y;
+}
+
+// The same figures as the GDI renderer draws: boxes that include their lower-right corner,
+// width 0 filled, otherwise a band of that width; lines with round caps; no anti-aliasing.
+void cairo_render(cairo_t* cr, const DrawCommand& c) {
+  const COLORREF colour = c.colour >= 0 && c.colour < COLOUR_COUNT ? colour_rgb[c.colour] : 0;
+  cairo_set_source_rgb(cr, GetRValue(colour) / 255.0, GetGValue(colour) / 255.0,
+                       GetBValue(colour) / 255.0);
+  const double left = column_of(c.x1);
+  const double top = row_of(c.y1);
+  const double right = column_of(c.x2) + 1;
+  const double bottom = row_of(c.y2) + 1;
+  const auto finish = [&] {
+    if (c.width == 0) {
+      cairo_fill(cr);
+    } else {
+      cairo_set_line_width(cr, c.width);
+      cairo_stroke(cr);
+    }
+  };
+  switch (c.kind) {
+    case DRAW_RECT:
+      if (c.width == 0) {
+        cairo_rectangle(cr, left, top, right - left, bottom - top);
+      } else {
+        cairo_rectangle(cr, left + 0.5, top + 0.5, right - left - 1, bottom - top - 1);
+      }
+      finish();
+      break;
+    case DRAW_OVAL:
+      cairo_save(cr);
+      cairo_translate(cr, (left + right) / 2, (top + bottom) / 2);
+      cairo_scale(cr, std::max(right - left, 1.0) / 2, std::max(bottom - top, 1.0) / 2);
+      cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+      cairo_restore(cr);
+      finish();
+      break;
+    case DRAW_TRIANGLE:
+      cairo_move_to(cr, column_of(c.x1) + 0.5, row_of(c.y1) + 0.5);
+      cairo_line_to(cr, column_of(c.x2) + 0.5, row_of(c.y2) + 0.5);
+      cairo_line_to(cr, column_of(c.x3) + 0.5, row_of(c.y3) + 0.5);
+      cairo_close_path(cr);
+      finish();
+      break;
+    case DRAW_LINE:
+      cairo_move_to(cr, column_of(c.x1) + 0.5, row_of(c.y1) + 0.5);
+      cairo_line_to(cr, column_of(c.x2) + 0.5, row_of(c.y2) + 0.5);
+      cairo_set_line_width(cr, std::max(c.width, 1));
+      cairo_stroke(cr);
+      break;
+    case DRAW_PIXEL:
+      cairo_rectangle(cr, left, top, 1, 1);
+      cairo_fill(cr);
+      break;
+    case DRAW_TEXT: {
+      HGLOBAL block = text_block_lookup(c.y2);
+      const char* text = block ? static_cast<const char*>(GlobalLock(block)) : nullptr;
+      if (!text) break;
+      cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+      cairo_set_font_size(cr, c.x2);
+      cairo_font_extents_t extents;
+      cairo_font_extents(cr, &extents);
+      // Line by line, the first one above the anchor, as the renderer places them.
+      double baseline = row_of(c.y1) - extents.height + extents.ascent;
+      for (const char* line = text;;) {
+        const char* end = std::strchr(line, '\n');
+        const std::string piece(line, end ? end : line + std::strlen(line));
+        cairo_move_to(cr, left, baseline);
+        cairo_show_text(cr, piece.c_str());
+        if (!end) break;
+        line = end + 1;
+        baseline += extents.height;
+      }
+      GlobalUnlock(block);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+// The linker sends the runtime's calls of gfx_render here (-Wl,--wrap).
+extern "C" void __real__Z10gfx_renderPK11DrawCommand(const DrawCommand* command);
+extern "C" void __wrap__Z10gfx_renderPK11DrawCommand(const DrawCommand* command) {
+  if (cairo_target) {
+    cairo_render(cairo_target, *command);
+  } else {
+    __real__Z10gfx_renderPK11DrawCommand(command);
+  }
+}
+#endif
 
 namespace {
 
@@ -20,29 +136,46 @@ void start_runtime_once() {
   started = true;
 }
 
-// Four scoops and `count` toppings of every kind in turn, spread over the ice cream.
-DesignerState state_with_toppings(int count) {
-  DesignerState state;
-  state.scoop_count = 4;
-  for (int i = 0; i < count; ++i) {
-    state.topping_x[i] = i % 41 - 20;
-    state.topping_y[i] = 30 + (i * 7) % 200;
-    state.topping_kind[i] = TOPPING_BERRY + i % 10;
-    state.topping_colour[i] = 2 + i % 22;
-  }
-  state.topping_count = count;
-  state.edit_mode = MODE_SELECTED;
-  return state;
-}
-
 void BM_DesignerRedraw(benchmark::State& bench) {
   start_runtime_once();
   DesignerState state = state_with_toppings(static_cast<int>(bench.range(0)));
+  redraw_designer_screen(state);  // glyphs rendered once, as in a running program
   for (auto _ : bench) {
     redraw_designer_screen(state);
     advance_scenery(state.scenery);
   }
 }
 BENCHMARK(BM_DesignerRedraw)->Arg(0)->Arg(200)->Unit(benchmark::kMillisecond);
+
+#if defined(VORLA_BENCH_CAIRO)
+// The same redraw into a Cairo image of the surface's size, without anti-aliasing.
+void BM_DesignerRedrawCairo(benchmark::State& bench) {
+  start_runtime_once();
+  cairo_surface_t* image =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, SURFACE_WIDTH, SURFACE_HEIGHT);
+  cairo_t* cr = cairo_create(image);
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_NONE);
+  cairo_set_font_options(cr, options);
+  DesignerState state = state_with_toppings(static_cast<int>(bench.range(0)));
+  cairo_target = cr;
+  redraw_designer_screen(state);
+  for (auto _ : bench) {
+    redraw_designer_screen(state);
+    advance_scenery(state.scenery);
+  }
+  cairo_target = nullptr;
+  cairo_surface_flush(image);
+  // VORLA_CAIRO_PNG=file keeps the last picture, to compare it with the GDI surface by eye.
+  if (const char* png = std::getenv("VORLA_CAIRO_PNG")) cairo_surface_write_to_png(image, png);
+  cairo_font_options_destroy(options);
+  cairo_destroy(cr);
+  cairo_surface_destroy(image);
+}
+BENCHMARK(BM_DesignerRedrawCairo)->Arg(0)->Arg(200)->Unit(benchmark::kMillisecond);
+#endif
 
 }  // namespace

@@ -4,7 +4,10 @@
 // waits, in run mode and halted.
 #include <benchmark/benchmark.h>
 
+#include <climits>
+#include <cstring>
 #include <ctime>
+#include <vector>
 
 #include "display/headless/headless.h"
 #include "runtime_state.h"
@@ -87,6 +90,70 @@ void BM_erase(benchmark::State& state) {
   for (auto _ : state) gfx_erase();
 }
 BENCHMARK(BM_erase);
+
+// What erase and present are measured against: writing and copying the surface's bytes.
+std::vector<uint32_t> surface_sized(uint32_t pixel) {
+  return std::vector<uint32_t>(static_cast<size_t>(SURFACE_WIDTH) * SURFACE_HEIGHT, pixel);
+}
+
+void BM_memset_surface(benchmark::State& state) {
+  std::vector<uint32_t> pixels = surface_sized(0);
+  for (auto _ : state) {
+    std::memset(pixels.data(), 0xFF, pixels.size() * sizeof(uint32_t));
+    benchmark::DoNotOptimize(pixels.data());
+  }
+}
+BENCHMARK(BM_memset_surface);
+
+void BM_memcpy_surface(benchmark::State& state) {
+  const std::vector<uint32_t> from = surface_sized(1);
+  std::vector<uint32_t> to = surface_sized(0);
+  for (auto _ : state) {
+    std::memcpy(to.data(), from.data(), to.size() * sizeof(uint32_t));
+    benchmark::DoNotOptimize(to.data());
+  }
+}
+BENCHMARK(BM_memcpy_surface);
+
+// A pass of the event loop that presents the drawing window after its pixels changed (one
+// pixel set through its DC marks it): the window's whole frame is composed and shown.
+void BM_present_pass(benchmark::State& state) {
+  start_once();
+  MSG message;
+  for (auto _ : state) {
+    SetPixel(window_dc, 0, 0, 0);
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+  }
+}
+BENCHMARK(BM_present_pass);
+
+// The costliest single calls known: an oval round the whole surface with pens of 1000, 100000
+// and INT_MAX pixels, and an oval of 100000 pixels with a pen as wide (argument -1).
+void BM_worst_oval(benchmark::State& state) {
+  start_once();
+  const int width = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    if (width < 0) {
+      gfx_oval(-2, -35, 2, 100000, 100000, 100000);
+    } else {
+      gfx_oval(3, -300, 250, 300, -250, width);
+    }
+  }
+}
+BENCHMARK(BM_worst_oval)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Arg(INT_MAX)
+    ->Arg(-1)
+    ->Unit(benchmark::kMillisecond);
+
+// A pass of the event loop with no message, nothing drawn and nothing to present.
+void BM_idle_pass(benchmark::State& state) {
+  start_once();
+  pump_one_message();
+  for (auto _ : state) pump_one_message();
+}
+BENCHMARK(BM_idle_pass);
 
 // A description in the log ring and the (hidden) text window, as with logging on.
 void BM_circle_logged(benchmark::State& state) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace platform {
 
@@ -26,11 +27,49 @@ enum class HandleKind : uint8_t {
 // counted = false (stock objects, icons, cursors) are left out of handle_live_count.
 void* handle_new(HandleKind kind, void* object, bool counted = true);
 
+// The table itself, read by the look-ups below (inline: drawing calls make many).
+namespace handle_table {
+struct Slot {
+  HandleKind kind = HandleKind::none;
+  bool counted = false;
+  uint32_t generation = 0;
+  void* object = nullptr;
+};
+// Handle value: (slot + 1) << 12 | generation, generation in 1..4095. Slot 0 is never null,
+// and a reused slot gets a new generation, so old handles to it stay stale.
+constexpr uintptr_t kGenerationBits = 12;
+constexpr uintptr_t kGenerationMask = (uintptr_t{1} << kGenerationBits) - 1;
+extern std::vector<Slot>& slots;
+
+inline Slot* slot_of(const void* handle) {
+  const uintptr_t value = reinterpret_cast<uintptr_t>(handle);
+  const uintptr_t index = value >> kGenerationBits;
+  if (index == 0 || index > slots.size()) return nullptr;
+  Slot& slot = slots[index - 1];
+  if (slot.kind == HandleKind::none || slot.generation != (value & kGenerationMask)) return nullptr;
+  return &slot;
+}
+}  // namespace handle_table
+
 // The object behind a live handle of that kind; nullptr for null, stale or other handles.
-void* handle_object(const void* handle, HandleKind kind);
+inline void* handle_object(const void* handle, HandleKind kind) {
+  const handle_table::Slot* slot = handle_table::slot_of(handle);
+  return slot && slot->kind == kind ? slot->object : nullptr;
+}
 
 // The kind of a live handle; HandleKind::none for null or stale handles.
-HandleKind handle_kind(const void* handle);
+inline HandleKind handle_kind(const void* handle) {
+  const handle_table::Slot* slot = handle_table::slot_of(handle);
+  return slot ? slot->kind : HandleKind::none;
+}
+
+// The object and kind of a live handle in one look-up; nullptr (kind none) for null or stale
+// handles.
+inline void* handle_lookup(const void* handle, HandleKind* kind) {
+  const handle_table::Slot* slot = handle_table::slot_of(handle);
+  *kind = slot ? slot->kind : HandleKind::none;
+  return slot ? slot->object : nullptr;
+}
 
 // Takes the handle out of the table; it is stale from now on. The object is the caller's.
 void handle_release(const void* handle);

@@ -90,40 +90,41 @@ HGDIOBJ make_stock(int index) {
   }
 }
 
-GdiObject* header_of(HGDIOBJ object) {
-  switch (handle_kind(object)) {
+// The object behind a GDI handle, with its kind, in one look-up; null for other handles.
+GdiObject* header_of(HGDIOBJ object, HandleKind* kind) {
+  void* data = handle_lookup(object, kind);
+  switch (*kind) {
     case HandleKind::pen:
-      return handle_get<Pen>(object, HandleKind::pen);
+      return static_cast<Pen*>(data);
     case HandleKind::brush:
-      return handle_get<Brush>(object, HandleKind::brush);
+      return static_cast<Brush*>(data);
     case HandleKind::font:
-      return handle_get<FontObject>(object, HandleKind::font);
+      return static_cast<FontObject*>(data);
     case HandleKind::bitmap:
-      return handle_get<Bitmap>(object, HandleKind::bitmap);
+      return static_cast<Bitmap*>(data);
     default:
+      *kind = HandleKind::none;
       return nullptr;
   }
 }
 
-void destroy(HGDIOBJ object) {
-  const HandleKind kind = handle_kind(object);
-  void* data = handle_object(object, kind);
+void destroy(HGDIOBJ object, HandleKind kind, GdiObject* header) {
   handle_release(object);
   switch (kind) {
     case HandleKind::pen:
-      delete static_cast<Pen*>(data);
+      delete static_cast<Pen*>(header);
       break;
     case HandleKind::brush:
-      delete static_cast<Brush*>(data);
+      delete static_cast<Brush*>(header);
       break;
     case HandleKind::font: {
-      FontObject* font = static_cast<FontObject*>(data);
+      FontObject* font = static_cast<FontObject*>(header);
       font_destroy(font->font);
       delete font;
       break;
     }
     case HandleKind::bitmap:
-      delete static_cast<Bitmap*>(data);
+      delete static_cast<Bitmap*>(header);
       break;
     default:
       break;
@@ -132,10 +133,10 @@ void destroy(HGDIOBJ object) {
 
 // Puts `object` into the DC's slot for its kind and returns what was there.
 template <typename Handle>
-HGDIOBJ swap_into(Handle& slot, HGDIOBJ object) {
+HGDIOBJ swap_into(Handle& slot, HGDIOBJ object, GdiObject* header) {
   HGDIOBJ previous = slot;
   if (previous == object) return previous;
-  ++header_of(object)->selections;
+  ++header->selections;
   slot = static_cast<Handle>(object);
   gdi_object_deselected(previous);
   return previous;
@@ -155,10 +156,11 @@ HBITMAP stock_bitmap() {
 }
 
 void gdi_object_deselected(HGDIOBJ object) {
-  GdiObject* header = header_of(object);
+  HandleKind kind;
+  GdiObject* header = header_of(object, &kind);
   if (!header) return;
   if (header->selections > 0) --header->selections;
-  if (header->selections == 0 && header->delete_pending) destroy(object);
+  if (header->selections == 0 && header->delete_pending) destroy(object, kind, header);
 }
 
 bool brush_colour(HBRUSH handle, COLORREF* colour) {
@@ -209,15 +211,16 @@ HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height) {
 
 HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ object) {
   Dc* dc = dc_from(handle);
-  GdiObject* header = header_of(object);
+  HandleKind kind;
+  GdiObject* header = header_of(object, &kind);
   if (!dc || !header) return nullptr;
-  switch (handle_kind(object)) {
+  switch (kind) {
     case HandleKind::pen:
-      return swap_into(dc->pen, object);
+      return swap_into(dc->pen, object, header);
     case HandleKind::brush:
-      return swap_into(dc->brush, object);
+      return swap_into(dc->brush, object, header);
     case HandleKind::font:
-      return swap_into(dc->font, object);
+      return swap_into(dc->font, object, header);
     case HandleKind::bitmap: {
       if (dc->window) return nullptr;
       Bitmap* bitmap = static_cast<Bitmap*>(header);
@@ -226,7 +229,7 @@ HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ object) {
         if (previous->selected_in == handle) previous->selected_in = nullptr;
       }
       if (!bitmap->stock) bitmap->selected_in = handle;
-      return swap_into(dc->bitmap, object);
+      return swap_into(dc->bitmap, object, header);
     }
     default:
       return nullptr;
@@ -234,13 +237,14 @@ HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ object) {
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ object) {
-  GdiObject* header = header_of(object);
+  HandleKind kind;
+  GdiObject* header = header_of(object, &kind);
   if (!header) return FALSE;
   if (header->stock) return TRUE;
   if (header->selections > 0) {
     header->delete_pending = true;
     return TRUE;
   }
-  destroy(object);
+  destroy(object, kind, header);
   return TRUE;
 }

@@ -2,7 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && defined(__linux__)
+#include <immintrin.h>
+#define VORLA_FILL_AVX 1
+#endif
 
 namespace platform::raster {
 
@@ -10,15 +19,30 @@ namespace {
 
 using Wide = __int128;
 
-// Smallest integer >= num / den, for den > 0.
-Wide ceil_div(Wide num, Wide den) {
+// floor(num / den) and ceil(num / den), for den > 0.
+long long floor_div(Wide num, Wide den) {
   Wide q = num / den;
+  if (num % den < 0) --q;
+  return static_cast<long long>(q);
+}
+
+long long ceil_div(Wide num, Wide den) {
+  Wide q = num / den;
+  if (num % den > 0) ++q;
+  return static_cast<long long>(q);
+}
+
+// ceil(a * b / den), for den > 0, in 64 bits unless the product needs more.
+long long ceil_mul_div(long long a, long long b, long long den) {
+  long long num;
+  if (__builtin_mul_overflow(a, b, &num)) return ceil_div(Wide{a} * b, den);
+  long long q = num / den;
   if (num % den > 0) ++q;
   return q;
 }
 
 // A coordinate pulled into [lo, hi]: spans are clipped afterwards, so only the order matters.
-int clamp_to(Wide value, int lo, int hi) {
+int clamp_to(long long value, int lo, int hi) {
   if (value < lo) return lo;
   if (value > hi) return hi;
   return static_cast<int>(value);
@@ -30,40 +54,58 @@ long long round_half_up(double value) {
 
 }  // namespace
 
-void SpanPainter::span(int y, int x0, int x1) {
-  std::fill(surface_.pixels + static_cast<long long>(y) * surface_.stride + x0,
-            surface_.pixels + static_cast<long long>(y) * surface_.stride + x1, pixel_);
+#if defined(VORLA_FILL_AVX)
+namespace {
+
+// Eight pixels a store, for processors that have AVX (checked once, at the first fill).
+__attribute__((target("avx"))) void fill_pixels_avx(uint32_t* to, size_t count, uint32_t pixel) {
+  const __m256i eight = _mm256_set1_epi32(static_cast<int>(pixel));
+  uint32_t* const end = to + count;
+  for (; to + 16 <= end; to += 16) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), eight);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + 8), eight);
+  }
+  if (to + 8 <= end) _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), eight);
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(end - 8), eight);
 }
 
-void SpanSet::paint(const Surface& surface, uint32_t pixel) {
-  if (spans_.empty()) return;
-  // Spans are put in row order by counting, then each row's few are sorted and merged.
-  int first_row = spans_[0].y;
-  int last_row = spans_[0].y;
-  for (const Span& span : spans_) {
-    first_row = std::min(first_row, span.y);
-    last_row = std::max(last_row, span.y);
+const bool have_avx = __builtin_cpu_supports("avx");
+
+}  // namespace
+#endif
+
+void fill_pixels(uint32_t* to, size_t count, uint32_t pixel) {
+#if defined(VORLA_FILL_AVX)
+  if (count >= 32 && have_avx) {
+    fill_pixels_avx(to, count, pixel);
+    return;
   }
-  std::vector<size_t> starts(static_cast<size_t>(last_row - first_row) + 2, 0);
-  for (const Span& span : spans_) ++starts[static_cast<size_t>(span.y - first_row) + 1];
-  for (size_t row = 1; row < starts.size(); ++row) starts[row] += starts[row - 1];
-  std::vector<std::pair<int, int>> runs(spans_.size());
-  std::vector<size_t> fill(starts.begin(), starts.end() - 1);
-  for (const Span& span : spans_)
-    runs[fill[static_cast<size_t>(span.y - first_row)]++] = {span.x0, span.x1};
-  SpanPainter painter(surface, pixel);
-  for (int y = first_row; y <= last_row; ++y) {
-    auto begin = runs.begin() + static_cast<long>(starts[static_cast<size_t>(y - first_row)]);
-    auto end = runs.begin() + static_cast<long>(starts[static_cast<size_t>(y - first_row) + 1]);
-    std::sort(begin, end);
-    while (begin != end) {
-      std::pair<int, int> run = *begin++;
-      while (begin != end && begin->first <= run.second)
-        run.second = std::max(run.second, (begin++)->second);
-      painter.span(y, run.first, run.second);
+#endif
+#if defined(__SSE2__)
+  if (count >= 8) {
+    const __m128i four = _mm_set1_epi32(static_cast<int>(pixel));
+    uint32_t* const end = to + count;
+    for (; to + 8 <= end; to += 8) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(to), four);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 4), four);
     }
+    if (to + 4 <= end) _mm_storeu_si128(reinterpret_cast<__m128i*>(to), four);
+    // The last four pixels again, overlapping what is already written.
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 4), four);
+    return;
   }
-  spans_.clear();
+#else
+  if (count >= 8) {
+    // Two pixels per 64-bit store; memcpy keeps it free of aliasing questions.
+    const uint64_t two = static_cast<uint64_t>(pixel) << 32 | pixel;
+    if (reinterpret_cast<uintptr_t>(to) & 4) {
+      *to++ = pixel;
+      --count;
+    }
+    for (; count >= 2; count -= 2, to += 2) std::memcpy(to, &two, sizeof two);
+  }
+#endif
+  for (size_t i = 0; i < count; ++i) to[i] = pixel;
 }
 
 void rect_spans(const Surface& surface, long long x0, long long y0, long long x1, long long y1,
@@ -80,8 +122,18 @@ void rect_spans(const Surface& surface, long long x0, long long y0, long long x1
 
 void fill_rect(const Surface& surface, long long x0, long long y0, long long x1, long long y1,
                uint32_t pixel) {
-  SpanPainter painter(surface, pixel);
-  rect_spans(surface, x0, y0, x1, y1, painter);
+  const long long left = std::max<long long>(x0, 0);
+  const long long right = std::min<long long>(x1, surface.width);
+  const long long top = std::max<long long>(y0, 0);
+  const long long bottom = std::min<long long>(y1, surface.height);
+  if (left >= right || top >= bottom) return;
+  const size_t count = static_cast<size_t>(right - left);
+  uint32_t* row = surface.pixels + top * surface.stride + left;
+  if (count == static_cast<size_t>(surface.stride)) {
+    fill_pixels(row, count * static_cast<size_t>(bottom - top), pixel);  // rows are contiguous
+    return;
+  }
+  for (long long y = top; y < bottom; ++y, row += surface.stride) fill_pixels(row, count, pixel);
 }
 
 void thin_line(const Surface& surface, Point from, Point to, uint32_t pixel) {
@@ -94,10 +146,10 @@ void thin_line(const Surface& surface, Point from, Point to, uint32_t pixel) {
   const long long major_delta = x_major ? dx : dy;
   const long long minor_delta = x_major ? dy : dx;
   const int bias = minor_delta != 0 && (x_major ? dy < 0 : dx < 0) ? 1 : 0;
-  const Wide big = major_delta < 0 ? -Wide{major_delta} : Wide{major_delta};
-  const Wide small = minor_delta < 0 ? -Wide{minor_delta} : Wide{minor_delta};
-  const int major_step = major_delta < 0 ? -1 : 1;
-  const int minor_step = minor_delta < 0 ? -1 : 1;
+  const long long big = major_delta < 0 ? -major_delta : major_delta;
+  const long long small = minor_delta < 0 ? -minor_delta : minor_delta;
+  const long long major_step = major_delta < 0 ? -1 : 1;
+  const long long minor_step = minor_delta < 0 ? -1 : 1;
   const long long major_start = x_major ? from.x : from.y;
   const long long minor_start = x_major ? from.y : from.x;
   const long long major_limit = x_major ? surface.width : surface.height;
@@ -105,74 +157,148 @@ void thin_line(const Surface& surface, Point from, Point to, uint32_t pixel) {
 
   // Pixel i (0 <= i < big) lies at major_start + i * major_step; only those inside the surface
   // along the major axis are walked.
-  Wide first = 0;
-  Wide last = big;  // exclusive
+  long long first = 0;
+  long long last = big;  // exclusive
   if (major_step > 0) {
-    first = std::max<Wide>(first, -Wide{major_start});
-    last = std::min<Wide>(last, Wide{major_limit} - major_start);
+    first = std::max(first, -major_start);
+    last = std::min(last, major_limit - major_start);
   } else {
-    first = std::max<Wide>(first, Wide{major_start} - (major_limit - 1));
-    last = std::min<Wide>(last, Wide{major_start} + 1);
+    first = std::max(first, major_start - (major_limit - 1));
+    last = std::min(last, major_start + 1);
   }
   if (first >= last) return;
 
   // Minor offset before pixel i: ceil((2 * small * i - big + bias) / (2 * big)), never below 0.
-  Wide minor = std::max<Wide>(0, ceil_div(2 * small * first - big + bias, 2 * big));
-  long long error = static_cast<long long>(2 * small * (first + 1) - big - 2 * big * minor);
-  const long long step_up = static_cast<long long>(2 * small);
-  const long long step_down = static_cast<long long>(2 * big);
-  const int stride = surface.stride;
-  for (Wide i = first; i < last; ++i) {
-    const Wide major = major_start + i * major_step;
-    const Wide minor_at = minor_start + minor * minor_step;
+  // Only this start needs more than 64 bits; the walk itself stays within a few times big.
+  const long long minor =
+      std::max<long long>(0, ceil_div(Wide{2} * small * first - big + bias, Wide{2} * big));
+  long long error =
+      static_cast<long long>(Wide{2} * small * (first + 1) - big - Wide{2} * big * minor);
+  const long long step_up = 2 * small;
+  const long long step_down = 2 * big;
+  // Positions as (x, y) steps so the walk is one pointer move per pixel.
+  const long long stride = surface.stride;
+  const long long major_pixel_step = x_major ? major_step : major_step * stride;
+  const long long minor_pixel_step = x_major ? minor_step * stride : minor_step;
+  long long major_at = major_start + first * major_step;
+  long long minor_at = minor_start + minor * minor_step;
+  for (long long i = first; i < last; ++i) {
     if (minor_at >= 0 && minor_at < minor_limit) {
-      const long long mj = static_cast<long long>(major);
-      const long long mn = static_cast<long long>(minor_at);
-      const long long x = x_major ? mj : mn;
-      const long long y = x_major ? mn : mj;
-      surface.pixels[y * stride + x] = pixel;
-    } else if ((minor_step > 0) == (minor_at >= minor_limit)) {
-      break;  // moving further away from the surface
+      const long long x = x_major ? major_at : minor_at;
+      const long long y = x_major ? minor_at : major_at;
+      uint32_t* at = surface.pixels + y * stride + x;
+      // Along the stretch that stays on the surface the walk moves a pointer only.
+      for (;;) {
+        *at = pixel;
+        if (++i >= last) return;
+        major_at += major_step;
+        at += major_pixel_step;
+        if (error + bias > 0) {
+          error += step_up - step_down;
+          minor_at += minor_step;
+          if (minor_at < 0 || minor_at >= minor_limit) break;
+          at += minor_pixel_step;
+        } else {
+          error += step_up;
+        }
+      }
+      --i;  // pixel i is off the surface: the outer walk takes it from here
+      continue;
     }
+    if ((minor_step > 0) == (minor_at >= minor_limit)) return;  // moving further away
+    major_at += major_step;
     if (error + bias > 0) {
-      ++minor;
+      minor_at += minor_step;
       error -= step_down;
     }
     error += step_up;
   }
 }
 
+namespace {
+
+// One polygon edge, walked down the rows: x = x_top + ceil((y - top) * dx / dy), kept as a
+// quotient and remainder so that each row costs additions only.
+struct Edge {
+  long long top, bottom, x_top, dx, dy;
+  long long q, r;    // (y - top) * dx = q * dy + r, 0 <= r < dy
+  long long dq, dr;  // dx = dq * dy + dr, 0 <= dr < dy
+
+  Edge(Point a, Point b) {
+    if (a.y > b.y) std::swap(a, b);
+    top = a.y;
+    bottom = b.y;
+    x_top = a.x;
+    dy = b.y - a.y;
+    dx = b.x - a.x;
+    dq = dx / dy;
+    dr = dx % dy;
+    if (dr < 0) {
+      --dq;
+      dr += dy;
+    }
+    q = 0;
+    r = 0;
+  }
+  // Positions the edge at row y (top <= y).
+  void start_at(long long y) {
+    long long num;
+    if (__builtin_mul_overflow(y - top, dx, &num)) {
+      const Wide wide = Wide{y - top} * dx;
+      q = floor_div(wide, dy);
+      r = static_cast<long long>(wide - Wide{q} * dy);
+      return;
+    }
+    q = num / dy;
+    r = num % dy;
+    if (r < 0) {
+      --q;
+      r += dy;
+    }
+  }
+  long long x() const { return x_top + q + (r > 0 ? 1 : 0); }
+  void step() {
+    q += dq;
+    r += dr;
+    if (r >= dy) {
+      r -= dy;
+      ++q;
+    }
+  }
+};
+
+}  // namespace
+
 void polygon_spans(const Surface& surface, const Point* points, size_t count, SpanSink& sink) {
-  struct Edge {
-    long long top, bottom, x_top;
-    Wide dx, dy;
-  };
   if (count < 3) return;
-  // Kept between calls: a wide outline fills thousands of small quadrilaterals.
+  // Kept between calls: a frame fills hundreds of small polygons.
   static std::vector<Edge> edges;
   static std::vector<int> crossings;
   edges.clear();
   long long min_y = points[0].y;
   long long max_y = points[0].y;
   for (size_t i = 0; i < count; ++i) {
-    Point a = points[i];
-    Point b = points[(i + 1) % count];
+    const Point a = points[i];
+    const Point b = points[i + 1 == count ? 0 : i + 1];
     min_y = std::min(min_y, a.y);
     max_y = std::max(max_y, a.y);
-    if (a.y == b.y) continue;
-    if (a.y > b.y) std::swap(a, b);
-    edges.push_back({a.y, b.y, a.x, Wide{b.x} - a.x, Wide{b.y} - a.y});
+    if (a.y != b.y) edges.emplace_back(a, b);
   }
   const long long top = std::max<long long>(min_y, 0);
   const long long bottom = std::min<long long>(max_y, surface.height);
+  for (Edge& e : edges) e.start_at(std::max(e.top, top));
   for (long long y = top; y < bottom; ++y) {
     crossings.clear();
-    for (const Edge& e : edges) {
+    for (Edge& e : edges) {
       if (y < e.top || y >= e.bottom) continue;
-      const Wide x = e.x_top + ceil_div((Wide{y} - e.top) * e.dx, e.dy);
-      crossings.push_back(clamp_to(x, -1, surface.width + 1));
+      crossings.push_back(clamp_to(e.x(), -1, surface.width + 1));
+      e.step();
     }
-    std::sort(crossings.begin(), crossings.end());
+    if (crossings.size() == 2) {
+      if (crossings[0] > crossings[1]) std::swap(crossings[0], crossings[1]);
+    } else {
+      std::sort(crossings.begin(), crossings.end());
+    }
     for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
       const int x0 = std::max(crossings[i], 0);
       const int x1 = std::min(crossings[i + 1], surface.width);
@@ -181,8 +307,12 @@ void polygon_spans(const Surface& surface, const Point* points, size_t count, Sp
   }
 }
 
-std::vector<Point> ellipse_quadrant(long long width, long long height) {
-  std::vector<Point> quadrant;
+namespace {
+
+// The integer midpoint walk over one quadrant, from the right end of the middle row round to
+// the bottom; `visit` gets each point in order.
+template <typename Visit>
+void walk_quadrant(long long width, long long height, Visit visit) {
   const long long a = width - 1;
   const long long b = height - 1;
   const long long b_odd = b & 1;
@@ -193,10 +323,9 @@ std::vector<Point> ellipse_quadrant(long long width, long long height) {
   const long long step_x = 8 * b * b;
   const long long step_y = 8 * a * a;
   Point p{a, height / 2};
-  quadrant.reserve(static_cast<size_t>(a + b + 2));
   // A step goes left, down or both, each decided on the error before the step.
   while (p.x >= width / 2) {
-    quadrant.push_back(p);
+    visit(p);
     const long long e2 = 2 * err;
     if (e2 >= dx) {
       --p.x;
@@ -209,24 +338,14 @@ std::vector<Point> ellipse_quadrant(long long width, long long height) {
       err += dy;
     }
   }
-  return quadrant;
 }
 
-std::vector<Point> ellipse_path(const std::vector<Point>& quadrant, long long left, long long top,
-                                long long width, long long height) {
-  std::vector<Point> path;
-  path.reserve(quadrant.size() * 4);
-  const long long right = left + width - 1;
-  const long long bottom = top + height - 1;
-  for (const Point& p : quadrant) path.push_back({left + p.x, top + p.y});  // lower right
-  for (auto p = quadrant.rbegin(); p != quadrant.rend(); ++p) {
-    path.push_back({right - p->x, top + p->y});  // lower left, bottom to middle
-  }
-  for (const Point& p : quadrant) path.push_back({right - p.x, bottom - p.y});  // upper left
-  for (auto p = quadrant.rbegin(); p != quadrant.rend(); ++p) {
-    path.push_back({left + p->x, bottom - p->y});  // upper right, top to middle
-  }
-  return path;
+}  // namespace
+
+void ellipse_quadrant(long long width, long long height, std::vector<Point>* quadrant) {
+  quadrant->clear();
+  quadrant->reserve(static_cast<size_t>(width + height));
+  walk_quadrant(width, height, [&](Point p) { quadrant->push_back(p); });
 }
 
 void ellipse_spans(const Surface& surface, const std::vector<Point>& quadrant, long long left,
@@ -241,6 +360,23 @@ void ellipse_spans(const Surface& surface, const std::vector<Point>& quadrant, l
     const long long upper = top + (height - 1 - p.y);
     rect_spans(surface, x0, lower, x1, lower + 1, sink);
     if (upper != lower) rect_spans(surface, x0, upper, x1, upper + 1, sink);
+  }
+}
+
+void ellipse_outline(const Surface& surface, const std::vector<Point>& quadrant, long long left,
+                     long long top, long long width, long long height, uint32_t pixel) {
+  const auto put = [&](long long x, long long y) {
+    if (x >= 0 && y >= 0 && x < surface.width && y < surface.height) {
+      surface.pixels[y * surface.stride + x] = pixel;
+    }
+  };
+  const long long right = left + width - 1;
+  const long long bottom = top + height - 1;
+  for (const Point& p : quadrant) {
+    put(left + p.x, top + p.y);
+    put(right - p.x, top + p.y);
+    put(right - p.x, bottom - p.y);
+    put(left + p.x, bottom - p.y);
   }
 }
 
@@ -260,68 +396,209 @@ void approximate_ellipse_spans(const Surface& surface, long long left, long long
   }
 }
 
-void disc_spans(const Surface& surface, Point centre, int width, SpanSink& sink) {
-  const long long left = centre.x - width / 2;
-  const long long top = centre.y - width / 2;
-  if (left >= surface.width || top >= surface.height || left + width <= 0 || top + width <= 0) {
-    return;
-  }
-  if (width > kExactEllipseLimit) {
-    approximate_ellipse_spans(surface, left, top, width, width, sink);
-    return;
-  }
-  // Pens of the usual widths come again and again: their dabs are worked out once.
-  constexpr int kCachedWidths = 64;
-  static std::vector<Point> cached[kCachedWidths + 1];
-  if (width <= kCachedWidths) {
-    std::vector<Point>& quadrant = cached[width];
-    if (quadrant.empty()) quadrant = ellipse_quadrant(width, width);
-    ellipse_spans(surface, quadrant, left, top, width, width, sink);
-  } else {
-    ellipse_spans(surface, ellipse_quadrant(width, width), left, top, width, width, sink);
-  }
-}
-
-void wide_body_spans(const Surface& surface, Point from, Point to, int width, SpanSink& sink) {
-  const long long dx = to.x - from.x;
-  const long long dy = to.y - from.y;
-  if (dx == 0 && dy == 0) return;
-  const long long half = width / 2;
-  if (dy == 0) {
-    rect_spans(surface, std::min(from.x, to.x), from.y - half, std::max(from.x, to.x),
-               from.y - half + width, sink);
-    return;
-  }
-  if (dx == 0) {
-    rect_spans(surface, from.x - half, std::min(from.y, to.y), from.x - half + width,
-               std::max(from.y, to.y), sink);
-    return;
-  }
-  // Far from the surface: nothing to do.
-  const long long reach = width + 1;
-  if (std::max(from.x, to.x) + reach < 0 || std::min(from.x, to.x) - reach >= surface.width ||
-      std::max(from.y, to.y) + reach < 0 || std::min(from.y, to.y) - reach >= surface.height) {
-    return;
-  }
-  const double length = std::hypot(static_cast<double>(dx), static_cast<double>(dy));
-  const double across_x = width * std::fabs(static_cast<double>(dy)) / length;
-  const double across_y = width * std::fabs(static_cast<double>(dx)) / length;
-  const long long narrow_x = round_half_up(across_x / 2);
-  const long long narrow_y = round_half_up(across_y / 2);
-  const long long wide_x = round_half_up((across_x + 1) / 2);
-  const long long wide_y = round_half_up((across_y + 1) / 2);
-  // The normal pointing to +x, and which way it points in y.
-  const long long normal_y_sign = (dy > 0) == (dx > 0) ? -1 : 1;
-  const Point wide{wide_x, normal_y_sign * wide_y};
-  const Point narrow{-narrow_x, -normal_y_sign * narrow_y};
-  const Point quad[4] = {{from.x + wide.x, from.y + wide.y},
-                         {to.x + wide.x, to.y + wide.y},
-                         {to.x + narrow.x, to.y + narrow.y},
-                         {from.x + narrow.x, from.y + narrow.y}};
-  polygon_spans(surface, quad, 4, sink);
-}
-
 namespace {
+
+struct Span {
+  long long x0, x1;
+  bool operator<(const Span& other) const { return x0 < other.x0; }
+};
+
+// The rows of a round dab: the filled integer ellipse of a width x width box, or beyond the
+// exact limit the ellipse equation. Every row it has contains its centre column.
+class Dab {
+ public:
+  explicit Dab(int width) : width_(width), half_(width / 2) {
+    if (width_ > kExactEllipseLimit) return;
+    // Pens of the usual widths come again and again: their rows are worked out once.
+    constexpr int kCachedWidths = 64;
+    static std::vector<int> cached[kCachedWidths + 1];
+    if (width_ <= kCachedWidths && !cached[width_].empty()) {
+      widest_ = &cached[width_];
+      return;
+    }
+    std::vector<int>& widest = width_ <= kCachedWidths ? cached[width_] : own_;
+    widest.assign(static_cast<size_t>(width_ - half_), -1);
+    walk_quadrant(width_, width_, [&](Point p) {
+      if (p.y >= width_) return;
+      int& x = widest[static_cast<size_t>(p.y - half_)];
+      if (x < 0) x = static_cast<int>(p.x);  // the first point of a row is its widest
+    });
+    widest_ = &widest;
+  }
+
+  long long width() const { return width_; }
+  long long half() const { return half_; }
+
+  // The span of row `row` (0 at the dab's top) of the dab whose box starts at column `left`;
+  // false when that row is empty.
+  bool row(long long row, long long left, Span* span) const {
+    if (widest_) {
+      const long long k = (row >= half_ ? row : width_ - 1 - row) - half_;
+      const int x = (*widest_)[static_cast<size_t>(k)];
+      if (x < 0) return false;
+      *span = {left + (width_ - 1 - x), left + x + 1};
+      return true;
+    }
+    const double centre = (width_ - 1) / 2.0;
+    const double radius = std::max(centre, 0.5);
+    const double v = (static_cast<double>(row) - centre) / radius;
+    if (v * v > 1) return false;
+    const double half = radius * std::sqrt(1 - v * v);
+    const double cx = static_cast<double>(left) + centre;
+    *span = {round_half_up(cx - half), round_half_up(cx + half) + 1};
+    return true;
+  }
+
+ private:
+  long long width_;
+  long long half_;
+  const std::vector<int>* widest_ = nullptr;
+  std::vector<int> own_;
+};
+
+// A wide segment's body: a band of rows or columns for horizontal and vertical segments,
+// otherwise a parallelogram filled by the polygon rule (each edge counts for top <= y < bottom,
+// crossings at ceil(x), spans from one crossing up to, not including, the next).
+struct StepShape;
+
+// Pens up to this width keep the shapes of their diagonal steps (a row each).
+constexpr long long kStepShapeLimit = 1 << 12;
+
+struct Body {
+  long long top = 0, bottom = 0;  // rows [top, bottom)
+  long long left = 0, right = 0;  // the band's columns, or the box the parallelogram lies in
+  bool band = true;
+  Point quad[4];
+  const StepShape* shape = nullptr;  // a diagonal step's body, worked out once per pen
+  Point origin;
+
+  Body() = default;
+  Body(Point from, const StepShape& step);
+
+  Body(Point from, Point to, long long width) {
+    const long long dx = to.x - from.x;
+    const long long dy = to.y - from.y;
+    const long long half = width / 2;
+    if (dy == 0) {
+      left = std::min(from.x, to.x);
+      right = std::max(from.x, to.x);
+      top = from.y - half;
+      bottom = top + width;
+      return;
+    }
+    if (dx == 0) {
+      left = from.x - half;
+      right = left + width;
+      top = std::min(from.y, to.y);
+      bottom = std::max(from.y, to.y);
+      return;
+    }
+    band = false;
+    const double length = std::hypot(static_cast<double>(dx), static_cast<double>(dy));
+    const double across_x =
+        static_cast<double>(width) * std::fabs(static_cast<double>(dy)) / length;
+    const double across_y =
+        static_cast<double>(width) * std::fabs(static_cast<double>(dx)) / length;
+    const long long narrow_x = round_half_up(across_x / 2);
+    const long long narrow_y = round_half_up(across_y / 2);
+    const long long wide_x = round_half_up((across_x + 1) / 2);
+    const long long wide_y = round_half_up((across_y + 1) / 2);
+    // The normal pointing to +x, and which way it points in y.
+    const long long normal_y_sign = (dy > 0) == (dx > 0) ? -1 : 1;
+    const Point wide{wide_x, normal_y_sign * wide_y};
+    const Point narrow{-narrow_x, -normal_y_sign * narrow_y};
+    quad[0] = {from.x + wide.x, from.y + wide.y};
+    quad[1] = {to.x + wide.x, to.y + wide.y};
+    quad[2] = {to.x + narrow.x, to.y + narrow.y};
+    quad[3] = {from.x + narrow.x, from.y + narrow.y};
+    top = bottom = quad[0].y;
+    left = right = quad[0].x;
+    for (const Point& p : quad) {
+      top = std::min(top, p.y);
+      bottom = std::max(bottom, p.y);
+      left = std::min(left, p.x);
+      right = std::max(right, p.x + 1);
+    }
+  }
+
+  // Appends the body's spans on row y (top <= y < bottom).
+  void row(long long y, std::vector<Span>* spans) const;
+  void shape_row(long long y, std::vector<Span>* spans) const {
+    if (band) {
+      if (left < right) spans->push_back({left, right});
+      return;
+    }
+    long long crossings[4];
+    int count = 0;
+    for (int i = 0; i < 4; ++i) {
+      Point a = quad[i];
+      Point b = quad[(i + 1) % 4];
+      if (a.y == b.y) continue;
+      if (a.y > b.y) std::swap(a, b);
+      if (y < a.y || y >= b.y) continue;
+      crossings[count++] = a.x + ceil_mul_div(y - a.y, b.x - a.x, b.y - a.y);
+    }
+    for (int i = 1; i < count; ++i) {  // at most four: an insertion sort
+      for (int j = i; j > 0 && crossings[j - 1] > crossings[j]; --j) {
+        std::swap(crossings[j - 1], crossings[j]);
+      }
+    }
+    for (int i = 0; i + 1 < count; i += 2) {
+      if (crossings[i] < crossings[i + 1]) spans->push_back({crossings[i], crossings[i + 1]});
+    }
+  }
+};
+
+// The body of a diagonal step of one pixel from the origin: one span per row at most (it is a
+// parallelogram), the same wherever the step is, so a pen's four are worked out once.
+struct StepShape {
+  Body body;
+  std::vector<Span> rows;  // row body.top + i; empty spans have x0 >= x1
+
+  StepShape(Point to, long long width) : body({0, 0}, to, width) {
+    std::vector<Span> spans;
+    for (long long y = body.top; y < body.bottom; ++y) {
+      spans.clear();
+      body.shape_row(y, &spans);
+      rows.push_back(spans.empty() ? Span{0, 0} : spans[0]);
+    }
+  }
+
+  static const StepShape& of(long long width, long long dx, long long dy) {
+    const int direction = (dx > 0 ? 1 : 0) | (dy > 0 ? 2 : 0);
+    constexpr int kCachedWidths = 64;
+    static std::vector<StepShape> cached[kCachedWidths + 1];
+    static std::vector<StepShape> last;
+    static long long last_width = -1;
+    std::vector<StepShape>& four = width <= kCachedWidths ? cached[width] : last;
+    if (width > kCachedWidths && last_width != width) {
+      last.clear();
+      last_width = width;
+    }
+    if (four.empty()) {
+      for (int d = 0; d < 4; ++d) four.emplace_back(Point{d & 1 ? 1 : -1, d & 2 ? 1 : -1}, width);
+    }
+    return four[static_cast<size_t>(direction)];
+  }
+};
+
+Body::Body(Point from, const StepShape& step)
+    : top(from.y + step.body.top),
+      bottom(from.y + step.body.bottom),
+      left(from.x + step.body.left),
+      right(from.x + step.body.right),
+      band(false),
+      shape(&step),
+      origin(from) {}
+
+void Body::row(long long y, std::vector<Span>* spans) const {
+  if (!shape) {
+    shape_row(y, spans);
+    return;
+  }
+  const Span s = shape->rows[static_cast<size_t>(y - top)];
+  if (s.x0 < s.x1) spans->push_back({origin.x + s.x0, origin.x + s.x1});
+}
 
 // A horizontal or vertical step of one pixel adds nothing to the dabs at its two ends: each dab
 // covers its own centre column and row over the pen's whole width.
@@ -331,16 +608,172 @@ bool body_within_dabs(Point from, Point to) {
   return (dy == 0 && (dx == 1 || dx == -1)) || (dx == 0 && (dy == 1 || dy == -1));
 }
 
+// Indices of elements bucketed by the first visible row they touch.
+struct RowBuckets {
+  std::vector<uint32_t> starts;
+  std::vector<uint32_t> items;
+  std::vector<uint32_t> fill;
+
+  template <typename FirstRow>
+  void build(const std::vector<uint32_t>& elements, long long first_row, long long rows,
+             FirstRow first_row_of) {
+    starts.assign(static_cast<size_t>(rows) + 1, 0);
+    for (uint32_t e : elements) ++starts[static_cast<size_t>(first_row_of(e) - first_row) + 1];
+    for (size_t r = 1; r < starts.size(); ++r) starts[r] += starts[r - 1];
+    fill.assign(starts.begin(), starts.end() - 1);
+    items.resize(elements.size());
+    for (uint32_t e : elements) {
+      items[fill[static_cast<size_t>(first_row_of(e) - first_row)]++] = e;
+    }
+  }
+};
+
 }  // namespace
 
-void wide_path_spans(const Surface& surface, const Point* points, size_t count, bool closed,
-                     int width, SpanSink& sink) {
-  for (size_t i = 0; i < count; ++i) {
-    if (i == 0 || !(points[i] == points[i - 1])) disc_spans(surface, points[i], width, sink);
+void wide_path_spans(const Surface& surface, const Path& path, bool closed, int width,
+                     SpanSink& sink) {
+  const size_t count = path.size();
+  if (count == 0 || width <= 0 || surface.width <= 0 || surface.height <= 0) return;
+  const Dab dab(width);
+  const long long w = dab.width();
+  const long long half = dab.half();
+  const long long surface_width = surface.width;
+  const long long surface_height = surface.height;
+
+  // A dab whose top and bottom visible rows both span the surface covers all of it: a dab's rows
+  // only widen towards its middle.
+  const auto covers_row = [&](Point c, long long y) {
+    Span s;
+    const long long row = y - (c.y - half);
+    return row >= 0 && row < w && dab.row(row, c.x - half, &s) && s.x0 <= 0 &&
+           s.x1 >= surface_width;
+  };
+  for (size_t i = 0; i < count && w >= surface_width; ++i) {
+    const Point c = path[i];
+    if (covers_row(c, 0) && covers_row(c, surface_height - 1)) {
+      rect_spans(surface, 0, 0, surface_width, surface_height, sink);
+      return;
+    }
+  }
+
+  // The dabs and bodies that reach the surface, and the rows they span.
+  const auto touches = [&](long long left, long long top, long long right, long long bottom) {
+    return left < surface_width && right > 0 && top < surface_height && bottom > 0 &&
+           left < right && top < bottom;
+  };
+  // Kept between calls: a frame strokes dozens of small outlines.
+  static std::vector<uint32_t> dabs;
+  static std::vector<Point> centres;
+  centres.clear();
+  static std::vector<Body> bodies;
+  static std::vector<uint32_t> body_ids;
+  dabs.clear();
+  bodies.clear();
+  body_ids.clear();
+  long long first_row = surface_height;
+  long long last_row = 0;
+  const auto note_rows = [&](long long top, long long bottom) {
+    first_row = std::min(first_row, std::max<long long>(top, 0));
+    last_row = std::max(last_row, std::min(bottom, surface_height));
+  };
+  // Each point is looked up once: for an ellipse that is a few divisions.
+  const Point first = path[0];
+  Point previous;
+  Point c = first;
+  Point next;
+  for (size_t i = 0; i < count; ++i, previous = c, c = next) {
     const bool last = i + 1 == count;
+    next = last ? first : path[i + 1];
+    if ((i == 0 || !(c == previous)) &&
+        touches(c.x - half, c.y - half, c.x - half + w, c.y - half + w)) {
+      dabs.push_back(static_cast<uint32_t>(centres.size()));
+      centres.push_back(c);
+      note_rows(c.y - half, c.y - half + w);
+    }
     if (last && (!closed || count < 2)) break;
-    const Point next = last ? points[0] : points[i + 1];
-    if (!body_within_dabs(points[i], next)) wide_body_spans(surface, points[i], next, width, sink);
+    if (c == next || body_within_dabs(c, next)) continue;
+    const long long dx = next.x - c.x;
+    const long long dy = next.y - c.y;
+    // Far from the surface: nothing to do.
+    const long long reach = w + 1;
+    if (std::max(c.x, next.x) + reach < 0 || std::min(c.x, next.x) - reach >= surface_width ||
+        std::max(c.y, next.y) + reach < 0 || std::min(c.y, next.y) - reach >= surface_height) {
+      continue;
+    }
+    // Steps of one pixel diagonally, all along an ellipse, share their shape.
+    const bool step = (dx == 1 || dx == -1) && (dy == 1 || dy == -1) && w <= kStepShapeLimit;
+    const Body body = step ? Body(c, StepShape::of(w, dx, dy)) : Body(c, next, w);
+    if (!touches(body.left, body.top, body.right, body.bottom)) continue;
+    body_ids.push_back(static_cast<uint32_t>(bodies.size()));
+    bodies.push_back(body);
+    note_rows(body.top, body.bottom);
+  }
+  if (first_row >= last_row) return;
+
+  // Row by row over the visible rows: the elements that reach a row are active on it.
+  const long long rows = last_row - first_row;
+  static RowBuckets dab_rows;
+  static RowBuckets body_rows;
+  dab_rows.build(dabs, first_row, rows,
+                 [&](uint32_t i) { return std::max(centres[i].y - half, first_row); });
+  body_rows.build(body_ids, first_row, rows,
+                  [&](uint32_t i) { return std::max(bodies[i].top, first_row); });
+  static std::vector<uint32_t> active_dabs;
+  static std::vector<uint32_t> active_bodies;
+  static std::vector<Span> spans;
+  active_dabs.clear();
+  active_bodies.clear();
+  for (long long y = first_row; y < last_row; ++y) {
+    const size_t r = static_cast<size_t>(y - first_row);
+    for (uint32_t k = dab_rows.starts[r]; k < dab_rows.starts[r + 1]; ++k) {
+      active_dabs.push_back(dab_rows.items[k]);
+    }
+    for (uint32_t k = body_rows.starts[r]; k < body_rows.starts[r + 1]; ++k) {
+      active_bodies.push_back(body_rows.items[k]);
+    }
+    spans.clear();
+    bool full = false;
+    for (size_t k = 0; k < active_dabs.size();) {
+      const Point c = centres[active_dabs[k]];
+      const long long row = y - (c.y - half);
+      if (row >= w) {  // past its last row
+        active_dabs[k] = active_dabs.back();
+        active_dabs.pop_back();
+        continue;
+      }
+      Span s;
+      if (dab.row(row, c.x - half, &s)) {
+        if (s.x0 <= 0 && s.x1 >= surface_width) {
+          std::swap(active_dabs[k], active_dabs[0]);  // likely to cover the next row too
+          full = true;
+          break;
+        }
+        spans.push_back(s);
+      }
+      ++k;
+    }
+    for (size_t k = 0; k < active_bodies.size() && !full;) {
+      const Body& body = bodies[active_bodies[k]];
+      if (y >= body.bottom) {
+        active_bodies[k] = active_bodies.back();
+        active_bodies.pop_back();
+        continue;
+      }
+      body.row(y, &spans);
+      ++k;
+    }
+    if (full) {
+      sink.span(static_cast<int>(y), 0, surface.width);
+      continue;
+    }
+    std::sort(spans.begin(), spans.end());
+    for (size_t k = 0; k < spans.size();) {
+      Span run = spans[k++];
+      while (k < spans.size() && spans[k].x0 <= run.x1) run.x1 = std::max(run.x1, spans[k++].x1);
+      const long long x0 = std::max<long long>(run.x0, 0);
+      const long long x1 = std::min(run.x1, surface_width);
+      if (x0 < x1) sink.span(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
+    }
   }
 }
 

@@ -1,5 +1,5 @@
 // The pixel level under GDI's entry points: solid spans on a 32-bit surface, one-pixel lines,
-// polygon scan conversion, the integer ellipse, and wide strokes built as a set of spans so each
+// polygon scan conversion, the integer ellipse, and wide strokes computed row by row so each
 // pixel is painted once. Everything clips to the surface and takes 64-bit coordinates, so
 // shapes far outside cost only their visible rows and never write out of bounds.
 #pragma once
@@ -18,6 +18,9 @@ struct Point {
   bool operator==(const Point&) const = default;
 };
 
+// Writes `count` copies of `pixel` from `to` on: the one loop every fill ends in.
+void fill_pixels(uint32_t* to, size_t count, uint32_t pixel);
+
 // Receives clipped spans [x0, x1) of row y.
 class SpanSink {
  public:
@@ -26,27 +29,17 @@ class SpanSink {
 };
 
 // Paints every span it gets at once.
-class SpanPainter : public SpanSink {
+class SpanPainter final : public SpanSink {
  public:
   SpanPainter(const Surface& surface, uint32_t pixel) : surface_(surface), pixel_(pixel) {}
-  void span(int y, int x0, int x1) override;
+  void span(int y, int x0, int x1) override {
+    fill_pixels(surface_.pixels + static_cast<ptrdiff_t>(y) * surface_.stride + x0,
+                static_cast<size_t>(x1 - x0), pixel_);
+  }
 
  private:
   const Surface& surface_;
   uint32_t pixel_;
-};
-
-// Gathers the spans of several shapes; paint() merges overlaps and paints each pixel once.
-class SpanSet : public SpanSink {
- public:
-  void span(int y, int x0, int x1) override { spans_.push_back({y, x0, x1}); }
-  void paint(const Surface& surface, uint32_t pixel);
-
- private:
-  struct Span {
-    int y, x0, x1;
-  };
-  std::vector<Span> spans_;
 };
 
 // Clips [x0, x1) x [y0, y1) to the surface and sends the rows to the sink.
@@ -71,30 +64,58 @@ constexpr long long kExactEllipseLimit = 1LL << 17;
 // The outline of the integer ellipse inscribed in a width x height box at the origin, as the
 // quadrant from the right end of the middle row round to the bottom, in path order. The other
 // quadrants mirror it: x -> width - 1 - x, y -> height - 1 - y.
-std::vector<Point> ellipse_quadrant(long long width, long long height);
-
-// The closed outline path of the ellipse in the box at (left, top), from the quadrant.
-std::vector<Point> ellipse_path(const std::vector<Point>& quadrant, long long left, long long top,
-                                long long width, long long height);
+void ellipse_quadrant(long long width, long long height, std::vector<Point>* quadrant);
 
 // The filled ellipse: on each row, from the outline's leftmost to its rightmost pixel.
 void ellipse_spans(const Surface& surface, const std::vector<Point>& quadrant, long long left,
                    long long top, long long width, long long height, SpanSink& sink);
 
+// The one-pixel outline of the ellipse, each point of the quadrant and its three mirrors.
+void ellipse_outline(const Surface& surface, const std::vector<Point>& quadrant, long long left,
+                     long long top, long long width, long long height, uint32_t pixel);
+
 // A filled ellipse from its equation, only on the visible rows: for boxes beyond the exact limit.
 void approximate_ellipse_spans(const Surface& surface, long long left, long long top,
                                long long width, long long height, SpanSink& sink);
 
-// A round pen's dab of `width` pixels across, centred on the point (even widths sit up-left).
-void disc_spans(const Surface& surface, Point centre, int width, SpanSink& sink);
+// A closed or open path of points: given as an array, or as the outline of an ellipse (its
+// quadrant mirrored round from the right end of the middle row) without storing all four parts.
+class Path {
+ public:
+  Path(const Point* points, size_t count) : points_(points), count_(count) {}
+  Path(const std::vector<Point>& quadrant, long long left, long long top, long long width,
+       long long height)
+      : quadrant_(&quadrant),
+        count_(quadrant.size() * 4),
+        left_(left),
+        top_(top),
+        right_(left + width - 1),
+        bottom_(top + height - 1) {}
+  size_t size() const { return count_; }
+  Point operator[](size_t i) const {
+    if (!quadrant_) return points_[i];
+    const size_t n = quadrant_->size();
+    const size_t part = i / n;
+    const size_t j = i % n;
+    const Point& p = (*quadrant_)[part % 2 == 0 ? j : n - 1 - j];
+    return {part == 0 || part == 3 ? left_ + p.x : right_ - p.x,
+            part < 2 ? top_ + p.y : bottom_ - p.y};
+  }
 
-// A wide segment's body, without caps: rows y - width/2 .. for horizontal ones (columns min x up
-// to, not including, max x), likewise for vertical ones, otherwise the quadrilateral offset to
-// both sides of the line, the side towards +x by (width + 1) / 2 and the other by width / 2.
-void wide_body_spans(const Surface& surface, Point from, Point to, int width, SpanSink& sink);
+ private:
+  const Point* points_ = nullptr;
+  const std::vector<Point>* quadrant_ = nullptr;
+  size_t count_ = 0;
+  long long left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
+};
 
-// A wide path with round caps and joins: the bodies of its segments and a dab at every point.
-void wide_path_spans(const Surface& surface, const Point* points, size_t count, bool closed,
-                     int width, SpanSink& sink);
+// A wide path with round caps and joins: a round dab of `width` pixels across at every point
+// (centred, even widths sit up-left) and between points the segment's body: rows y - width/2 ..
+// for horizontal segments (columns min x up to, not including, max x), likewise for vertical
+// ones, otherwise the quadrilateral offset to both sides of the line, the side towards +x by
+// (width + 1) / 2 and the other by width / 2. The union is sent row by row, each pixel once,
+// over the visible rows only.
+void wide_path_spans(const Surface& surface, const Path& path, bool closed, int width,
+                     SpanSink& sink);
 
 }  // namespace platform::raster

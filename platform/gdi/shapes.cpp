@@ -39,10 +39,14 @@ struct Target {
   uint32_t brush_pixel() const { return pixel_of(brush->colour); }
 };
 
-void stroke_wide(const Target& t, const Point* points, size_t count, bool closed) {
-  raster::SpanSet spans;
-  raster::wide_path_spans(t.surface, points, count, closed, t.pen->width, spans);
-  spans.paint(t.surface, t.pen_pixel());
+void stroke_wide(const Target& t, const raster::Path& path, bool closed) {
+  raster::SpanPainter painter(t.surface, t.pen_pixel());
+  raster::wide_path_spans(t.surface, path, closed, t.pen->width, painter);
+}
+
+// A one-pixel outline in the brush's own colour paints nothing the fill has not.
+bool outline_within_fill(const Target& t) {
+  return !t.brush->hollow && pen_kind(*t.pen) == PenKind::thin && t.pen_pixel() == t.brush_pixel();
 }
 
 void stroke_thin_closed(const Target& t, const Point* points, size_t count) {
@@ -54,6 +58,13 @@ void stroke_thin_closed(const Target& t, const Point* points, size_t count) {
 void draw_rectangle(const Target& t, long long left, long long top, long long right,
                     long long bottom) {
   const PenKind kind = pen_kind(*t.pen);
+  // Fill and outline of one colour make the whole box, but a box of one pixel gets neither.
+  if (outline_within_fill(t)) {
+    if (right - left > 1 || bottom - top > 1) {
+      raster::fill_rect(t.surface, left, top, right, bottom, t.brush_pixel());
+    }
+    return;
+  }
   if (!t.brush->hollow) {
     const long long inset = kind == PenKind::none ? 0 : 1;
     raster::fill_rect(t.surface, left + inset, top + inset, right - 1, bottom - 1, t.brush_pixel());
@@ -65,7 +76,7 @@ void draw_rectangle(const Target& t, long long left, long long top, long long ri
   if (kind == PenKind::thin) {
     stroke_thin_closed(t, corners, 4);
   } else if (kind == PenKind::wide) {
-    stroke_wide(t, corners, 4, true);
+    stroke_wide(t, raster::Path(corners, 4), true);
   }
 }
 
@@ -115,7 +126,8 @@ void draw_ellipse(const Target& t, long long left, long long top, long long widt
     draw_huge_ellipse(t, left, top, width, height);
     return;
   }
-  const std::vector<Point> quadrant = raster::ellipse_quadrant(width, height);
+  static std::vector<Point> quadrant;  // kept: a frame draws hundreds of ellipses
+  raster::ellipse_quadrant(width, height, &quadrant);
   if (!t.brush->hollow) {
     raster::SpanPainter fill(t.surface, t.brush_pixel());
     raster::ellipse_spans(t.surface, quadrant, left, top, width, height, fill);
@@ -124,15 +136,14 @@ void draw_ellipse(const Target& t, long long left, long long top, long long widt
     case PenKind::none:
       break;
     case PenKind::thin:
-      for (const Point& p : raster::ellipse_path(quadrant, left, top, width, height)) {
-        raster::fill_rect(t.surface, p.x, p.y, p.x + 1, p.y + 1, t.pen_pixel());
+      // Each row's fill runs from its leftmost outline pixel to its rightmost.
+      if (!outline_within_fill(t)) {
+        raster::ellipse_outline(t.surface, quadrant, left, top, width, height, t.pen_pixel());
       }
       break;
-    case PenKind::wide: {
-      const std::vector<Point> path = raster::ellipse_path(quadrant, left, top, width, height);
-      stroke_wide(t, path.data(), path.size(), true);
+    case PenKind::wide:
+      stroke_wide(t, raster::Path(quadrant, left, top, width, height), true);
       break;
-    }
   }
 }
 
@@ -188,7 +199,8 @@ BOOL WINAPI Ellipse(HDC handle, int left, int top, int right, int bottom) {
 BOOL WINAPI Polygon(HDC handle, const POINT* points, int count) {
   Target t;
   if (!points || count < 2 || !t.open(handle)) return FALSE;
-  std::vector<Point> path(static_cast<size_t>(count));
+  static std::vector<Point> path;  // kept: a frame fills hundreds of polygons
+  path.resize(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) path[static_cast<size_t>(i)] = {points[i].x, points[i].y};
   if (!t.brush->hollow) {
     raster::SpanPainter fill(t.surface, t.brush_pixel());
@@ -201,7 +213,7 @@ BOOL WINAPI Polygon(HDC handle, const POINT* points, int count) {
       stroke_thin_closed(t, path.data(), path.size());
       break;
     case PenKind::wide:
-      stroke_wide(t, path.data(), path.size(), true);
+      stroke_wide(t, raster::Path(path.data(), path.size()), true);
       break;
   }
   dc_changed(*t.dc);
@@ -224,7 +236,7 @@ BOOL WINAPI LineTo(HDC handle, int x, int y) {
       break;
     case PenKind::wide: {
       const Point ends[2] = {from, to};
-      stroke_wide(t, ends, 2, false);
+      stroke_wide(t, raster::Path(ends, 2), false);
       break;
     }
   }

@@ -28,6 +28,9 @@ bool menu_key_up(HWND window, int vk);
 // cleared by menu_paint.
 bool menu_needs_paint(HWND window);
 
+// True while an open popup lies over the client area: new client pixels go under it.
+bool menu_covers_client(HWND window);
+
 // The window is being destroyed: close anything open on it.
 void menu_window_destroyed(HWND window);
 

@@ -441,6 +441,11 @@ bool menu_needs_paint(HWND window) {
   return track->dirty;
 }
 
+bool menu_covers_client(HWND window) {
+  Track* track = find_track(window);
+  return track && open_popup(*track);
+}
+
 void menu_window_destroyed(HWND window) {
   std::erase_if(tracks, [window](const Track& track) { return track.window == window; });
 }

@@ -108,6 +108,7 @@ bool layout(Window& w) {
   int width = w.frame_width;
   int height = w.frame_height - w.menu_height;
   w.frame.assign(static_cast<size_t>(w.frame_width) * w.frame_height, 0);
+  w.frame_laid_out = true;
   if (width == w.client_width && height == w.client_height) return false;
   std::vector<uint32_t> pixels(static_cast<size_t>(width) * height, initial_pixel(w));
   int keep_width = std::min(width, w.client_width);
@@ -136,15 +137,33 @@ void client_resized(HWND handle) {
   window_send(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->client_width, w->client_height));
 }
 
-void compose(Window& w) {
-  w.frame.assign(static_cast<size_t>(w.frame_width) * w.frame_height, 0x00C0C0C0);
-  for (int y = 0; y < w.client_height; ++y) {
-    const uint32_t* from = w.client.data() + static_cast<size_t>(y) * w.client_width;
-    std::copy(from, from + w.client_width,
-              w.frame.data() + static_cast<size_t>(y + w.menu_height) * w.frame_width);
+// The frame: the menu bar's rows, then the client area under them. The client is copied in
+// one block; the bar's rows are painted again only when the menu changed (or a new frame was
+// laid out), and an open popup is painted again over new client pixels.
+void compose(Window& w, bool menu_changed) {
+  constexpr uint32_t kFrameGrey = 0x00C0C0C0;
+  const size_t bar_pixels = static_cast<size_t>(w.menu_height) * w.frame_width;
+  if (w.frame_laid_out || w.client_width != w.frame_width) {
+    std::fill(w.frame.begin(), w.frame.end(), kFrameGrey);
+    w.frame_laid_out = false;
+    menu_changed = true;
+  } else if (menu_changed) {
+    std::fill(w.frame.begin(), w.frame.begin() + static_cast<ptrdiff_t>(bar_pixels), kFrameGrey);
   }
-  Surface frame{w.frame.data(), w.frame_width, w.frame_height, w.frame_width};
-  menu_paint(w.handle, frame);
+  if (w.client_width == w.frame_width) {
+    std::copy(w.client.begin(), w.client.end(),
+              w.frame.begin() + static_cast<ptrdiff_t>(bar_pixels));
+  } else {
+    for (int y = 0; y < w.client_height; ++y) {
+      const uint32_t* from = w.client.data() + static_cast<size_t>(y) * w.client_width;
+      std::copy(from, from + w.client_width,
+                w.frame.data() + static_cast<size_t>(y + w.menu_height) * w.frame_width);
+    }
+  }
+  if (menu_changed || menu_covers_client(w.handle)) {
+    Surface frame{w.frame.data(), w.frame_width, w.frame_height, w.frame_width};
+    menu_paint(w.handle, frame);
+  }
 }
 
 HICON stock_handle(HandleKind kind) {
@@ -190,7 +209,7 @@ void windows_present_changed() {
     if (!w->visible) continue;
     bool menu_changed = menu_needs_paint(w->handle);
     if (!w->needs_present && !menu_changed) continue;
-    compose(*w);
+    compose(*w, menu_changed);
     Surface frame{w->frame.data(), w->frame_width, w->frame_height, w->frame_width};
     display_window_present(w->handle, frame);
     w->needs_present = false;
@@ -213,7 +232,7 @@ int window_menu_height(HWND window) {
 bool window_compose_frame(HWND window, std::vector<uint32_t>* pixels, int* width, int* height) {
   Window* w = window_from(window);
   if (!w) return false;
-  compose(*w);
+  compose(*w, true);
   *pixels = w->frame;
   *width = w->frame_width;
   *height = w->frame_height;

@@ -41,6 +41,7 @@ struct Window {
   int frame_width = 0;
   int frame_height = 0;
   int menu_height = 0;
+  bool frame_laid_out = false;  // the frame was sized afresh: compose it whole
 
   // Update region, kept as its bounding rectangle.
   bool invalid = false;

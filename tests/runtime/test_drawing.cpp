@@ -1,5 +1,6 @@
 // Primitives and renderer: argument repairs and their log lines in order, call descriptions,
 // pixels in centred coordinates, and that no call leaves an object behind.
+#include <climits>
 #include <string>
 
 #include "runtime_test.h"
@@ -326,3 +327,33 @@ TEST_F(Drawing, NoCallLeavesAnObjectBehind) {
 }
 
 }  // namespace
+
+// Pens as wide as int allows (the negative ones repaired to their size) cover the whole surface
+// around any figure, and cost only the surface's rows: the widths that once overflowed.
+TEST_F(Drawing, PensOfEveryWidthCoverTheSurface) {
+  const auto covered_by = [](int colour) {
+    for (int r = 0; r < SURFACE_HEIGHT; r += 3)
+      for (int c = 0; c < SURFACE_WIDTH; c += 3)
+        if (surface_pixel(c, r) != colour_rgb[colour]) return false;
+    return surface_pixel(SURFACE_WIDTH - 1, SURFACE_HEIGHT - 1) == colour_rgb[colour];
+  };
+  for (int width : {INT_MAX, INT_MIN, -INT_MAX}) {
+    gfx_line(3, -5, -5, 5, 6, width);
+    EXPECT_TRUE(covered_by(3)) << width;
+    gfx_triangle(4, -5, -5, 5, -5, 0, 5, width);
+    EXPECT_TRUE(covered_by(4)) << width;
+    gfx_oval(5, -300, 250, 300, -250, width);
+    EXPECT_TRUE(covered_by(5)) << width;
+  }
+  gfx_oval(3, -300, 250, 300, -250, 1000);
+  EXPECT_TRUE(covered_by(3));
+  gfx_oval(6, -35, 2, 100000, 100000, 100000);
+  EXPECT_TRUE(covered_by(6));
+  // A band a thousand wide round a far ellipse reaches only part of the surface.
+  gfx_erase();
+  gfx_oval(7, 600, 100, 1000, -100, 1000);
+  EXPECT_EQ(at(290, 0), colour_rgb[7]);
+  EXPECT_EQ(at(110, 0), colour_rgb[7]);
+  EXPECT_EQ(at(90, 0), WHITE);
+  EXPECT_EQ(at(-290, 240), WHITE);
+}
