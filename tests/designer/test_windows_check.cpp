@@ -5,10 +5,10 @@
 #include <string>
 
 #include "designer_harness.h"
-#include "menu_layout.h"
 #include "picture.h"
 #include "session.h"
 #include "text_ink.h"
+#include "user/menu_layout.h"
 
 using designer_test::drawing_window;
 using designer_test::start_runtime;

@@ -27,13 +27,13 @@
 #include <vector>
 
 #include "designer.h"
-#include "headless.h"
-#include "menu_layout.h"
-#include "menu_objects.h"
+#include "display/headless/headless.h"
 #include "picture.h"
 #include "runtime_state.h"
 #include "session.h"
 #include "text_ink.h"
+#include "user/menu_layout.h"
+#include "user/menu_objects.h"
 
 // --- Text calls of the frame on show ---------------------------------------------------------
 
