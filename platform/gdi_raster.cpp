@@ -298,7 +298,7 @@ void wide_body_spans(const Surface& surface, Point from, Point to, int width, Sp
     return;
   }
   // Far from the surface: nothing to do.
-  const long long reach = width + 1;
+  const long long reach = static_cast<long long>(width) + 1;
   if (std::max(from.x, to.x) + reach < 0 || std::min(from.x, to.x) - reach >= surface.width ||
       std::max(from.y, to.y) + reach < 0 || std::min(from.y, to.y) - reach >= surface.height) {
     return;

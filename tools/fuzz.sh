@@ -22,7 +22,7 @@ for target in "${targets[@]}"; do
   echo "== fuzz_$target for ${seconds} s"
   mkdir -p "$corpus/$target"
   if [ -d "fuzz/corpus/$target" ]; then cp "fuzz/corpus/$target"/* "$corpus/$target"/; fi
-  "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=1 -max_len=4096 \
+  "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=1 -len_control=0 -max_len=4096 \
     -print_final_stats=1 -artifact_prefix="$build/$target-" "$corpus/$target" 2>&1 |
     grep -v '^#[0-9]*	\(NEW\|REDUCE\|pulse\)'
 done
