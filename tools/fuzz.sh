@@ -23,6 +23,6 @@ for target in "${targets[@]}"; do
   mkdir -p "$corpus/$target"
   if [ -d "fuzz/corpus/$target" ]; then cp "fuzz/corpus/$target"/* "$corpus/$target"/; fi
   "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=1 -len_control=0 -max_len=4096 \
-    -print_final_stats=1 -artifact_prefix="$build/$target-" "$corpus/$target" 2>&1 |
-    grep -v '^#[0-9]*	\(NEW\|REDUCE\|pulse\)'
+    -print_final_stats=1 -print_funcs=0 -artifact_prefix="$build/$target-" "$corpus/$target" 2>&1 |
+    grep -v -e '^#[0-9]*	\(NEW\|REDUCE\|pulse\)' -e '# Uses: ' -e 'ecommended dictionary'
 done
