@@ -102,7 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   gfx_set_logging(0);
 
   for (int calls = 0; calls < MAX_CALLS && data.remaining_bytes() > 0; ++calls) {
-    switch (data.ConsumeIntegralInRange(0, 11)) {
+    const int op = data.ConsumeIntegralInRange(0, 11);
+    switch (op) {
       case 0: {
         int c = value(data), x = value(data), y = value(data);
         gfx_circle(c, x, y, value(data));
@@ -114,22 +115,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         gfx_triangle(c, x1, y1, x2, y2, x3, y3, value(data));
         break;
       }
-      case 2: {
-        int c = value(data), x1 = value(data), y1 = value(data), x2 = value(data);
-        int y2 = value(data);
-        gfx_rect(c, x1, y1, x2, y2, value(data));
-        break;
-      }
-      case 3: {
-        int c = value(data), x1 = value(data), y1 = value(data), x2 = value(data);
-        int y2 = value(data);
-        gfx_oval(c, x1, y1, x2, y2, oval_width(data));
-        break;
-      }
+      case 2:
+      case 3:
       case 4: {
         int c = value(data), x1 = value(data), y1 = value(data), x2 = value(data);
         int y2 = value(data);
-        gfx_line(c, x1, y1, x2, y2, value(data));
+        if (op == 2) gfx_rect(c, x1, y1, x2, y2, value(data));
+        if (op == 3) gfx_oval(c, x1, y1, x2, y2, oval_width(data));
+        if (op == 4) gfx_line(c, x1, y1, x2, y2, value(data));
         break;
       }
       case 5: {
@@ -171,8 +164,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
       default: {
         // A run of lines through the log window's ring.
         gfx_set_logging(1);
-        int c = value(data);
-        gfx_circle(c, value(data), value(data), value(data));
+        int c = value(data), x = value(data), y = value(data);
+        gfx_circle(c, x, y, value(data));
         break;
       }
     }

@@ -325,6 +325,22 @@ TEST_F(Script, SwitchingPlaybackOffDropsTheRepeatsLeftAndStartsAgainAtTheTop) {
   EXPECT_EQ(events[5].key, 'A');
 }
 
+// Each call takes one message before the script's next repeat, so Ctrl+P gets through.
+TEST_F(Script, CtrlPStopsAHugePeriodicLine) {
+  write_file(SCRIPT_FILE_NAME, "VORLA_PERIODIC(2000000000);\n");
+  command(CMD_PLAYBACK_SCRIPT);
+  for (int i = 0; i < 100; ++i) ASSERT_EQ(next_event().kind, EVENT_PERIODIC);
+  headless::key_down(draw_window, VK_CONTROL);
+  headless::key_down(draw_window, 'P');
+  headless::key_up(draw_window, VK_CONTROL);
+  headless::type_char(draw_window, '!');
+  int repeats = 0;
+  while (next_event().kind == EVENT_PERIODIC) ++repeats;
+  EXPECT_LE(repeats, 2);  // one per message ahead of the command
+  EXPECT_EQ(playback_on, 0);
+  EXPECT_EQ(periodic_count, 0);
+}
+
 TEST_F(Script, RecordingOffClosesAStreamOpenForReading) {
   write_file(SCRIPT_FILE_NAME, "VORLA_KBD(65);\nVORLA_KBD(66);\n");
   command(CMD_PLAY_ONE);
