@@ -13,8 +13,8 @@
 #include <cstring>
 #include <string>
 
-#include "handles.h"
-#include "headless.h"
+#include "base/handles.h"
+#include "display/headless/headless.h"
 #include "runtime_state.h"
 
 namespace {
