@@ -44,12 +44,17 @@ struct Scenery {
 // One value per topping slot.
 using ToppingColumn = std::array<int, MAX_TOPPINGS>;
 
-// A slot that was never written holds a berry of colour 0 at (0, 0); the nearest-topping
-// search and the topping buttons may act on it, so it needs a definite value.
-inline constexpr ToppingColumn unwritten_topping_kinds() {
-  ToppingColumn kinds{};
-  kinds.fill(TOPPING_BERRY);
-  return kinds;
+// A slot that was never written holds a berry of colour 0 far below the drawing area; the
+// nearest-topping search and the topping buttons may act on it, so it needs a definite value.
+// Placed toppings lie on the ice cream, a few hundred units from any click on it, so while one
+// is placed a never-written slot is never the nearest.
+inline constexpr int UNWRITTEN_TOPPING_X = 0;
+inline constexpr int UNWRITTEN_TOPPING_Y = -1000000;
+
+inline constexpr ToppingColumn filled_column(int value) {
+  ToppingColumn column{};
+  column.fill(value);
+  return column;
 }
 
 // A default-constructed state is the state at start-up.
@@ -59,9 +64,9 @@ struct DesignerState {
   int scoop_colour2 = 0;
   int scoop_colour3 = 0;
   int scoop_colour4 = 0;  // the top scoop
-  ToppingColumn topping_x{};
-  ToppingColumn topping_y{};
-  ToppingColumn topping_kind = unwritten_topping_kinds();
+  ToppingColumn topping_x = filled_column(UNWRITTEN_TOPPING_X);
+  ToppingColumn topping_y = filled_column(UNWRITTEN_TOPPING_Y);
+  ToppingColumn topping_kind = filled_column(TOPPING_BERRY);
   ToppingColumn topping_colour{};
   int topping_count = 0;
   int selected_topping = 0;

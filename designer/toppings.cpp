@@ -13,9 +13,11 @@ int scoop_centre_y(int n) {
   return 25 + 57 * (n - 1);
 }
 
+// In floating point: a click from a script may carry any int, and the difference must not
+// overflow.
 bool within_scoop(int x, int y, int centre_y) {
   const double dx = x;
-  const double dy = y - centre_y;
+  const double dy = static_cast<double>(y) - centre_y;
   return std::sqrt(dx * dx + dy * dy) < SCOOP_RADIUS;
 }
 

@@ -76,6 +76,8 @@ void record_pending_event() {
   if (periodic_count > 0) {
     record_event(EVENT_PERIODIC, 0, 0, 0);
     periodic_count = 0;
+    // A line that could not be written has ended the recording.
+    if (!recording_on) return;
   }
   record_event(pending_kind, pending_x, pending_y, pending_key);
 }

@@ -59,16 +59,13 @@ void toggle_logging() {
 
 }  // namespace
 
-// Recording is only switched here; the file is opened by the first line written.
+// Recording is only switched here; the file is opened by the first line written. Switching it
+// off closes the stream whichever way it is open, so a playback begun before starts again from
+// the first line.
 void toggle_recording() {
   if (recording_on) {
-    recording_on = 0;
-    set_check(CMD_RECORD_SCRIPT, false);
-    if (periodic_count > 0) {
-      record_event(EVENT_PERIODIC, 0, 0, 0);
-      periodic_count = 0;
-    }
-    if (script_mode == SCRIPT_WRITING) close_script_file();
+    if (periodic_count > 0) record_event(EVENT_PERIODIC, 0, 0, 0);
+    stop_recording();
   } else {
     // Whatever the counter holds belongs to a playback, not to this recording.
     periodic_count = 0;

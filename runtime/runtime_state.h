@@ -139,6 +139,8 @@ void record_event(int kind, int x, int y, char key);
 int playback_step();
 void close_script_file();
 void stop_playback();
+// Recording off, its check mark cleared, the pending periodic run dropped, the file closed.
+void stop_recording();
 
 // The Run menu's toggles, which own the rules of switching recording and playback.
 void toggle_recording();

@@ -5,14 +5,22 @@
 // recording owns the stream: a playback started meanwhile ends at once, as at the end of a
 // script, and leaves the recording's file and its periodic count alone.
 //
+// A line that cannot be written (a full disk) ends the recording with one log line; the file is
+// cut back to its last whole line. A file that cannot be read (a directory of that name) is
+// treated as one that cannot be opened.
+//
 // The reader never trusts the file: a line is read up to its newline whatever its length (the
 // first 511 characters are kept, the rest of an over-long line is skipped, so it cannot spill
 // into the next one), scans stop at the end of the line, a number is copied into its buffer
-// only as far as the buffer goes, and a missing number reads as 0.
+// only as far as the buffer goes, and a missing number reads as 0. A "\r\n" line end reads as
+// "\n" wherever the program runs, so a script saved on Windows plays the same everywhere.
 #include <cctype>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "runtime_state.h"
 
@@ -25,10 +33,33 @@ int periodic_count = 0;
 
 namespace {
 
+// Where the last whole line written ends.
+long written_size = 0;
+
+// Opening a directory for reading succeeds on some systems; its first read fails.
+bool readable(FILE* stream) {
+  int c = std::fgetc(stream);
+  if (c == EOF) return std::ferror(stream) == 0;
+  return std::ungetc(c, stream) != EOF;
+}
+
 bool open_script(ScriptMode mode) {
   script_stream = std::fopen(SCRIPT_FILE_NAME, mode == SCRIPT_READING ? "rt" : "wt");
+  if (script_stream != nullptr && mode == SCRIPT_READING && !readable(script_stream)) {
+    std::fclose(script_stream);
+    script_stream = nullptr;
+  }
   script_mode = script_stream != nullptr ? mode : SCRIPT_CLOSED;
+  written_size = 0;
   return script_stream != nullptr;
+}
+
+void recording_failed() {
+  stop_recording();
+  std::error_code ignored;
+  std::filesystem::resize_file(SCRIPT_FILE_NAME, static_cast<std::uintmax_t>(written_size),
+                               ignored);
+  gfx_log("Cannot write script file %s\n", SCRIPT_FILE_NAME);
 }
 
 }  // namespace
@@ -39,29 +70,38 @@ void close_script_file() {
   script_mode = SCRIPT_CLOSED;
 }
 
-// Each line is flushed as it is written, so that a recording survives the program's end.
+void stop_recording() {
+  recording_on = 0;
+  periodic_count = 0;
+  CheckMenuItem(run_menu, CMD_RECORD_SCRIPT, MF_UNCHECKED);
+  close_script_file();
+}
+
+// Each line is flushed as it is written, so that a recording survives the program's end. The
+// file is opened by the first line: an event that writes none (quit) leaves it alone.
 void record_event(int kind, int x, int y, char key) {
+  if (kind != EVENT_MOUSE && kind != EVENT_KBD && kind != EVENT_PERIODIC) return;
   // A stream left open for reading is no place for a recording.
   if (script_mode == SCRIPT_READING) close_script_file();
   if (script_stream == nullptr && !open_script(SCRIPT_WRITING)) {
     gfx_log("Cannot open script file %s for writing\n", SCRIPT_FILE_NAME);
     return;
   }
-  switch (kind) {
-    case EVENT_MOUSE:
-      std::fprintf(script_stream, "VORLA_MOUSE(%d, %d);\n", x, y);
-      break;
-    case EVENT_KBD:
-      std::fprintf(script_stream, "VORLA_KBD(%d);\n",
-                   static_cast<int>(static_cast<signed char>(key)));
-      break;
-    case EVENT_PERIODIC:
-      std::fprintf(script_stream, "VORLA_PERIODIC(%d);\n", periodic_count);
-      break;
-    default:
-      return;
+  int written = 0;
+  if (kind == EVENT_MOUSE)
+    written = std::fprintf(script_stream, "VORLA_MOUSE(%d, %d);\n", x, y);
+  else if (kind == EVENT_KBD)
+    written = std::fprintf(script_stream, "VORLA_KBD(%d);\n",
+                           static_cast<int>(static_cast<signed char>(key)));
+  else
+    written = std::fprintf(script_stream, "VORLA_PERIODIC(%d);\n", periodic_count);
+  long end = -1;
+  if (written >= 0 && std::fflush(script_stream) == 0) end = std::ftell(script_stream);
+  if (end < 0) {
+    recording_failed();
+    return;
   }
-  std::fflush(script_stream);
+  written_size = end;
 }
 
 void stop_playback() {
@@ -85,6 +125,13 @@ LineResult read_line(char* line, int* length) {
   for (;;) {
     int c = std::fgetc(script_stream);
     if (c == EOF) return LINE_END;
+    if (c == '\r') {
+      int next = std::fgetc(script_stream);
+      if (next == '\n')
+        c = '\n';
+      else if (next != EOF)
+        std::ungetc(next, script_stream);
+    }
     if (n < SCRIPT_LINE_SIZE - 1) line[n++] = static_cast<char>(c);
     if (c == '\n') break;
   }

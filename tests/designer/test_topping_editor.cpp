@@ -2,6 +2,7 @@
 // toppings, the limit of the table, and the nearest-topping search.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "designer.h"
@@ -110,11 +111,34 @@ TEST(ToppingEditor, SelectWorksWithNothingPlaced) {
   click(state, 0, 50);
   EXPECT_EQ(state.edit_mode, MODE_SELECTED);
   EXPECT_EQ(state.topping_count, 0);
-  // Every never-written slot lies at (0, 0): the tie goes to the last one.
+  // Every never-written slot lies at one fixed point: the tie goes to the last one.
   EXPECT_EQ(state.selected_topping, MAX_TOPPINGS - 1);
   click(state, 10, 60);  // moves a slot that is not drawn
   EXPECT_EQ(state.topping_count, 0);
   EXPECT_EQ(state.topping_x[MAX_TOPPINGS - 1], 10);
+}
+
+// A click below the bottom scoop's centre, 58 units from (0, 0) and 100 from the one topping.
+TEST(ToppingEditor, NeverWrittenSlotsAreNeverNearerThanAPlacedTopping) {
+  DesignerState state;
+  click(state, 50, 30);
+  press_button(-250, -172, state);
+  click(state, -50, 30);
+  EXPECT_EQ(state.selected_topping, 0);
+}
+
+// A script can carry any int; every edit mode takes the extremes as misses.
+TEST(ToppingEditor, ClicksAtTheEndsOfIntMissTheIceCream) {
+  const int extremes[] = {INT_MIN, INT_MIN + 1, -1, 0, INT_MAX};
+  for (int button_y : {-22, -172}) {
+    DesignerState state;
+    state.scoop_count = 4;
+    press_button(-250, button_y, state);
+    for (int x : extremes)
+      for (int y : extremes) click(state, x, y);
+    EXPECT_EQ(state.topping_count, 0);
+    EXPECT_NE(state.edit_mode, MODE_SELECTED);
+  }
 }
 
 TEST(ToppingEditor, TableHoldsTwoHundredAndNoMore) {

@@ -1,5 +1,8 @@
 // Recording the event stream to the script file and playing it back, including what the
 // reader makes of files it did not write.
+#include <sys/resource.h>
+
+#include <csignal>
 #include <string>
 
 #include "runtime_test.h"
@@ -125,6 +128,53 @@ TEST_F(Script, FileThatCannotBeWrittenIsReportedAndTriedAgain) {
   EXPECT_EQ(recording_on, 1);
 }
 
+TEST_F(Script, QuitAloneLeavesAnExistingFileAlone) {
+  write_file(SCRIPT_FILE_NAME, "VORLA_KBD(65);\n");
+  command(CMD_RECORD_SCRIPT);
+  drain();
+  PostQuitMessage(0);
+  EXPECT_EQ(next_event().kind, EVENT_QUIT);
+  gfx_shutdown();
+  EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_KBD(65);\n");
+}
+
+// The file may grow to 40 bytes: two key lines (15 bytes each) fit, the third does not.
+TEST_F(Script, LineThatCannotBeWrittenEndsTheRecordingAfterTheLastWholeLine) {
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limit = {40, RLIM_INFINITY};
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  command(CMD_RECORD_SCRIPT);
+  for (char key : {'a', 'b', 'c', 'd'}) {
+    headless::type_char(draw_window, key);
+    EXPECT_EQ(next_event().key, key);
+  }
+  EXPECT_EQ(new_log_lines(), std::vector<std::string>{"Cannot write script file VORLA.SCR\n"});
+  EXPECT_EQ(recording_on, 0);
+  EXPECT_FALSE(checked(CMD_RECORD_SCRIPT));
+  EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_KBD(97);\nVORLA_KBD(98);\n");
+  // A new recording starts a new file.
+  limit.rlim_cur = RLIM_INFINITY;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  command(CMD_RECORD_SCRIPT);
+  headless::type_char(draw_window, 'e');
+  next_event();
+  EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_KBD(101);\n");
+}
+
+TEST_F(Script, FullDiskFromTheFirstLineAndAPendingRunAreReportedOnce) {
+  std::filesystem::create_symlink("/dev/full", SCRIPT_FILE_NAME);
+  gfx_set_animation(ANIM_RUN);
+  command(CMD_RECORD_SCRIPT);
+  next_event();
+  headless::type_char(draw_window, 'a');
+  while (next_event().kind != EVENT_KBD) {
+  }
+  EXPECT_EQ(new_log_lines(), std::vector<std::string>{"Cannot write script file VORLA.SCR\n"});
+  EXPECT_EQ(recording_on, 0);
+  EXPECT_EQ(periodic_count, 0);
+  EXPECT_FALSE(checked(CMD_RECORD_SCRIPT));
+}
+
 TEST_F(Script, PlaysTheLineFormsBack) {
   write_file(SCRIPT_FILE_NAME,
              "VORLA_MOUSE(-12, 40);\n"
@@ -163,6 +213,25 @@ TEST_F(Script, MissingFileIsReportedAndPlaybackStops) {
             std::vector<std::string>{"Cannot open script file VORLA.SCR for reading\n"});
   EXPECT_EQ(playback_on, 0);
   EXPECT_FALSE(checked(CMD_PLAYBACK_SCRIPT));
+}
+
+TEST_F(Script, FileThatCannotBeReadIsOneThatCannotBeOpened) {
+  std::filesystem::create_directory(SCRIPT_FILE_NAME);
+  command(CMD_PLAYBACK_SCRIPT);
+  expect_waits_for_input();
+  EXPECT_EQ(new_log_lines(),
+            std::vector<std::string>{"Cannot open script file VORLA.SCR for reading\n"});
+  EXPECT_FALSE(checked(CMD_PLAYBACK_SCRIPT));
+  EXPECT_EQ(script_stream, nullptr);
+}
+
+TEST_F(Script, WindowsLineEndsPlayAsNewlines) {
+  write_file(SCRIPT_FILE_NAME, "VORLA_KBD(65);\r\n\r\nVORLA_MOUSE(1, -2);\r\nVORLA_KBD(13\r);\n");
+  std::vector<Event> events = play_all();
+  ASSERT_EQ(events.size(), 3u);
+  EXPECT_EQ(events[0].key, 'A');
+  EXPECT_EQ(events[1].y, -2);
+  EXPECT_EQ(events[2].key, 13);  // a lone carriage return is an ordinary character
 }
 
 TEST_F(Script, EmptyFileIsTheEndOfTheScript) {
@@ -254,6 +323,34 @@ TEST_F(Script, SwitchingPlaybackOffDropsTheRepeatsLeftAndStartsAgainAtTheTop) {
   std::vector<Event> events = play_all();
   ASSERT_EQ(events.size(), 6u);
   EXPECT_EQ(events[5].key, 'A');
+}
+
+// Each call takes one message before the script's next repeat, so Ctrl+P gets through.
+TEST_F(Script, CtrlPStopsAHugePeriodicLine) {
+  write_file(SCRIPT_FILE_NAME, "VORLA_PERIODIC(2000000000);\n");
+  command(CMD_PLAYBACK_SCRIPT);
+  for (int i = 0; i < 100; ++i) ASSERT_EQ(next_event().kind, EVENT_PERIODIC);
+  headless::key_down(draw_window, VK_CONTROL);
+  headless::key_down(draw_window, 'P');
+  headless::key_up(draw_window, VK_CONTROL);
+  headless::type_char(draw_window, '!');
+  int repeats = 0;
+  while (next_event().kind == EVENT_PERIODIC) ++repeats;
+  EXPECT_LE(repeats, 2);  // one per message ahead of the command
+  EXPECT_EQ(playback_on, 0);
+  EXPECT_EQ(periodic_count, 0);
+}
+
+TEST_F(Script, RecordingOffClosesAStreamOpenForReading) {
+  write_file(SCRIPT_FILE_NAME, "VORLA_KBD(65);\nVORLA_KBD(66);\n");
+  command(CMD_PLAY_ONE);
+  EXPECT_EQ(next_event().key, 'A');
+  command(CMD_RECORD_SCRIPT);
+  command(CMD_RECORD_SCRIPT);
+  drain();
+  EXPECT_EQ(script_stream, nullptr);
+  command(CMD_PLAY_ONE);
+  EXPECT_EQ(next_event().key, 'A');
 }
 
 TEST_F(Script, EndOfScriptClosesTheStreamForTheNextPlaybackAndRecording) {
