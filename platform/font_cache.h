@@ -1,5 +1,5 @@
-// Where the font module's faces and glyphs come from: fontconfig's choice of an installed face
-// for a requested name, one FreeType face per font file, and per pixel size the face's metrics
+// Where the font module's faces and glyphs come from: the font file chosen for a requested name
+// (by fontconfig on the desktop, from the files packed with the page in a browser), one FreeType face per font file, and per pixel size the face's metrics
 // and its rendered glyphs. Everything found or rendered stays for the life of the process,
 // because GDI creates and destroys a font for every text call and a frame makes hundreds.
 #pragma once
@@ -73,8 +73,13 @@ struct Font {
   FontSize* size = nullptr;
 };
 
-// The installed face fontconfig picks for the families (tried in order, then fontconfig's own
-// fallbacks), a Windows weight (0 means normal) and slant. nullptr only when no face loads.
+// The font file, and the face's index in it, for the families (tried in order, then the
+// system's fallbacks), a Windows weight (100-900) and slant; false when there is none.
+bool font_match_file(const std::vector<std::string>& families, int weight, bool italic,
+                     std::string* file, int* index);
+
+// The face font_match_file picks for the families, a Windows weight (0 means normal) and slant.
+// nullptr only when no face loads.
 FontFace* font_face_find(const std::vector<std::string>& families, int weight, bool italic);
 
 // The face at ppem pixels per em (clamped to what a glyph cache can hold).
