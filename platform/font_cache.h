@@ -1,7 +1,8 @@
 // Where the font module's faces and glyphs come from: the font file chosen for a requested name
-// (by fontconfig on the desktop, from the files packed with the page in a browser), one FreeType face per font file, and per pixel size the face's metrics
-// and its rendered glyphs. Everything found or rendered stays for the life of the process,
-// because GDI creates and destroys a font for every text call and a frame makes hundreds.
+// (by fontconfig on the desktop, from the files packed with the page in a browser), one FreeType
+// face per font file, and per pixel size the face's metrics and its rendered glyphs. Everything
+// found or rendered stays for the life of the process, because GDI creates and destroys a font for
+// every text call and a frame makes hundreds.
 #pragma once
 
 #include <ft2build.h>

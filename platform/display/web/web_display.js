@@ -227,5 +227,8 @@ mergeInto(LibraryManager.library, {
     for (var id in VORLA.windows) VORLA.windows[id].remove();
     VORLA.windows = {};
     VORLA.order = [];
+    VORLA.inputs = [];
+    VORLA.sleeping = true;  // for good: nothing will wake the program again
+    if (Module['vorlaClosed']) Module['vorlaClosed']();
   }
 });

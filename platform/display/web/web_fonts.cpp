@@ -1,7 +1,8 @@
-// Fonts in a web page: no fontconfig, only the faces packed with the page under /fonts. A
-// monospaced request (the fixed font of the text window) gets DejaVu Sans Mono, every other
-// name Liberation Sans, the faces the desktop picks for the same requests. Only the regular
-// weight and slant are packed.
+// Fonts in a web page: no fontconfig, only the faces packed with the page under /fonts, the
+// faces the desktop picks for the same requests. DejaVu Sans (the menus' face) and DejaVu Sans
+// Mono (the fixed font of the text window) where they are asked for by name, Liberation Sans
+// for every other name (the drawing's "VORLA-font" among them). Only the regular weight and
+// slant are packed.
 #include <string_view>
 
 #include "font_cache.h"
@@ -10,11 +11,17 @@ namespace platform {
 
 bool font_match_file(const std::vector<std::string>& families, int, bool, std::string* file,
                      int* index) {
-  bool mono = false;
+  *file = "/fonts/LiberationSans-Regular.ttf";
   for (std::string_view family : families) {
-    mono = mono || family == "monospace" || family == "DejaVu Sans Mono";
+    if (family == "monospace" || family == "DejaVu Sans Mono") {
+      *file = "/fonts/DejaVuSansMono.ttf";
+      break;
+    }
+    if (family == "DejaVu Sans") {
+      *file = "/fonts/DejaVuSans.ttf";
+      break;
+    }
   }
-  *file = mono ? "/fonts/DejaVuSansMono.ttf" : "/fonts/LiberationSans-Regular.ttf";
   *index = 0;
   return true;
 }
