@@ -173,6 +173,12 @@ async function playRun(page, steps, out) {
       if (first) {
         await page.goto(url);
       } else {
+        // The page's download button gives the script file the headless program wrote.
+        const [download] = await Promise.all([page.waitForEvent('download'), page.click('#download')]);
+        const got = fs.readFileSync(await download.path(), 'utf8');
+        const want = fs.readFileSync(path.join(work, 'VORLA.SCR'), 'utf8');
+        console.log(`downloaded VORLA.SCR: ${got.length} bytes, ${got === want ? 'the same as' : 'DIFFERENT from'} the headless one`);
+        if (got !== want) failures.push('download');
         // The recording must be in IndexedDB before the page goes.
         for (let i = 0; i < 500 && !(await page.evaluate(() => Module.vorlaSaved() > 0)); ++i) await pause(10);
         await page.reload();
@@ -185,6 +191,16 @@ async function playRun(page, steps, out) {
     console.log('page says: ' + ended);
     if (!/has ended/.test(ended)) failures.push('end of the program not shown');
     if (shotsDir) await page.screenshot({ path: path.join(shotsDir, 'ended.png') });
+    // A script file loaded through the page's button becomes VORLA.SCR.
+    const loaded = 'VORLA_MOUSE(1, 2);\n';
+    await page.setInputFiles('#file', { name: 'mine.scr', mimeType: 'text/plain', buffer: Buffer.from(loaded) });
+    let stored = null;
+    for (let i = 0; i < 200 && stored !== loaded; ++i) {
+      await pause(10);
+      stored = await page.evaluate(() => { try { return FS.readFile('VORLA.SCR', { encoding: 'utf8' }); } catch (e) { return null; } });
+    }
+    console.log(`loaded a script file: ${stored === loaded ? 'it is VORLA.SCR now' : 'NOT stored'}`);
+    if (stored !== loaded) failures.push('load');
   } finally {
     await context.close();
     server.close();
