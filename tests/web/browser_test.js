@@ -80,7 +80,9 @@ const pause = ms => new Promise(resolve => setTimeout(resolve, ms));
 // left to take.
 async function settle(page) {
   for (let i = 0; i < 1000; ++i) {
-    const busy = await page.evaluate(() => !window.Module || !Module.vorlaBusy || Module.vorlaBusy());
+    // While the page is still loading, its scripts may be replaced under the question.
+    const busy = await page.evaluate(() => !window.Module || !Module.vorlaBusy || Module.vorlaBusy())
+      .catch(() => true);
     if (!busy) return;
     await pause(10);
   }
@@ -201,8 +203,11 @@ async function playRun(page, steps, out) {
     }
     console.log(`loaded a script file: ${stored === loaded ? 'it is VORLA.SCR now' : 'NOT stored'}`);
     if (stored !== loaded) failures.push('load');
+  } catch (error) {
+    console.log(error);
+    failures.push('an error in the test');
   } finally {
-    await context.close();
+    await context.close().catch(() => {});
     server.close();
   }
   if (failures.length) {
