@@ -11,7 +11,7 @@ const http = require('http');
 const { execFileSync } = require('child_process');
 const { chromium } = require('playwright-core');
 
-const [webDir, reference, shotsDir] = process.argv.slice(2);
+const [webDir, reference, shotsDir] = process.argv.slice(2).map(arg => arg && path.resolve(arg));
 if (!webDir || !reference) {
   console.error('usage: node browser_test.js BUILD_WEB_DIR WEB_REFERENCE [SHOTS_DIR]');
   process.exit(2);
