@@ -4,7 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "headless.h"
+#include "display/headless/headless.h"
 
 namespace {
 

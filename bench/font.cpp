@@ -1,6 +1,6 @@
 // The cost of GDI's text path: it creates and destroys a font for every text call, then asks for
 // metrics, measures and draws, 150 calls a frame at ten frames a second.
-#include "font.h"
+#include "gdi/font.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "headless.h"
+#include "display/headless/headless.h"
 #include "win32.h"
 
 namespace {

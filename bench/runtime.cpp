@@ -6,7 +6,7 @@
 
 #include <ctime>
 
-#include "headless.h"
+#include "display/headless/headless.h"
 #include "runtime_state.h"
 
 namespace {

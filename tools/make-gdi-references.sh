@@ -8,8 +8,8 @@ cd "$(dirname "$0")/.."
 out_dir=${VORLA_PROBE_DIR:-build-probe}
 mkdir -p "$out_dir" tests/data/gdi
 x86_64-w64-mingw32-g++ -std=c++20 -O2 -Wall -Wextra -Werror -static -DNOMINMAX \
-  -Iplatform -Itests/platform \
-  tools/gdi-probe/probe.cpp tests/platform/gdi_scenes.cpp tests/platform/gdi_reference_data.cpp \
+  -Iplatform -Itests \
+  tools/gdi-probe/probe.cpp tests/platform/gdi/scenes.cpp tests/platform/gdi/reference_data.cpp \
   -lgdi32 -o "$out_dir/gdi-probe.exe"
 prefix=$(mktemp -d /tmp/gdi-probe-wine.XXXXXX)
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -17,17 +17,9 @@ trap 'wineserver -k 2>/dev/null || true; rm -rf "$prefix"' EXIT
 # The first start sets up the fresh prefix and reports on its own; only the probe's run counts.
 wineboot -i >/dev/null 2>&1 || true
 wineserver -w
-# Text as the classic desktop draws it, without font smoothing: one colour per glyph pixel.
-# Wine takes the smoothing of each face from fontconfig, so switch it off there.
-cat >"$prefix/fonts.conf" <<'XML'
-<?xml version="1.0"?>
-<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
-<fontconfig>
-  <include ignore_missing="yes">/etc/fonts/fonts.conf</include>
-  <match target="font"><edit name="antialias" mode="assign"><bool>false</bool></edit></match>
-</fontconfig>
-XML
-export FONTCONFIG_FILE=$prefix/fonts.conf
+# Text as the classic desktop draws it, without font smoothing.
+. tools/wine-fonts.sh
+plain_text_fonts
 made_by="# Recorded under $(wine --version 2>/dev/null) on $(date -u +%Y-%m-%d)."
 { echo "$made_by"; wine "$out_dir/gdi-probe.exe"; } >"$out_dir/scenes.txt"
 { echo "$made_by"; wine "$out_dir/gdi-probe.exe" text; } >"$out_dir/text.txt"

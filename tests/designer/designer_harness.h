@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "designer.h"
-#include "headless.h"
+#include "display/headless/headless.h"
 #include "runtime_state.h"
 
 namespace designer_test {

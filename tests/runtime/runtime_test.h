@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "handles.h"
-#include "headless.h"
+#include "base/handles.h"
+#include "display/headless/headless.h"
 #include "runtime_state.h"
 
 struct Event {

@@ -11,7 +11,7 @@ TEST_F(EventLoop, OriginIsTheCentreOfTheClientAreaWithHalfPixelsDropped) {
   RECT client;
   GetClientRect(draw_window, &client);
   EXPECT_EQ(client.right - client.left, 595);
-  EXPECT_EQ(client.bottom - client.top, 497);
+  EXPECT_EQ(client.bottom - client.top, 496);
   EXPECT_EQ(origin_x, 297);
   EXPECT_EQ(origin_y, 248);
 }

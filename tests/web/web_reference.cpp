@@ -11,8 +11,8 @@
 #include <sstream>
 #include <string>
 
-#include "display.h"
-#include "headless.h"
+#include "display/display.h"
+#include "display/headless/headless.h"
 #include "runtime_state.h"
 
 namespace {

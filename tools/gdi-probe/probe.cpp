@@ -10,8 +10,8 @@
 #include <cstring>
 #include <string>
 
-#include "gdi_reference_data.h"
-#include "gdi_scenes.h"
+#include "platform/gdi/reference_data.h"
+#include "platform/gdi/scenes.h"
 #include "win32.h"
 
 namespace {

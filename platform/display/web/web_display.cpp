@@ -21,7 +21,7 @@
 
 #include <cstdint>
 
-#include "display.h"
+#include "display/display.h"
 
 extern "C" {
 // Implemented in web_display.js.

@@ -1,0 +1,118 @@
+// Copies of pixel blocks: BitBlt between DCs and ScrollDC within one, both clipped to the
+// surfaces and correct when source and destination overlap.
+#include <algorithm>
+#include <cstring>
+
+#include "objects.h"
+
+namespace platform {
+
+namespace {
+
+// Rectangles in 64-bit coordinates, so offsets never overflow.
+struct Box {
+  long long left, top, right, bottom;
+};
+
+Box box_of(const RECT& r) {
+  return Box{r.left, r.top, r.right, r.bottom};
+}
+
+Box intersection(const Box& a, const Box& b) {
+  return Box{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+             std::min(a.bottom, b.bottom)};
+}
+
+bool empty(const Box& b) {
+  return b.left >= b.right || b.top >= b.bottom;
+}
+
+// The bounding box of what lies in `area` but not in `covered` (a part of it).
+RECT uncovered(const Box& area, const Box& covered) {
+  if (empty(area)) return RECT{0, 0, 0, 0};
+  Box rest = area;
+  if (!empty(covered)) {
+    const bool full_width = covered.left <= area.left && covered.right >= area.right;
+    const bool full_height = covered.top <= area.top && covered.bottom >= area.bottom;
+    if (full_width && full_height) return RECT{0, 0, 0, 0};
+    if (full_width && covered.top <= area.top) rest.top = covered.bottom;
+    if (full_width && covered.bottom >= area.bottom) rest.bottom = covered.top;
+    if (full_height && covered.left <= area.left) rest.left = covered.right;
+    if (full_height && covered.right >= area.right) rest.right = covered.left;
+  }
+  return RECT{static_cast<LONG>(rest.left), static_cast<LONG>(rest.top),
+              static_cast<LONG>(rest.right), static_cast<LONG>(rest.bottom)};
+}
+
+// Copies `dest` on `to` from the same block moved back by the shift on `from`.
+void copy_block(const Surface& from, const Surface& to, const Box& dest, long long shift_x,
+                long long shift_y) {
+  // Rows go bottom-up when the copy moves pixels down within one buffer, so no source row is
+  // overwritten before it is read; memmove takes care of overlap within a row.
+  const bool downwards = from.pixels == to.pixels && shift_y > 0;
+  const long long height = dest.bottom - dest.top;
+  for (long long i = 0; i < height; ++i) {
+    const long long row = downwards ? dest.bottom - 1 - i : dest.top + i;
+    uint32_t* out = to.pixels + row * to.stride + dest.left;
+    const uint32_t* in = from.pixels + (row - shift_y) * from.stride + (dest.left - shift_x);
+    std::memmove(out, in, static_cast<size_t>(dest.right - dest.left) * sizeof(uint32_t));
+  }
+}
+
+}  // namespace
+
+}  // namespace platform
+
+using namespace platform;
+
+BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int src_x, int src_y,
+                   DWORD rop) {
+  Dc* to_dc = dc_from(dest);
+  const Dc* from_dc = dc_from(src);
+  if (!to_dc || !from_dc || rop != SRCCOPY) return FALSE;
+  Surface to;
+  Surface from;
+  if (!dc_surface(*to_dc, &to) || !dc_surface(*from_dc, &from)) return FALSE;
+  long long dx = x, dy = y, sx = src_x, sy = src_y, w = width, h = height;
+  // Negative sizes flip both rectangles the same way, so nothing is mirrored.
+  if (w < 0) {
+    dx += w;
+    sx += w;
+    w = -w;
+  }
+  if (h < 0) {
+    dy += h;
+    sy += h;
+    h = -h;
+  }
+  // The block on the destination, inside both surfaces.
+  const long long shift_x = dx - sx;
+  const long long shift_y = dy - sy;
+  Box block = intersection(Box{dx, dy, dx + w, dy + h}, Box{0, 0, to.width, to.height});
+  block = intersection(block, Box{shift_x, shift_y, shift_x + from.width, shift_y + from.height});
+  if (!empty(block)) {
+    copy_block(from, to, block, shift_x, shift_y);
+    dc_changed(*to_dc);
+  }
+  return TRUE;
+}
+
+BOOL WINAPI ScrollDC(HDC handle, int dx, int dy, const RECT* scroll, const RECT* clip,
+                     HRGN update_rgn, LPRECT update) {
+  (void)update_rgn;  // regions are not part of this layer
+  Dc* dc = dc_from(handle);
+  Surface surface;
+  if (!dc || !dc_surface(*dc, &surface)) return FALSE;
+  // Content comes from the scroll rectangle and lands inside it and inside the clip rectangle.
+  Box area{0, 0, surface.width, surface.height};
+  if (scroll) area = intersection(area, box_of(*scroll));
+  Box limit = clip ? intersection(area, box_of(*clip)) : area;
+  const Box moved{area.left + dx, area.top + dy, area.right + dx, area.bottom + dy};
+  const Box dest = intersection(moved, limit);
+  if (!empty(dest)) {
+    copy_block(surface, surface, dest, dx, dy);
+    dc_changed(*dc);
+  }
+  if (update) *update = uncovered(limit, dest);
+  return TRUE;
+}

@@ -1,0 +1,247 @@
+// GDI objects: creating pens, brushes, fonts and bitmaps, the stock objects, selecting objects
+// into DCs and deleting them (deferred while a DC still has them selected).
+#include "objects.h"
+
+#include <climits>
+#include <cstddef>
+
+#include "internal.h"
+
+namespace platform {
+
+namespace {
+
+// Bitmaps larger than this many pixels are refused, as Windows refuses what it cannot hold.
+constexpr long long kMaxBitmapPixels = 1LL << 28;
+
+constexpr int kStockCount = DEFAULT_GUI_FONT + 1;
+HGDIOBJ stock_objects[kStockCount];
+HBITMAP stock_bitmap_handle;
+
+// Stock objects live as long as the process; this keeps them reachable for leak checkers after
+// the handle table is gone at exit.
+GdiObject* stock_data[kStockCount + 1];
+int stock_data_count;
+
+template <typename T>
+HGDIOBJ enter(HandleKind kind, T* object, bool stock) {
+  object->stock = stock;
+  if (stock && stock_data_count <= kStockCount) stock_data[stock_data_count++] = object;
+  return handle_new(kind, object, !stock);
+}
+
+HGDIOBJ make_pen(int style, int width, COLORREF colour, bool stock) {
+  Pen* pen = new Pen;
+  pen->style = style;
+  pen->width = width;
+  pen->colour = colour;
+  return enter(HandleKind::pen, pen, stock);
+}
+
+HGDIOBJ make_brush(bool hollow, COLORREF colour, bool stock) {
+  Brush* brush = new Brush;
+  brush->hollow = hollow;
+  brush->colour = colour;
+  return enter(HandleKind::brush, brush, stock);
+}
+
+HGDIOBJ make_font(Font* font, bool stock) {
+  FontObject* object = new FontObject;
+  object->font = font;
+  return enter(HandleKind::font, object, stock);
+}
+
+HBITMAP make_bitmap(int width, int height, bool stock) {
+  Bitmap* bitmap = new Bitmap;
+  bitmap->pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+  bitmap->surface = Surface{bitmap->pixels.data(), width, height, width};
+  return static_cast<HBITMAP>(enter(HandleKind::bitmap, bitmap, stock));
+}
+
+HGDIOBJ make_stock(int index) {
+  switch (index) {
+    case WHITE_BRUSH:
+      return make_brush(false, RGB(255, 255, 255), true);
+    case 1:  // LTGRAY_BRUSH
+      return make_brush(false, RGB(192, 192, 192), true);
+    case 2:  // GRAY_BRUSH
+      return make_brush(false, RGB(128, 128, 128), true);
+    case 3:  // DKGRAY_BRUSH
+      return make_brush(false, RGB(64, 64, 64), true);
+    case BLACK_BRUSH:
+      return make_brush(false, RGB(0, 0, 0), true);
+    case NULL_BRUSH:
+      return make_brush(true, 0, true);
+    case WHITE_PEN:
+      return make_pen(PS_SOLID, 1, RGB(255, 255, 255), true);
+    case BLACK_PEN:
+      return make_pen(PS_SOLID, 1, RGB(0, 0, 0), true);
+    case NULL_PEN:
+      return make_pen(PS_NULL, 1, 0, true);
+    case ANSI_FIXED_FONT:
+      return make_font(font_create_fixed(), true);
+    case SYSTEM_FONT:
+      // The classic System font: a bold face in a 16-pixel cell.
+      return make_font(font_create(16, FW_BOLD, false, "System"), true);
+    case DEFAULT_GUI_FONT:
+      return make_font(font_create(-11, FW_NORMAL, false, "MS Shell Dlg"), true);
+    default:
+      return nullptr;
+  }
+}
+
+GdiObject* header_of(HGDIOBJ object) {
+  switch (handle_kind(object)) {
+    case HandleKind::pen:
+      return handle_get<Pen>(object, HandleKind::pen);
+    case HandleKind::brush:
+      return handle_get<Brush>(object, HandleKind::brush);
+    case HandleKind::font:
+      return handle_get<FontObject>(object, HandleKind::font);
+    case HandleKind::bitmap:
+      return handle_get<Bitmap>(object, HandleKind::bitmap);
+    default:
+      return nullptr;
+  }
+}
+
+void destroy(HGDIOBJ object) {
+  const HandleKind kind = handle_kind(object);
+  void* data = handle_object(object, kind);
+  handle_release(object);
+  switch (kind) {
+    case HandleKind::pen:
+      delete static_cast<Pen*>(data);
+      break;
+    case HandleKind::brush:
+      delete static_cast<Brush*>(data);
+      break;
+    case HandleKind::font: {
+      FontObject* font = static_cast<FontObject*>(data);
+      font_destroy(font->font);
+      delete font;
+      break;
+    }
+    case HandleKind::bitmap:
+      delete static_cast<Bitmap*>(data);
+      break;
+    default:
+      break;
+  }
+}
+
+// Puts `object` into the DC's slot for its kind and returns what was there.
+template <typename Handle>
+HGDIOBJ swap_into(Handle& slot, HGDIOBJ object) {
+  HGDIOBJ previous = slot;
+  if (previous == object) return previous;
+  ++header_of(object)->selections;
+  slot = static_cast<Handle>(object);
+  gdi_object_deselected(previous);
+  return previous;
+}
+
+}  // namespace
+
+HGDIOBJ stock_object(int index) {
+  if (index < 0 || index >= kStockCount) return nullptr;
+  if (!stock_objects[index]) stock_objects[index] = make_stock(index);
+  return stock_objects[index];
+}
+
+HBITMAP stock_bitmap() {
+  if (!stock_bitmap_handle) stock_bitmap_handle = make_bitmap(1, 1, true);
+  return stock_bitmap_handle;
+}
+
+void gdi_object_deselected(HGDIOBJ object) {
+  GdiObject* header = header_of(object);
+  if (!header) return;
+  if (header->selections > 0) --header->selections;
+  if (header->selections == 0 && header->delete_pending) destroy(object);
+}
+
+bool brush_colour(HBRUSH handle, COLORREF* colour) {
+  const Brush* brush = handle_get<Brush>(handle, HandleKind::brush);
+  if (!brush || brush->hollow) return false;
+  if (colour) *colour = brush->colour;
+  return true;
+}
+
+}  // namespace platform
+
+using namespace platform;
+
+HGDIOBJ WINAPI GetStockObject(int index) {
+  return stock_object(index);
+}
+
+HPEN WINAPI CreatePen(int style, int width, COLORREF colour) {
+  if (style != PS_SOLID && style != PS_NULL) return nullptr;
+  if (style == PS_NULL) return static_cast<HPEN>(stock_object(NULL_PEN));
+  // Windows takes the magnitude of a negative width.
+  const int magnitude = width == INT_MIN ? INT_MAX : width < 0 ? -width : width;
+  return static_cast<HPEN>(make_pen(style, magnitude, colour, false));
+}
+
+HBRUSH WINAPI CreateSolidBrush(COLORREF colour) {
+  return static_cast<HBRUSH>(make_brush(false, colour, false));
+}
+
+HFONT WINAPI CreateFontA(int height, int width, int escapement, int orientation, int weight,
+                         DWORD italic, DWORD underline, DWORD strike_out, DWORD char_set,
+                         DWORD out_precision, DWORD clip_precision, DWORD quality,
+                         DWORD pitch_and_family, LPCSTR face) {
+  // Width, angles, decorations and the precision hints are not rendered by this layer.
+  (void)width, (void)escapement, (void)orientation, (void)underline, (void)strike_out;
+  (void)char_set, (void)out_precision, (void)clip_precision, (void)quality;
+  (void)pitch_and_family;
+  Font* font = font_create(height, weight, italic != 0, face);
+  if (!font) return nullptr;
+  return static_cast<HFONT>(make_font(font, false));
+}
+
+HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height) {
+  if (!dc_from(dc) || width < 0 || height < 0) return nullptr;
+  if (width == 0 || height == 0) return stock_bitmap();
+  if (static_cast<long long>(width) * height > kMaxBitmapPixels) return nullptr;
+  return make_bitmap(width, height, false);
+}
+
+HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ object) {
+  Dc* dc = dc_from(handle);
+  GdiObject* header = header_of(object);
+  if (!dc || !header) return nullptr;
+  switch (handle_kind(object)) {
+    case HandleKind::pen:
+      return swap_into(dc->pen, object);
+    case HandleKind::brush:
+      return swap_into(dc->brush, object);
+    case HandleKind::font:
+      return swap_into(dc->font, object);
+    case HandleKind::bitmap: {
+      if (dc->window) return nullptr;
+      Bitmap* bitmap = static_cast<Bitmap*>(header);
+      if (!bitmap->stock && bitmap->selected_in && bitmap->selected_in != handle) return nullptr;
+      if (Bitmap* previous = handle_get<Bitmap>(dc->bitmap, HandleKind::bitmap)) {
+        if (previous->selected_in == handle) previous->selected_in = nullptr;
+      }
+      if (!bitmap->stock) bitmap->selected_in = handle;
+      return swap_into(dc->bitmap, object);
+    }
+    default:
+      return nullptr;
+  }
+}
+
+BOOL WINAPI DeleteObject(HGDIOBJ object) {
+  GdiObject* header = header_of(object);
+  if (!header) return FALSE;
+  if (header->stock) return TRUE;
+  if (header->selections > 0) {
+    header->delete_pending = true;
+    return TRUE;
+  }
+  destroy(object);
+  return TRUE;
+}

@@ -1,0 +1,249 @@
+// Shapes and lines with GDI's rules: the right column and bottom row of a box lie outside it,
+// the brush fills first and the pen strokes over it, a one-pixel pen never paints a line's end
+// point, and a wide pen paints a band centred on the outline with round caps and joins.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "objects.h"
+#include "raster.h"
+
+namespace platform {
+
+namespace {
+
+using raster::Point;
+
+enum class PenKind { none, thin, wide };
+
+PenKind pen_kind(const Pen& pen) {
+  if (pen.style == PS_NULL) return PenKind::none;
+  return pen.width > 1 ? PenKind::wide : PenKind::thin;
+}
+
+// What every drawing call starts from: the DC, its pixels and its pen and brush.
+struct Target {
+  Dc* dc = nullptr;
+  Surface surface;
+  const Pen* pen = nullptr;
+  const Brush* brush = nullptr;
+
+  bool open(HDC handle) {
+    dc = dc_from(handle);
+    if (!dc || !dc_surface(*dc, &surface)) return false;
+    pen = &dc_pen(*dc);
+    brush = &dc_brush(*dc);
+    return true;
+  }
+  uint32_t pen_pixel() const { return pixel_of(pen->colour); }
+  uint32_t brush_pixel() const { return pixel_of(brush->colour); }
+};
+
+void stroke_wide(const Target& t, const Point* points, size_t count, bool closed) {
+  raster::SpanSet spans;
+  raster::wide_path_spans(t.surface, points, count, closed, t.pen->width, spans);
+  spans.paint(t.surface, t.pen_pixel());
+}
+
+void stroke_thin_closed(const Target& t, const Point* points, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    raster::thin_line(t.surface, points[i], points[(i + 1) % count], t.pen_pixel());
+  }
+}
+
+void draw_rectangle(const Target& t, long long left, long long top, long long right,
+                    long long bottom) {
+  const PenKind kind = pen_kind(*t.pen);
+  if (!t.brush->hollow) {
+    const long long inset = kind == PenKind::none ? 0 : 1;
+    raster::fill_rect(t.surface, left + inset, top + inset, right - 1, bottom - 1, t.brush_pixel());
+  }
+  // The pen runs round the outermost pixels of the box. As lines that leave out their end
+  // points, a box of one pixel gets no outline at all.
+  const Point corners[4] = {
+      {left, top}, {right - 1, top}, {right - 1, bottom - 1}, {left, bottom - 1}};
+  if (kind == PenKind::thin) {
+    stroke_thin_closed(t, corners, 4);
+  } else if (kind == PenKind::wide) {
+    stroke_wide(t, corners, 4, true);
+  }
+}
+
+// The rows of a huge ellipse, from its equation; only rows on the surface are computed.
+void draw_huge_ellipse(const Target& t, long long left, long long top, long long width,
+                       long long height) {
+  const double cx = left + (width - 1) / 2.0;
+  const double cy = top + (height - 1) / 2.0;
+  const double rx = (width - 1) / 2.0;
+  const double ry = (height - 1) / 2.0;
+  const PenKind kind = pen_kind(*t.pen);
+  const double band = kind == PenKind::wide ? t.pen->width / 2.0 : 0.5;
+  // Half the span of an ellipse with radii rx + grow, ry + grow on row y; negative if none.
+  auto half_span = [&](double y, double grow) {
+    const double a = rx + grow;
+    const double b = ry + grow;
+    if (a <= 0 || b <= 0) return -1.0;
+    const double v = (y - cy) / b;
+    return v * v > 1 ? -1.0 : a * std::sqrt(1 - v * v);
+  };
+  const long long first = std::max<long long>(top - t.pen->width, 0);
+  const long long last = std::min<long long>(top + height + t.pen->width, t.surface.height);
+  raster::SpanPainter fill(t.surface, t.brush_pixel());
+  raster::SpanPainter stroke(t.surface, t.pen_pixel());
+  for (long long y = first; y < last; ++y) {
+    const double outer = half_span(static_cast<double>(y), kind == PenKind::none ? 0 : band);
+    if (outer < 0) continue;
+    const double inner = half_span(static_cast<double>(y), kind == PenKind::none ? 0 : -band);
+    const long long x0 = static_cast<long long>(std::floor(cx - outer + 0.5));
+    const long long x1 = static_cast<long long>(std::floor(cx + outer + 0.5)) + 1;
+    if (!t.brush->hollow) raster::rect_spans(t.surface, x0, y, x1, y + 1, fill);
+    if (kind == PenKind::none) continue;
+    if (inner < 0) {
+      raster::rect_spans(t.surface, x0, y, x1, y + 1, stroke);
+      continue;
+    }
+    const long long i0 = static_cast<long long>(std::floor(cx - inner + 0.5));
+    const long long i1 = static_cast<long long>(std::floor(cx + inner + 0.5)) + 1;
+    raster::rect_spans(t.surface, x0, y, std::max(i0, x0 + 1), y + 1, stroke);
+    raster::rect_spans(t.surface, std::min(i1, x1 - 1), y, x1, y + 1, stroke);
+  }
+}
+
+void draw_ellipse(const Target& t, long long left, long long top, long long width,
+                  long long height) {
+  if (width > raster::kExactEllipseLimit || height > raster::kExactEllipseLimit) {
+    draw_huge_ellipse(t, left, top, width, height);
+    return;
+  }
+  const std::vector<Point> quadrant = raster::ellipse_quadrant(width, height);
+  if (!t.brush->hollow) {
+    raster::SpanPainter fill(t.surface, t.brush_pixel());
+    raster::ellipse_spans(t.surface, quadrant, left, top, width, height, fill);
+  }
+  switch (pen_kind(*t.pen)) {
+    case PenKind::none:
+      break;
+    case PenKind::thin:
+      for (const Point& p : raster::ellipse_path(quadrant, left, top, width, height)) {
+        raster::fill_rect(t.surface, p.x, p.y, p.x + 1, p.y + 1, t.pen_pixel());
+      }
+      break;
+    case PenKind::wide: {
+      const std::vector<Point> path = raster::ellipse_path(quadrant, left, top, width, height);
+      stroke_wide(t, path.data(), path.size(), true);
+      break;
+    }
+  }
+}
+
+void order(long long& low, long long& high) {
+  if (low > high) std::swap(low, high);
+}
+
+// The box with its corners in order, as GDI takes reversed corners; false when it is empty.
+bool ordered_box(int left, int top, int right, int bottom, long long* l, long long* t, long long* r,
+                 long long* b) {
+  *l = left;
+  *t = top;
+  *r = right;
+  *b = bottom;
+  order(*l, *r);
+  order(*t, *b);
+  return *l != *r && *t != *b;
+}
+
+}  // namespace
+
+}  // namespace platform
+
+using namespace platform;
+
+BOOL WINAPI Rectangle(HDC handle, int left, int top, int right, int bottom) {
+  Target t;
+  if (!t.open(handle)) return FALSE;
+  long long l, tp, r, b;
+  if (!ordered_box(left, top, right, bottom, &l, &tp, &r, &b)) return TRUE;
+  draw_rectangle(t, l, tp, r, b);
+  dc_changed(*t.dc);
+  return TRUE;
+}
+
+BOOL WINAPI Ellipse(HDC handle, int left, int top, int right, int bottom) {
+  Target t;
+  if (!t.open(handle)) return FALSE;
+  long long l, tp, r, b;
+  if (!ordered_box(left, top, right, bottom, &l, &tp, &r, &b)) return TRUE;
+  // Unlike a rectangle, an ellipse keeps its full size without a pen.
+  const long long width = r - l;
+  const long long height = b - tp;
+  if (width <= 2 || height <= 2) {
+    draw_rectangle(t, l, tp, r, b);
+  } else {
+    draw_ellipse(t, l, tp, width, height);
+  }
+  dc_changed(*t.dc);
+  return TRUE;
+}
+
+BOOL WINAPI Polygon(HDC handle, const POINT* points, int count) {
+  Target t;
+  if (!points || count < 2 || !t.open(handle)) return FALSE;
+  std::vector<Point> path(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) path[static_cast<size_t>(i)] = {points[i].x, points[i].y};
+  if (!t.brush->hollow) {
+    raster::SpanPainter fill(t.surface, t.brush_pixel());
+    raster::polygon_spans(t.surface, path.data(), path.size(), fill);
+  }
+  switch (pen_kind(*t.pen)) {
+    case PenKind::none:
+      break;
+    case PenKind::thin:
+      stroke_thin_closed(t, path.data(), path.size());
+      break;
+    case PenKind::wide:
+      stroke_wide(t, path.data(), path.size(), true);
+      break;
+  }
+  dc_changed(*t.dc);
+  return TRUE;
+}
+
+BOOL WINAPI LineTo(HDC handle, int x, int y) {
+  Target t;
+  if (!t.open(handle)) return FALSE;
+  const Point from{t.dc->position.x, t.dc->position.y};
+  const Point to{x, y};
+  t.dc->position = POINT{x, y};
+  // A one-pixel line to its own start paints nothing; a wide one still gets its round cap.
+  if (from == to && pen_kind(*t.pen) != PenKind::wide) return TRUE;
+  switch (pen_kind(*t.pen)) {
+    case PenKind::none:
+      return TRUE;
+    case PenKind::thin:
+      raster::thin_line(t.surface, from, to, t.pen_pixel());
+      break;
+    case PenKind::wide: {
+      const Point ends[2] = {from, to};
+      stroke_wide(t, ends, 2, false);
+      break;
+    }
+  }
+  dc_changed(*t.dc);
+  return TRUE;
+}
+
+COLORREF WINAPI SetPixel(HDC handle, int x, int y, COLORREF colour) {
+  Target t;
+  if (!t.open(handle)) return CLR_INVALID;
+  raster::fill_rect(t.surface, x, y, static_cast<long long>(x) + 1, static_cast<long long>(y) + 1,
+                    pixel_of(colour));
+  dc_changed(*t.dc);
+  return colour & 0x00FFFFFF;
+}
+
+COLORREF WINAPI GetPixel(HDC handle, int x, int y) {
+  Target t;
+  if (!t.open(handle)) return CLR_INVALID;
+  if (x < 0 || y < 0 || x >= t.surface.width || y >= t.surface.height) return CLR_INVALID;
+  return colorref_from_pixel(t.surface.pixels[static_cast<long long>(y) * t.surface.stride + x]);
+}

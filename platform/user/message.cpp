@@ -1,0 +1,282 @@
+// The message queue and timers. Messages come out in Windows' order: posted messages and input
+// first, then WM_QUIT once PostQuitMessage was called, then WM_PAINT for a window with an update
+// region, then WM_TIMER for a timer that fell due. WM_PAINT and WM_TIMER are never queued: they
+// are made when asked for, so a window has at most one pending paint and a timer at most one
+// pending tick however long the program did not look.
+#include <algorithm>
+#include <deque>
+
+#include "display/display.h"
+#include "window_internal.h"
+
+namespace platform {
+namespace {
+
+struct Queued {
+  MSG msg;
+  bool input;
+};
+
+struct Timer {
+  HWND window;
+  UINT_PTR id;
+  uint32_t period;
+  uint32_t next_due;
+  bool pending;
+  TIMERPROC proc;
+};
+
+// Windows' USER_TIMER_MINIMUM.
+constexpr uint32_t kMinimumPeriod = 10;
+// After this many PeekMessage calls in a row that found nothing and saw no drawing, the program
+// is taken to be polling while idle, and the poll waits for the next input or timer instead.
+constexpr int kIdlePolls = 1000;
+
+HWND const kThreadMessagesOnly = reinterpret_cast<HWND>(-1);
+
+std::deque<Queued> queue;
+bool quit_posted = false;
+int quit_code = 0;
+std::vector<Timer> timers;
+UINT_PTR next_thread_timer_id = 0x7FF0;
+int idle_polls = 0;
+
+// The clock wraps after 49 days; times are compared by their difference.
+bool reached(uint32_t now, uint32_t time) {
+  return static_cast<int32_t>(now - time) >= 0;
+}
+
+bool in_range(UINT message, UINT first, UINT last) {
+  return (first == 0 && last == 0) || (message >= first && message <= last);
+}
+
+bool window_matches(HWND window, HWND filter) {
+  if (filter == kThreadMessagesOnly) return window == nullptr;
+  return filter == nullptr || window == filter;
+}
+
+MSG make_msg(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  MSG msg{};
+  msg.hwnd = window;
+  msg.message = message;
+  msg.wParam = wparam;
+  msg.lParam = lparam;
+  msg.time = display_now_ms();
+  msg.pt = cursor_screen_position();
+  return msg;
+}
+
+void update_timers(uint32_t now) {
+  for (Timer& t : timers) {
+    if (!reached(now, t.next_due)) continue;
+    t.pending = true;
+    uint32_t missed = (now - t.next_due) / t.period + 1;
+    t.next_due += missed * t.period;
+  }
+}
+
+bool find_message(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
+  for (auto it = queue.begin(); it != queue.end(); ++it) {
+    if (!window_matches(it->msg.hwnd, filter) || !in_range(it->msg.message, first, last)) continue;
+    *out = it->msg;
+    bool input = it->input;
+    if (remove) {
+      queue.erase(it);
+      if (input) keyboard_message_taken(*out);
+    }
+    return true;
+  }
+  if (quit_posted && (filter == nullptr || filter == kThreadMessagesOnly) &&
+      in_range(WM_QUIT, first, last)) {
+    *out = make_msg(nullptr, WM_QUIT, static_cast<WPARAM>(quit_code), 0);
+    if (remove) quit_posted = false;
+    return true;
+  }
+  if (in_range(WM_PAINT, first, last)) {
+    for (Window* w : all_windows()) {
+      if (w->visible && w->invalid && window_matches(w->handle, filter)) {
+        *out = make_msg(w->handle, WM_PAINT, 0, 0);
+        return true;
+      }
+    }
+  }
+  if (in_range(WM_TIMER, first, last)) {
+    update_timers(display_now_ms());
+    for (Timer& t : timers) {
+      if (!t.pending || !window_matches(t.window, filter)) continue;
+      *out = make_msg(t.window, WM_TIMER, t.id, reinterpret_cast<LPARAM>(t.proc));
+      if (remove) t.pending = false;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Takes in what the display has and shows what changed: once for every look at the queue.
+void pump() {
+  display_poll();
+  windows_present_changed();
+}
+
+bool valid_filter(HWND filter) {
+  return filter == nullptr || filter == kThreadMessagesOnly || window_from(filter) != nullptr;
+}
+
+// Blocks until a message that the filter lets through can be taken, or until the deadline.
+// A program that polls while idle waits through display_idle instead of display_wait.
+bool wait_for_message(HWND filter, UINT first, UINT last, bool has_deadline, uint32_t deadline,
+                      bool polling = false) {
+  for (;;) {
+    pump();
+    MSG msg;
+    if (find_message(&msg, filter, first, last, false)) return true;
+    uint32_t now = display_now_ms();
+    if (has_deadline && reached(now, deadline)) return false;
+    bool timed = has_deadline;
+    uint32_t until = deadline;
+    for (const Timer& t : timers) {
+      if (t.pending) continue;
+      if (!timed || !reached(t.next_due, until)) until = t.next_due;
+      timed = true;
+    }
+    if (polling) {
+      display_idle(until, !timed);
+      return false;
+    }
+    display_wait(until, !timed);
+  }
+}
+
+Timer* find_timer(HWND window, UINT_PTR id) {
+  for (Timer& t : timers) {
+    if (t.window == window && t.id == id) return &t;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void queue_forget_window(HWND window) {
+  std::erase_if(queue, [window](const Queued& q) { return q.msg.hwnd == window; });
+  std::erase_if(timers, [window](const Timer& t) { return t.window == window; });
+}
+
+void queue_post_input(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  // Mouse moves are merged as on Windows: only the newest position waits in the queue.
+  if (message == WM_MOUSEMOVE && !queue.empty() && queue.back().input &&
+      queue.back().msg.message == WM_MOUSEMOVE && queue.back().msg.hwnd == window) {
+    queue.pop_back();
+  }
+  queue.push_back({make_msg(window, message, wparam, lparam), true});
+}
+
+void message_drawing_seen() {
+  idle_polls = 0;
+}
+
+}  // namespace platform
+
+using namespace platform;
+
+BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT remove) {
+  if (!msg || !valid_filter(window)) return FALSE;
+  pump();
+  if (find_message(msg, window, first, last, (remove & PM_REMOVE) != 0)) {
+    idle_polls = 0;
+    return TRUE;
+  }
+  if (++idle_polls >= kIdlePolls) {
+    idle_polls = 0;
+    wait_for_message(window, first, last, false, 0, true);
+  }
+  return FALSE;
+}
+
+BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT first, UINT last) {
+  if (!msg || !valid_filter(window)) return -1;
+  for (;;) {
+    wait_for_message(window, first, last, false, 0);
+    if (find_message(msg, window, first, last, true)) break;
+  }
+  idle_polls = 0;
+  return msg->message != WM_QUIT;
+}
+
+BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (window && !window_from(window)) return FALSE;
+  queue.push_back({make_msg(window, message, wparam, lparam), false});
+  return TRUE;
+}
+
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  return window_send(window, message, wparam, lparam);
+}
+
+void WINAPI PostQuitMessage(int exit_code) {
+  quit_posted = true;
+  quit_code = exit_code;
+}
+
+BOOL WINAPI TranslateMessage(const MSG* msg) {
+  if (!msg) return FALSE;
+  UINT message = msg->message;
+  if (message == WM_KEYUP || message == WM_SYSKEYUP) return TRUE;
+  if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN) return FALSE;
+  int c = keyboard_char_for(static_cast<int>(msg->wParam & 0xFF));
+  if (c != 0) {
+    // The character is the next message the program gets, ahead of anything queued.
+    UINT char_message = message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+    queue.push_front(
+        {make_msg(msg->hwnd, char_message, static_cast<WPARAM>(c), msg->lParam), false});
+  }
+  return TRUE;
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* msg) {
+  if (!msg) return 0;
+  if (msg->message == WM_TIMER && msg->lParam != 0) {
+    if (msg->hwnd && !window_from(msg->hwnd)) return 0;
+    auto proc = reinterpret_cast<TIMERPROC>(msg->lParam);
+    proc(msg->hwnd, WM_TIMER, msg->wParam, GetTickCount());
+    return 0;
+  }
+  return window_send(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+BOOL WINAPI WaitMessage(void) {
+  wait_for_message(nullptr, 0, 0, false, 0);
+  return TRUE;
+}
+
+DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE*, BOOL, DWORD milliseconds,
+                                       DWORD) {
+  // No waitable objects exist in this layer; only the message queue can wake the wait.
+  if (count != 0) return 0xFFFFFFFF;
+  bool forever = milliseconds == INFINITE;
+  uint32_t deadline = display_now_ms() + (forever ? 0 : milliseconds);
+  bool woken = wait_for_message(nullptr, 0, 0, !forever, deadline);
+  idle_polls = 0;
+  return woken ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
+}
+
+UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc) {
+  if (window && !window_from(window)) return 0;
+  uint32_t period = std::clamp<uint32_t>(elapse, kMinimumPeriod, 0x7FFFFFFF);
+  if (!window && (id == 0 || !find_timer(nullptr, id))) id = next_thread_timer_id++;
+  uint32_t due = display_now_ms() + period;
+  if (Timer* t = find_timer(window, id)) {
+    *t = Timer{window, id, period, due, false, proc};
+  } else {
+    timers.push_back(Timer{window, id, period, due, false, proc});
+  }
+  return window ? (id != 0 ? id : 1) : id;
+}
+
+BOOL WINAPI KillTimer(HWND window, UINT_PTR id) {
+  return std::erase_if(timers, [&](const Timer& t) { return t.window == window && t.id == id; }) >
+         0;
+}
+
+DWORD WINAPI GetTickCount(void) {
+  return display_now_ms();
+}

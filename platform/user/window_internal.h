@@ -1,0 +1,87 @@
+// The window system's own shared state: windows, the message queue and the keyboard state,
+// split over window.cpp (windows, painting, default handling), message.cpp (queue, timers,
+// waiting) and input.cpp (display input into messages, characters).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/surface.h"
+#include "win32.h"
+
+namespace platform {
+
+struct WindowClass {
+  std::string name;
+  WNDCLASSA desc{};
+  ATOM atom = 0;
+};
+
+struct Window {
+  HWND handle = nullptr;
+  WNDPROC proc = nullptr;
+  HBRUSH background = nullptr;
+  UINT class_style = 0;
+  std::string title;
+  DWORD style = 0;
+  int left = 0;
+  int top = 0;
+  int width = 0;  // outer size, caption and borders included
+  int height = 0;
+  HMENU menu = nullptr;
+  bool visible = false;
+  bool destroying = false;
+
+  // The client area's pixels, client_width x client_height, and the frame composed from them.
+  std::vector<uint32_t> client;
+  int client_width = 0;
+  int client_height = 0;
+  std::vector<uint32_t> frame;
+  int frame_width = 0;
+  int frame_height = 0;
+  int menu_height = 0;
+
+  // Update region, kept as its bounding rectangle.
+  bool invalid = false;
+  bool erase = false;
+  RECT update{};
+  bool erasing = false;  // inside BeginPaint's WM_ERASEBKGND, which erases erase_area
+  RECT erase_area{};
+
+  bool needs_present = false;
+  bool menu_took_button = false;
+};
+
+// The live window behind a handle; nullptr for null, stale or other handles.
+Window* window_from(HWND handle);
+
+// Every live window, in creation order.
+std::vector<Window*> all_windows();
+
+// Sends (calls the procedure directly); 0 for a window that is gone.
+LRESULT window_send(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Presents every window whose pixels or menu changed since it was last presented.
+void windows_present_changed();
+
+// Messages of a window that is being destroyed leave the queue, its timers stop.
+void queue_forget_window(HWND window);
+
+// Posts a message that came from the user's input; the keyboard state that TranslateMessage
+// reads follows such messages as they are taken from the queue.
+void queue_post_input(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Drawing happened: the program is not idle.
+void message_drawing_seen();
+
+// Where the mouse was last seen, in screen coordinates.
+POINT cursor_screen_position();
+
+// Keyboard state as of the last input message taken from the queue.
+void keyboard_message_taken(const MSG& msg);
+
+// The character a key-down makes, or 0 for a key that types none.
+int keyboard_char_for(int vk);
+
+}  // namespace platform

@@ -1,0 +1,95 @@
+// The pieces of the Windows check that decide its verdict: where a text call's ink lies, which
+// pixels count as text, the commands of an open Run menu found in a picture of it, and the
+// session file both sides follow.
+#include <cstdio>
+#include <string>
+
+#include "designer_harness.h"
+#include "user/menu_layout.h"
+#include "picture.h"
+#include "session.h"
+#include "text_ink.h"
+
+using designer_test::drawing_window;
+using designer_test::start_runtime;
+
+TEST(WindowsCheck, InkBoxHoldsTheTextAloneAndAnEmptyTextHasNone) {
+  start_runtime();
+  const std::vector<text_ink::Box> boxes =
+      text_ink::ink_boxes({{-285, 228, 11, "Add Scoop"}, {0, 0, 11, ""}, {0, 0, 11, "a\nb"}});
+  ASSERT_EQ(boxes.size(), 3u);
+  // The text stands on the anchor's row, just right of its column; the erased surface's frame
+  // is not ink.
+  const int column = origin_x - 285;
+  const int row = origin_y - 228;
+  EXPECT_GE(boxes[0].left, column);
+  EXPECT_LT(boxes[0].right, column + 80);
+  EXPECT_GT(boxes[0].top, row - 20);
+  EXPECT_LE(boxes[0].bottom, row + 1);
+  EXPECT_TRUE(boxes[1].empty());
+  EXPECT_GT(boxes[2].bottom - boxes[2].top, 15) << "two lines";
+}
+
+TEST(WindowsCheck, ComparisonCountsOutsideAndInsideTheTextOverTheCommonArea) {
+  picture::Picture a{4, 3, std::vector<uint32_t>(12, 0x112233)};
+  picture::Picture b = a;
+  b.pixels[0] = 0;   // (0, 0): in the box
+  b.pixels[11] = 0;  // (3, 2): outside
+  const std::vector<text_ink::Box> boxes =
+      picture::text_boxes({{0, 0, 1, 1}, {}}, {{1, 0, 2, 2}, {}});
+  ASSERT_EQ(boxes.size(), 1u) << "a call with no ink on either side has no box";
+  picture::Comparison result = picture::compare(a, b, boxes);
+  EXPECT_TRUE(result.same_size);
+  EXPECT_EQ(result.text_pixels, 4);
+  EXPECT_EQ(result.differ_inside, 1);
+  EXPECT_EQ(result.differ_outside, 1);
+  EXPECT_EQ(result.first_outside, (std::vector<std::pair<int, int>>{{3, 2}}));
+  b.height = 2;
+  b.pixels.resize(8);
+  result = picture::compare(a, b, boxes);
+  EXPECT_FALSE(result.same_size);
+  EXPECT_EQ(result.differ_outside, 0);
+}
+
+TEST(WindowsCheck, PopupCommandsAreFoundInAPictureOfTheRunMenu) {
+  start_runtime();
+  const RECT bar = platform::bar_item_rects(*platform::menu_object(GetMenu(drawing_window())))[0];
+  headless::click_menu_area(drawing_window(), bar.left + 5, bar.top + 5);
+  RECT client{};
+  GetClientRect(drawing_window(), &client);
+  const platform::PopupLayout layout =
+      platform::popup_layout(*platform::menu_object(run_menu), bar, client.right);
+  int width = 0;
+  int height = 0;
+  const std::vector<uint32_t> frame = headless::frame_pixels(drawing_window(), &width, &height);
+  picture::Picture popup{
+      layout.frame.right - layout.frame.left, layout.frame.bottom - layout.frame.top, {}};
+  for (int row = layout.frame.top; row < layout.frame.bottom; ++row) {
+    for (int column = layout.frame.left; column < layout.frame.right; ++column) {
+      popup.pixels.push_back(frame[static_cast<size_t>(row) * width + column]);
+    }
+  }
+  const std::vector<std::pair<int, int>> found = picture::popup_shortcuts(popup);
+  ASSERT_EQ(found.size(), 8u);
+  for (const session::MenuItem& item : session::kRunItems) {
+    const RECT& rect = layout.items[static_cast<size_t>(item.position)];
+    const int centre =
+        layout.frame.top + (found[item.text_index].first + found[item.text_index].second) / 2;
+    EXPECT_TRUE(centre >= rect.top && centre < rect.bottom) << item.name;
+  }
+}
+
+TEST(WindowsCheck, SessionFileRefusesWhatItCannotGive) {
+  const char* path = "session-test.txt";
+  auto actions_of = [path](const char* text) {
+    FILE* file = std::fopen(path, "w");
+    std::fputs(text, file);
+    std::fclose(file);
+    return session::read_session(path);
+  };
+  EXPECT_EQ(actions_of("click 1 -2  # enter\n\nframes 3\nmenu-keys Record\n").size(), 3u);
+  EXPECT_TRUE(actions_of("click 1\n").empty());
+  EXPECT_TRUE(actions_of("menu-mouse Save\n").empty());
+  EXPECT_TRUE(actions_of("ctrl HA\n").empty());
+  std::remove(path);
+}

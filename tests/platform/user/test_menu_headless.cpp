@@ -1,0 +1,74 @@
+// The menu through the headless display, as the user meets it: the window system routes the
+// input, composes the frame, and keeps the program's messages flowing while a popup is open.
+#include "display/headless/headless.h"
+#include "test_menu_support.h"
+
+namespace {
+
+using namespace menu_test;
+
+struct MenuHeadless : ::testing::Test {
+  TestMenu menu = make_menu();
+  HWND window = make_window(menu.bar);
+  void TearDown() override { cleanup(); }
+
+  void pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  std::vector<WPARAM> got(std::vector<UINT> messages) {
+    std::vector<WPARAM> wparams;
+    for (const Received& r : received) {
+      if (std::find(messages.begin(), messages.end(), r.message) != messages.end()) {
+        wparams.push_back(r.wparam);
+      }
+    }
+    return wparams;
+  }
+  void press(int vk) {
+    headless::key_down(window, vk);
+    headless::key_up(window, vk);
+  }
+};
+
+TEST_F(MenuHeadless, PopupCoversTheFrameNotTheClientAndTimersKeepTicking) {
+  SetTimer(window, 1, 100, nullptr);
+  pump();
+  int width = 0, height = 0;
+  std::vector<uint32_t> client = headless::client_pixels(window, &width, &height);
+  headless::click_menu_area(window, 8, 8);
+  for (int i = 0; i < 10; ++i) {
+    headless::advance_ms(100);
+    pump();
+  }
+  EXPECT_GE(got({WM_TIMER}).size(), 5u) << "the application runs while the popup is open";
+  platform::PopupLayout l = popup_of(window, menu.run, 0);
+  int x = l.frame.right - 1;
+  int y = l.frame.top + 4;
+  std::vector<uint32_t> frame = headless::frame_pixels(window, &width, &height);
+  EXPECT_EQ(frame[y * width + x], kBlack);
+  EXPECT_EQ(headless::client_pixels(window, &width, &height), client);
+
+  POINT halt = item_centre(l, kHalt);
+  headless::click(window, halt.x, halt.y - platform::menu_bar_height(window));
+  pump();
+  EXPECT_EQ(got({WM_COMMAND}), std::vector<WPARAM>{2});
+  EXPECT_TRUE(got({WM_LBUTTONDOWN, WM_LBUTTONUP}).empty());
+  frame = headless::frame_pixels(window, &width, &height);
+  EXPECT_EQ(frame[y * width + x], client[(y - 19) * width + x]) << "closed, the client shows";
+}
+
+TEST_F(MenuHeadless, KeyboardChoosesAndTheApplicationSeesNoKeysMeanwhile) {
+  for (int vk : {VK_MENU, int{'R'}, VK_DOWN, VK_DOWN, VK_RETURN}) press(vk);
+  pump();
+  EXPECT_EQ(got({WM_COMMAND}), std::vector<WPARAM>{3});
+  EXPECT_TRUE(got({WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_SYSKEYDOWN, WM_SYSKEYUP}).empty());
+  headless::type_char(window, 'a');
+  pump();
+  EXPECT_EQ(got({WM_CHAR}), std::vector<WPARAM>{'a'}) << "idle again: keys are the program's";
+}
+
+}  // namespace

@@ -1,0 +1,289 @@
+// The Linux side of tools/windows-check.sh: the cone designer on the headless display, given the
+// same input as the Windows program under Wine, and the comparison of the two pictures.
+//
+//   headless-designer record SESSION    gives the session's input (session.h); the program's
+//                                       recording is left in ./VORLA.SCR
+//   headless-designer plan SESSION      prints the session as steps for xdotool: "click X Y"
+//                                       (centred), "key KEYS", "sleep MS", "menu-item N"
+//   headless-designer play NAME         plays ./VORLA.SCR with Ctrl+P and, once the script has
+//                                       ended, saves the client area (NAME.png, NAME.ppm), the
+//                                       text calls of the frame shown (NAME-text.txt) and where
+//                                       their ink lies (NAME-ink.txt)
+//   headless-designer popup-item SHOT N prints "X Y", the centre of the Nth command item (one
+//                                       with a shortcut) in the picture SHOT (PPM) of an open
+//                                       popup menu
+//   headless-designer compare LINUX WINE TEXT LINUX-INK WINE-INK DIFF
+//                                       counts the pixels that differ outside the text and
+//                                       inside it; writes DIFF (PNG); exit 1 when any differ
+//                                       outside the text or the sizes differ
+//
+// The tool is linked with the renderer's and the event loop's entry points wrapped
+// (-Wl,--wrap), so that it sees every text call of the frame that the window shows.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "designer.h"
+#include "display/headless/headless.h"
+#include "user/menu_layout.h"
+#include "user/menu_objects.h"
+#include "picture.h"
+#include "runtime_state.h"
+#include "session.h"
+#include "text_ink.h"
+
+// --- Text calls of the frame on show ---------------------------------------------------------
+
+namespace {
+
+std::vector<text_ink::TextCall> calls_being_drawn;
+std::vector<text_ink::TextCall> calls_on_show;
+
+}  // namespace
+
+extern "C" {
+void __real__Z10gfx_renderPK11DrawCommand(const DrawCommand* command);
+int __real__Z14gfx_next_eventPiS_Pc(int* x, int* y, char* key);
+
+void __wrap__Z10gfx_renderPK11DrawCommand(const DrawCommand* command) {
+  if (command->kind == DRAW_TEXT) {
+    HGLOBAL block = text_block_lookup(command->y2);
+    const char* text = block != nullptr ? static_cast<const char*>(GlobalLock(block)) : nullptr;
+    if (text != nullptr) {
+      calls_being_drawn.push_back({command->x1, command->y1, command->x2, text});
+      GlobalUnlock(block);
+    }
+  }
+  __real__Z10gfx_renderPK11DrawCommand(command);
+}
+
+// A redraw ends where the program asks for its next event: the first pass of that call shows it.
+int __wrap__Z14gfx_next_eventPiS_Pc(int* x, int* y, char* key) {
+  calls_on_show = calls_being_drawn;
+  calls_being_drawn.clear();
+  return __real__Z14gfx_next_eventPiS_Pc(x, y, key);
+}
+}
+
+namespace {
+
+// --- Input, as a user gives it ------------------------------------------------------------------
+
+HWND drawing_window() {
+  return headless::find_window("VORLA Graphics");
+}
+
+void press(int vk) {
+  headless::key_down(drawing_window(), vk);
+  headless::key_up(drawing_window(), vk);
+}
+
+void press_ctrl(char letter) {
+  headless::key_down(drawing_window(), KEY_CTRL);
+  press(letter);
+  headless::key_up(drawing_window(), KEY_CTRL);
+}
+
+// Pauses between actions, the same on both sides: long enough for the program to take each
+// action, and for a frame's tick to come before the next input replaces the armed event.
+constexpr uint32_t kActionGap = 300;
+constexpr uint32_t kFrameGap = 300;
+constexpr uint32_t kMenuGap = 300;
+
+RECT run_bar_item() {
+  return platform::bar_item_rects(*platform::menu_object(GetMenu(drawing_window())))[0];
+}
+
+// Schedules the session's input from `at`; returns the time after it.
+uint32_t schedule_session(const std::vector<session::Action>& actions, uint32_t at) {
+  for (const session::Action& action : actions) {
+    if (action.verb == "click") {
+      const int x = action.a;
+      const int y = action.b;
+      headless::schedule(at,
+                         [x, y] { headless::click(drawing_window(), origin_x + x, origin_y - y); });
+      at += kActionGap;
+    } else if (action.verb == "type") {
+      const char c = action.word[0];
+      headless::schedule(at, [c] { headless::type_char(drawing_window(), c); });
+      at += kActionGap;
+    } else if (action.verb == "ctrl") {
+      const char letter = static_cast<char>(std::toupper(action.word[0]));
+      headless::schedule(at, [letter] { press_ctrl(letter); });
+      at += kActionGap;
+    } else if (action.verb == "frames") {
+      for (int i = 0; i < action.a; ++i) {
+        headless::schedule(at, [] { press_ctrl('F'); });
+        at += kFrameGap;
+      }
+    } else if (action.verb == "menu-mouse") {
+      const int position = session::run_item(action.word)->position;
+      headless::schedule(at, [] {
+        const RECT bar = run_bar_item();
+        headless::click_menu_area(drawing_window(), (bar.left + bar.right) / 2,
+                                  (bar.top + bar.bottom) / 2);
+      });
+      headless::schedule(at + kMenuGap, [position] {
+        RECT client{};
+        GetClientRect(drawing_window(), &client);
+        const platform::PopupLayout layout =
+            platform::popup_layout(*platform::menu_object(run_menu), run_bar_item(), client.right);
+        const RECT& item = layout.items[static_cast<size_t>(position)];
+        headless::click_menu_area(drawing_window(), (item.left + item.right) / 2,
+                                  (item.top + item.bottom) / 2);
+      });
+      at += 2 * kMenuGap;
+    } else if (action.verb == "menu-keys") {
+      const char mnemonic = session::run_item(action.word)->mnemonic;
+      headless::schedule(at, [] { press(VK_MENU); });
+      headless::schedule(at + kMenuGap, [] { press('R'); });
+      headless::schedule(at + 2 * kMenuGap, [mnemonic] { press(mnemonic); });
+      at += 3 * kMenuGap;
+    }
+  }
+  return at;
+}
+
+// The same session as steps for xdotool, with the same pauses.
+void print_plan(const std::vector<session::Action>& actions) {
+  for (const session::Action& action : actions) {
+    if (action.verb == "click") {
+      std::printf("click %d %d\nsleep %u\n", action.a, action.b, kActionGap);
+    } else if (action.verb == "type") {
+      std::printf("key %s\nsleep %u\n", action.word.c_str(), kActionGap);
+    } else if (action.verb == "ctrl") {
+      std::printf("key ctrl+%c\nsleep %u\n", std::tolower(action.word[0]), kActionGap);
+    } else if (action.verb == "frames") {
+      for (int i = 0; i < action.a; ++i) std::printf("key ctrl+f\nsleep %u\n", kFrameGap);
+    } else if (action.verb == "menu-mouse") {
+      std::printf("menu-item %d\nsleep %u\n", session::run_item(action.word)->text_index, kMenuGap);
+    } else if (action.verb == "menu-keys") {
+      std::printf("key alt\nsleep %u\nkey r\nsleep %u\nkey %c\nsleep %u\n", kMenuGap, kMenuGap,
+                  std::tolower(session::run_item(action.word)->mnemonic), kMenuGap);
+    }
+  }
+}
+
+int run_designer() {
+  // A program that does not end by itself has its window closed after an hour of virtual time.
+  headless::schedule(3600000, [] { headless::close_box(drawing_window()); });
+  static char no_arguments[] = "";
+  return WinMain(nullptr, nullptr, no_arguments, SW_SHOWNORMAL);
+}
+
+int record(const char* session_path) {
+  const std::vector<session::Action> actions = session::read_session(session_path);
+  if (actions.empty()) return 2;
+  const uint32_t end = schedule_session(actions, 1000);
+  bool still_recording = false;
+  headless::schedule(end + 1000, [&still_recording] {
+    still_recording = recording_on != 0;
+    headless::close_box(drawing_window());
+  });
+  const int status = run_designer();
+  if (still_recording) std::fprintf(stderr, "the session left recording on\n");
+  return status == 0 && !still_recording ? 0 : 1;
+}
+
+int play(const std::string& name) {
+  bool ended = false;
+  headless::schedule(1000, [] { press_ctrl('P'); });
+  headless::schedule(600000, [&] {
+    ended = playback_on == 0 && play_one == 0;
+    picture::Picture shown;
+    shown.pixels = headless::client_pixels(drawing_window(), &shown.width, &shown.height);
+    const std::vector<text_ink::TextCall> calls = calls_on_show;
+    ended = ended && headless::save_png(name + ".png", shown.pixels, shown.width, shown.height) &&
+            picture::write_ppm(name + ".ppm", shown) &&
+            text_ink::write_calls((name + "-text.txt").c_str(), calls) &&
+            text_ink::write_boxes((name + "-ink.txt").c_str(), text_ink::ink_boxes(calls));
+    headless::close_box(drawing_window());
+  });
+  const int status = run_designer();
+  if (!ended) std::fprintf(stderr, "the script did not end, or the picture was not saved\n");
+  return status == 0 && ended ? 0 : 1;
+}
+
+// --- Pictures ---------------------------------------------------------------------------------
+
+int popup_item(const std::string& path, int index) {
+  picture::Picture shot;
+  if (!picture::read_ppm(path, &shot)) {
+    std::fprintf(stderr, "cannot read the picture %s\n", path.c_str());
+    return 2;
+  }
+  const std::vector<std::pair<int, int>> items = picture::popup_shortcuts(shot);
+  if (index < 0 || index >= static_cast<int>(items.size())) {
+    std::fprintf(stderr, "the popup shows %zu commands; command %d is not among them\n",
+                 items.size(), index);
+    return 1;
+  }
+  const auto& item = items[static_cast<size_t>(index)];
+  std::printf("%d %d\n", shot.width / 2, (item.first + item.second) / 2);
+  return 0;
+}
+
+int compare(const std::string& linux_path, const std::string& wine_path, const char* text_path,
+            const char* linux_ink_path, const char* wine_ink_path, const std::string& diff_path) {
+  picture::Picture linux_picture;
+  picture::Picture wine_picture;
+  if (!picture::read_ppm(linux_path, &linux_picture) ||
+      !picture::read_ppm(wine_path, &wine_picture)) {
+    std::fprintf(stderr, "cannot read %s or %s\n", linux_path.c_str(), wine_path.c_str());
+    return 2;
+  }
+  const std::vector<text_ink::TextCall> calls = text_ink::read_calls(text_path);
+  const std::vector<text_ink::Box> linux_ink = text_ink::read_boxes(linux_ink_path);
+  const std::vector<text_ink::Box> wine_ink = text_ink::read_boxes(wine_ink_path);
+  if (linux_ink.size() != calls.size() || wine_ink.size() != calls.size()) {
+    std::fprintf(stderr, "%zu text calls, but %zu and %zu ink boxes\n", calls.size(),
+                 linux_ink.size(), wine_ink.size());
+    return 2;
+  }
+  const std::vector<text_ink::Box> boxes = picture::text_boxes(linux_ink, wine_ink);
+  const picture::Comparison result = picture::compare(linux_picture, wine_picture, boxes);
+  std::printf("client area: %d x %d on Linux, %d x %d under Wine%s\n", linux_picture.width,
+              linux_picture.height, wine_picture.width, wine_picture.height,
+              result.same_size ? "" : "  <- sizes differ");
+  for (const auto& [column, row] : result.first_outside) {
+    std::printf("  differs outside text at column %d, row %d: Linux %06X, Wine %06X\n", column, row,
+                linux_picture.at(column, row), wine_picture.at(column, row));
+  }
+  headless::save_png(diff_path, result.diff.pixels, result.diff.width, result.diff.height);
+  std::printf("text: %zu text calls, %zu with ink, %ld pixels in their boxes\n", calls.size(),
+              boxes.size(), result.text_pixels);
+  std::printf("differing pixels outside text boxes: %ld of %ld\n", result.differ_outside,
+              result.outside_pixels);
+  std::printf("differing pixels inside text boxes: %ld of %ld\n", result.differ_inside,
+              result.text_pixels);
+  return result.same_size && result.differ_outside == 0 ? 0 : 1;
+}
+
+int usage() {
+  std::fprintf(stderr,
+               "usage: headless-designer record SESSION | plan SESSION | play NAME |\n"
+               "       popup-item SHOT.ppm N | compare LINUX.ppm WINE.ppm TEXT LINUX-INK "
+               "WINE-INK DIFF.png\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string command = argc > 1 ? argv[1] : "";
+  if (command == "record" && argc == 3) return record(argv[2]);
+  if (command == "plan" && argc == 3) {
+    const std::vector<session::Action> actions = session::read_session(argv[2]);
+    print_plan(actions);
+    return actions.empty() ? 2 : 0;
+  }
+  if (command == "play" && argc == 3) return play(argv[2]);
+  if (command == "popup-item" && argc == 4) return popup_item(argv[2], std::atoi(argv[3]));
+  if (command == "compare" && argc == 8) {
+    return compare(argv[2], argv[3], argv[4], argv[5], argv[6], argv[7]);
+  }
+  return usage();
+}
