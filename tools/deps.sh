@@ -29,3 +29,37 @@ BUILD_PACKAGES=(cmake make g++ pkg-config libsdl2-dev libfreetype-dev libfontcon
 # DejaVu faces the font tests ask for, Cairo for a comparison benchmark, and desktop-file-validate.
 TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev fonts-dejavu-extra
   libcairo2-dev desktop-file-utils)
+
+# Unpacks Debian's source package `name` (with Debian's patches applied) into `dir`, adding a
+# deb-src entry for the system's own Debian suites when apt has none. Usage: need_source pkg dir
+need_source() {
+  local name=$1 dir=$2
+  [ -d "$dir" ] && return 0
+  if ! apt-get source --print-uris -q "$name" >/dev/null 2>&1; then
+    if [ "$(id -u)" -ne 0 ]; then
+      echo "No deb-src entry for apt. As root, add one (Types: deb-src) to"
+      echo "/etc/apt/sources.list.d/ and run apt-get update; then run this script again."
+      exit 1
+    fi
+    echo "Adding a deb-src entry for Debian's sources"
+    local release
+    release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    cat >/etc/apt/sources.list.d/debian-src.sources <<SOURCES
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: $release $release-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+    apt-get update -q
+  fi
+  need_packages dpkg-dev
+  local work
+  work=$(mktemp -d)
+  (cd "$work" && apt-get source -q "$name" >/dev/null)
+  mkdir -p "$(dirname "$dir")"
+  mv "$work"/"$name"-*/ "$dir"
+  rm -rf "$work"
+}
+
+WEB_PACKAGES=(cmake make emscripten python3 fonts-liberation2 fonts-dejavu-core)

@@ -1,6 +1,6 @@
 // The display back-end: what stands in for the screen, the keyboard, the mouse and the clock.
-// Exactly one back-end is linked into a program: platform/sdl for the real program,
-// platform/headless for tests and benchmarks. The window system (windows, messages, timers)
+// Exactly one back-end is linked into a program: display/sdl for the real program,
+// display/headless for tests and benchmarks, display/web for the program in a web page. The window system (windows, messages, timers)
 // calls the first group of functions; the back-end hands the user's input back through the
 // second group: a screen's back-end from inside display_poll and display_wait, so input never
 // arrives in the middle of a window-system call; the headless one whenever a test injects it.

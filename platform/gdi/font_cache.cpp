@@ -1,15 +1,13 @@
-// Faces through fontconfig and FreeType, cached for the process. The cache sits behind a pointer
-// that is never freed, so at exit everything in it is still reachable and nothing is torn down
-// while another exit handler might draw.
+// Faces found by font_match_file and loaded by FreeType, cached for the process. The cache sits
+// behind a pointer that is never freed, so at exit everything in it is still reachable and
+// nothing is torn down while another exit handler might draw.
 #include "font_cache.h"
 
-#include <fontconfig/fontconfig.h>
 #include FT_ADVANCES_H
 #include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
-#include <cstdlib>
 #include <utility>
 
 namespace platform {
@@ -21,7 +19,6 @@ constexpr int kMaxPpem = 1024;
 
 struct Cache {
   FT_Library library = nullptr;
-  bool fontconfig_ready = false;
   std::map<std::string, FontFace*> matches;  // request -> face (nullptr: nothing loaded)
   std::map<std::string, bool> installed;     // family name -> some face has it
   std::map<std::pair<std::string, int>, FontFace*> faces;  // file and index -> face
@@ -152,57 +149,11 @@ FontFace* load_face(const std::string& file, int index) {
   return face;
 }
 
-bool fontconfig_ready() {
-  Cache& c = cache();
-  if (!c.fontconfig_ready) {
-    c.fontconfig_ready = FcInit() == FcTrue;
-    if (!c.fontconfig_ready) return false;
-    // FcInit keeps some of its state where only FcFini finds it again; we hold no fontconfig
-    // object after a match, so handing it all back at exit is safe and keeps leak checks clean.
-    std::atexit(FcFini);
-  }
-  return true;
-}
-
-bool list_family(const std::string& family) {
-  if (family.empty() || !fontconfig_ready()) return false;
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
-  FcFontSet* set = FcFontList(nullptr, pattern, objects);
-  const bool listed = set && set->nfont > 0;
-  if (set) FcFontSetDestroy(set);
-  FcObjectSetDestroy(objects);
-  FcPatternDestroy(pattern);
-  return listed;
-}
-
 FontFace* match_face(const std::vector<std::string>& families, int weight, bool italic) {
-  if (!fontconfig_ready()) return nullptr;
-
-  FcPattern* pattern = FcPatternCreate();
-  for (const std::string& family : families) {
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-  }
-  FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight > 0 ? weight : 400));
-  FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-
-  FontFace* face = nullptr;
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-  FcChar8* file = nullptr;
+  std::string file;
   int index = 0;
-  if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) != FcResultMatch) index = 0;
-    face = load_face(reinterpret_cast<const char*>(file), index);
-  }
-  if (match) FcPatternDestroy(match);
-  FcPatternDestroy(pattern);
-  return face;
+  if (!font_match_file(families, weight > 0 ? weight : 400, italic, &file, &index)) return nullptr;
+  return load_face(file, index);
 }
 
 void render_glyph(FontSize* size, FontGlyph* glyph, unsigned char byte) {
@@ -277,7 +228,7 @@ bool font_family_installed(const std::string& family) {
   Cache& c = cache();
   auto found = c.installed.find(family);
   if (found != c.installed.end()) return found->second;
-  const bool listed = list_family(family);
+  const bool listed = !family.empty() && font_list_family(family);
   c.installed.emplace(family, listed);
   return listed;
 }

@@ -1,7 +1,8 @@
-// Where the font module's faces and glyphs come from: fontconfig's choice of an installed face
-// for a requested name, one FreeType face per font file, and per pixel size the face's metrics
-// and its rendered glyphs. Everything found or rendered stays for the life of the process,
-// because GDI creates and destroys a font for every text call and a frame makes hundreds.
+// Where the font module's faces and glyphs come from: the font file chosen for a requested name
+// (by fontconfig on the desktop, from the files packed with the page in a browser), one FreeType
+// face per font file, and per pixel size the face's metrics and its rendered glyphs. Everything
+// found or rendered stays for the life of the process, because GDI creates and destroys a font for
+// every text call and a frame makes hundreds.
 #pragma once
 
 #include <ft2build.h>
@@ -78,8 +79,17 @@ struct Font {
   bool stand_in = false;
 };
 
-// The installed face fontconfig picks for the families (tried in order, then fontconfig's own
-// fallbacks), a Windows weight (0 means normal) and slant. nullptr only when no face loads.
+// The font file, and the face's index in it, for the families (tried in order, then the
+// system's fallbacks), a Windows weight (100-900) and slant; false when there is none.
+bool font_match_file(const std::vector<std::string>& families, int weight, bool italic,
+                     std::string* file, int* index);
+
+// Whether an installed face has this family name (in any of its languages, ignoring case),
+// asked of the system's font list without caching; font_family_installed caches it.
+bool font_list_family(const std::string& family);
+
+// The face font_match_file picks for the families, a Windows weight (0 means normal) and slant.
+// nullptr only when no face loads.
 FontFace* font_face_find(const std::vector<std::string>& families, int weight, bool italic);
 
 // Whether an installed face has this family name (in any of its languages, ignoring case),

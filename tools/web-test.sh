@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# The browser test: builds the page (tools/web.sh) and the headless reference program, then
+# plays tests/web/session.txt in Debian's headless Chromium and compares every picture with
+# the headless display's, pixel for pixel. Screenshots go to $VORLA_WEB_SHOTS when it is set.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. tools/deps.sh
+need_packages "${TEST_PACKAGES[@]}" chromium fonts-liberation2
+# npm comes with NodeSource's nodejs; Debian has it as a package of its own.
+command -v npm >/dev/null || need_packages nodejs npm
+bash tools/web.sh --build-only
+build=${VORLA_BUILD_DIR:-build}
+cmake -S . -B "$build" -DBUILD_TESTING=ON ${VORLA_CMAKE_ARGS:-} >/dev/null
+cmake --build "$build" -j"$(nproc)" --target web-reference
+(cd tests/web && npm ci --no-audit --no-fund --silent)
+shots=()
+[ -n "${VORLA_WEB_SHOTS:-}" ] && mkdir -p "$VORLA_WEB_SHOTS" && shots=("$VORLA_WEB_SHOTS")
+node tests/web/browser_test.js build-web "$build/web-reference" "${shots[@]}"
