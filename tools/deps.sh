@@ -9,9 +9,11 @@ need_packages() {
       missing+=("$pkg")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
+  local install="apt-get install -y --no-install-recommends $*"
   if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing packages. Run this once, then run this script again:"
-    echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}"
+    echo "Missing packages: ${missing[*]}"
+    echo "Run this line once as root, then run this script again:"
+    echo "  apt-get update && $install"
     exit 1
   fi
   echo "Installing: ${missing[*]}"
@@ -19,6 +21,11 @@ need_packages() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# The program: compiler, build tools, SDL2, FreeType, fontconfig, zlib, and the fonts it picks
+# (DejaVu; Liberation Sans as Arial's metric twin).
 BUILD_PACKAGES=(cmake make g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev
-  fonts-dejavu-core zlib1g-dev)
-TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev desktop-file-utils)
+  zlib1g-dev fonts-dejavu-core fonts-liberation2)
+# The tests and benchmarks besides: GoogleTest, Google Benchmark, the oblique and condensed
+# DejaVu faces the font tests ask for, Cairo for a comparison benchmark, and desktop-file-validate.
+TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev fonts-dejavu-extra
+  libcairo2-dev desktop-file-utils)

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 need_packages "${BUILD_PACKAGES[@]}" clang libclang-rt-14-dev
 seconds=${1:-60}
 build=${VORLA_FUZZ_BUILD_DIR:-build-fuzz}
-CC=clang CXX=clang++ cmake -S . -B "$build" -DVORLA_FUZZ=ON -DBUILD_TESTING=OFF \
+CC=clang CXX=clang++ cmake -S . -B "$build" -DVORLA_FUZZ=ON -DVORLA_WERROR=ON -DBUILD_TESTING=OFF \
   -DVORLA_BENCH=OFF >/dev/null
 cmake --build "$build" -j2 --target fuzz_script_reader
 corpus=$(mktemp -d)

@@ -5,7 +5,8 @@ cd "$(dirname "$0")/.."
 . tools/deps.sh
 need_packages "${TEST_PACKAGES[@]}"
 build=${VORLA_BUILD_DIR:-build}
-cmake -S . -B "$build" -DBUILD_TESTING=ON -DVORLA_BENCH=ON ${VORLA_CMAKE_ARGS:-} >/dev/null
+cmake -S . -B "$build" -DBUILD_TESTING=ON -DVORLA_BENCH=ON -DVORLA_WERROR=ON ${VORLA_CMAKE_ARGS:-} \
+  >/dev/null
 cmake --build "$build" -j"$(nproc)"
 cd "$build"
 ctest -j"$(nproc)" --output-on-failure --timeout 120

@@ -13,10 +13,16 @@
 //
 // Depends on: SDL2's video subsystem and the window system's input functions (display.h).
 #include <SDL.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "display/display.h"
 
@@ -33,19 +39,120 @@ bool opened = false;
 bool failed = false;
 std::map<HWND, Native> natives;
 
+// What a display library printed on stderr while `run` ran: Xlib and libwayland explain a
+// refused or missing connection only there. The text is taken out of stderr so that a failure
+// is reported in one line; the caller decides whether to pass it on.
+template <typename Run>
+std::string capture_stderr(Run run) {
+  std::fflush(stderr);
+  std::FILE* sink = std::tmpfile();
+  const int saved = sink ? dup(STDERR_FILENO) : -1;
+  if (saved < 0 || dup2(fileno(sink), STDERR_FILENO) < 0) {
+    if (saved >= 0) close(saved);
+    if (sink) std::fclose(sink);
+    run();
+    return {};
+  }
+  run();
+  std::fflush(stderr);
+  dup2(saved, STDERR_FILENO);
+  close(saved);
+  std::string text;
+  std::rewind(sink);
+  for (int c; (c = std::fgetc(sink)) != EOF;) text += static_cast<char>(c);
+  std::fclose(sink);
+  return text;
+}
+
+// The last non-empty line of `text`, without its line break.
+std::string last_line(const std::string& text) {
+  size_t end = text.find_last_not_of("\r\n");
+  if (end == std::string::npos) return {};
+  size_t start = text.find_last_of('\n', end);
+  start = start == std::string::npos ? 0 : start + 1;
+  return text.substr(start, end + 1 - start);
+}
+
+// SDL drivers that run without showing anything.
+bool shows_no_windows(const char* driver) {
+  for (const char* name : {"offscreen", "dummy", "evdev"}) {
+    if (SDL_strcasecmp(driver, name) == 0) return true;
+  }
+  return false;
+}
+
+const char* env_or_null(const char* name) {
+  const char* value = std::getenv(name);
+  return value && *value ? value : nullptr;
+}
+
+void report_no_display(const char* display, const std::string& reason) {
+  std::fprintf(stderr, "%s: cannot open display \"%s\": %s\n", program_invocation_short_name,
+               display, reason.c_str());
+}
+
+// Opens the display the environment names: SDL_VIDEODRIVER's choice when it is set, else the
+// X server DISPLAY names, then the Wayland compositor WAYLAND_DISPLAY names. Left to itself, SDL
+// would fall back to a driver that shows nothing and the program would run unseen; here that is a
+// failure, reported in one line naming the display and the reason.
 bool ensure_open() {
   if (opened) return true;
   if (failed) return false;
+  failed = true;
   // Ctrl+C in the terminal ends the program as for any other; SDL must not turn it into input.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    std::fprintf(stderr, "Cannot open the display: %s\n", SDL_GetError());
-    failed = true;
+  const char* chosen = env_or_null("SDL_VIDEODRIVER");
+  std::vector<std::pair<const char*, const char*>> tries;  // driver, what names its display
+  if (chosen) {
+    tries.emplace_back(chosen, nullptr);
+  } else {
+    if (const char* x11 = env_or_null("DISPLAY")) tries.emplace_back("x11", x11);
+    if (const char* wayland = env_or_null("WAYLAND_DISPLAY")) {
+      tries.emplace_back("wayland", wayland);
+    }
+  }
+  if (tries.empty()) {
+    std::fprintf(stderr, "%s: no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set\n",
+                 program_invocation_short_name);
     return false;
   }
-  SDL_StopTextInput();
-  opened = true;
-  return true;
+  std::string failed_name;  // the first display that failed, and why
+  std::string failed_reason;
+  for (const auto& [driver, display] : tries) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+    int status = 0;
+    const std::string said = capture_stderr([&] { status = SDL_Init(SDL_INIT_VIDEO); });
+    const std::string name = display ? display : std::string("SDL_VIDEODRIVER=") + driver;
+    if (status != 0) {
+      std::string reason = last_line(said);
+      if (reason.empty()) reason = display ? "no display server answers there" : SDL_GetError();
+      if (failed_name.empty()) {
+        failed_name = name;
+        failed_reason = reason;
+      }
+      continue;
+    }
+    const char* current = SDL_GetCurrentVideoDriver();
+    if (current && shows_no_windows(current)) {
+      report_no_display(name.c_str(),
+                        std::string("SDL's \"") + current + "\" driver shows no windows");
+      SDL_Quit();
+      return false;
+    }
+    std::fputs(said.c_str(), stderr);
+    // On X11 SDL can show a window surface through shared memory; left alone it would load
+    // OpenGL to present it, for a picture that is drawn in software anyway. (The environment
+    // variable of the same name still decides where it is set.)
+    if (current && SDL_strcasecmp(current, "x11") == 0) {
+      SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    }
+    SDL_StopTextInput();
+    opened = true;
+    failed = false;
+    return true;
+  }
+  report_no_display(failed_name.c_str(), failed_reason);
+  return false;
 }
 
 HWND window_of(Uint32 id) {

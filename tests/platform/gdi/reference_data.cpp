@@ -137,9 +137,11 @@ bool parse(const std::string& text, std::map<std::string, Record>* records, std:
 }
 
 std::string encode_text(const TextRecord& record) {
-  std::string line = "text " + std::to_string(record.height);
-  for (int value : record.values) line += " " + std::to_string(value);
-  return line + " |" + record.text + "\n";
+  std::ostringstream line;
+  line << "text " << record.height;
+  for (int value : record.values) line << ' ' << value;
+  line << " |" << record.text << '\n';
+  return line.str();
 }
 
 bool parse_text(const std::string& text, size_t value_count, std::vector<TextRecord>* records,

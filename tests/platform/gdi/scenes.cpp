@@ -40,8 +40,9 @@ std::string joined(const Values& values, char separator) {
 }
 
 std::string style(int pen_width, bool filled) {
-  std::string pen = pen_width == kNullPen ? "nullpen" : "w" + std::to_string(pen_width);
-  return pen + (filled ? "-filled" : "-hollow");
+  std::string text = pen_width == kNullPen ? "nullpen" : "w";
+  if (pen_width != kNullPen) text += std::to_string(pen_width);
+  return text + (filled ? "-filled" : "-hollow");
 }
 
 const char* shape_word(Shape shape) {
@@ -516,7 +517,10 @@ std::string describe(const Scene& scene) {
                   op.filled ? 1 : 0, GetRValue(op.colour), GetGValue(op.colour),
                   GetBValue(op.colour));
     text += head;
-    for (int i = 0; i < value_count(op.shape); ++i) text += " " + std::to_string(op.v[i]);
+    for (int i = 0; i < value_count(op.shape); ++i) {
+      text += ' ';
+      text += std::to_string(op.v[i]);
+    }
   }
   return text;
 }

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Tries the README's two commands as a new user would, on a Debian 12 with nothing but the base
+# system: makes a minimal root with debootstrap (kept between runs), copies it to a fresh root,
+# clones this checkout's committed HEAD into it and there, as root, runs `bash tools/test.sh`
+# (every test must pass) and `bash tools/run.sh` without a display (it must fail and say so).
+# Not part of CI: it builds everything from nothing and takes 15-25 minutes.
+# Run as root. Usage: tools/fresh-check.sh
+#   VORLA_FRESH_CACHE  where the base root and downloaded packages are kept
+#                      (default /var/cache/vorla-fresh-check)
+#   VORLA_DEBIAN_MIRROR  the Debian mirror (default http://deb.debian.org/debian)
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+cache=${VORLA_FRESH_CACHE:-/var/cache/vorla-fresh-check}
+mirror=${VORLA_DEBIAN_MIRROR:-http://deb.debian.org/debian}
+base=$cache/base
+root=$cache/root
+archives=$cache/archives
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "fresh-check: run as root (debootstrap, chroot and mount need it)." >&2
+  exit 1
+fi
+# The mounts live in a mount namespace of the check's own, so they vanish with it however the
+# run ends; they are also taken down on exit.
+if [ -z "${VORLA_FRESH_NAMESPACE:-}" ]; then
+  VORLA_FRESH_NAMESPACE=1 exec unshare --mount --propagation private bash "$0" "$@"
+fi
+for tool in debootstrap git; do
+  command -v "$tool" >/dev/null || {
+    echo "fresh-check: needs $tool (as root: apt-get install -y debootstrap git)" >&2
+    exit 1
+  }
+done
+if [ -n "$(git -C "$repo" status --porcelain --untracked-files=no)" ]; then
+  echo "fresh-check: note: uncommitted changes are not checked, only HEAD."
+fi
+
+# Everything mounted below $root, innermost last.
+mounts_under() { awk -v r="$1" '$2 == r || index($2, r "/") == 1 { print $2 }' /proc/mounts; }
+unmount_all() {
+  local m
+  for m in $(mounts_under "$root" | sort -r); do
+    umount "$m" 2>/dev/null || umount -l "$m"
+  done
+}
+trap unmount_all EXIT
+trap 'exit 130' INT TERM
+
+# The base root: made once, then only copied.
+if [ ! -e "$base/.complete" ]; then
+  echo "== debootstrap bookworm (minbase) into $base"
+  rm -rf "$base"
+  mkdir -p "$base"
+  debootstrap --variant=minbase bookworm "$base" "$mirror"
+  touch "$base/.complete"
+fi
+
+echo "== fresh root $root"
+unmount_all
+if [ -n "$(mounts_under "$root")" ]; then
+  echo "fresh-check: $root still has mounts; not removing it." >&2
+  exit 1
+fi
+rm -rf "$root"
+cp -a "$base" "$root"
+rm "$root/.complete"
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+mount -t proc proc "$root/proc"
+mount --bind /sys "$root/sys"
+mount --bind /dev "$root/dev"
+mount --bind /dev/pts "$root/dev/pts"
+mount -t tmpfs tmpfs "$root/tmp"
+# Downloaded packages are kept between runs; they are still installed afresh each time.
+mkdir -p "$archives/partial"
+mount --bind "$archives" "$root/var/cache/apt/archives"
+
+git clone -q --no-hardlinks "$repo" "$root/root/cone-designer"
+echo "checked out: $(git -C "$root/root/cone-designer" log -1 --format='%h %s')"
+
+in_root() {
+  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    /bin/bash -c "cd /root/cone-designer && $1"
+}
+
+echo "== bash tools/test.sh"
+in_root "bash tools/test.sh"
+
+echo "== bash tools/run.sh without a display"
+set +e
+out=$(in_root "timeout 600 bash tools/run.sh" 2>&1)
+status=$?
+set -e
+printf '%s\n' "$out" | tail -n 5
+if [ "$status" -eq 0 ] || [ "$status" -eq 124 ] || ! grep -q '^cone-designer: .*display' <<<"$out"; then
+  echo "fresh-check: FAILED: run.sh without a display exited $status without saying why." >&2
+  exit 1
+fi
+echo "fresh-check: passed (run.sh without a display exited $status and said so)."
