@@ -179,3 +179,24 @@ TEST(GdiEllipse, WidePenCoversTheThinOutlineAndKeepsTheMiddle) {
     EXPECT_EQ(wide.at(6 - width / 2, 15), kRed) << width << "\n" << wide.picture();
   }
 }
+
+// The same oval and pen drawn again elsewhere, partly off the bitmap, is the same shape moved.
+TEST(GdiEllipse, WideOutlineDrawnAgainIsTheSameShapeMoved) {
+  for (int pen : {4, 5, 4}) {
+    Canvas first(40, 30);
+    Canvas again(40, 30);
+    {
+      Tools tools(first.dc, pen, kRed, kBlue);
+      Ellipse(first.dc, 10, 8, 30, 22);
+    }
+    {
+      Tools tools(again.dc, pen, kRed, kBlue);
+      Ellipse(again.dc, -2, -5, 18, 9);
+    }
+    for (int y = 0; y + 13 < 30; ++y) {
+      for (int x = 0; x + 12 < 40; ++x) {
+        ASSERT_EQ(again.at(x, y), first.at(x + 12, y + 13)) << pen << " at " << x << "," << y;
+      }
+    }
+  }
+}
