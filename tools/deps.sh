@@ -62,4 +62,6 @@ SOURCES
   rm -rf "$work"
 }
 
-WEB_PACKAGES=(cmake make emscripten python3 fonts-liberation2 fonts-dejavu-core)
+# fontTools cuts the page's fonts down; munkres stands in for the larger SciPy it may use.
+WEB_PACKAGES=(cmake make emscripten python3 python3-fonttools python3-munkres fonts-liberation2
+  fonts-dejavu-core)

@@ -11,8 +11,11 @@ command -v npm >/dev/null || need_packages nodejs npm
 bash tools/web.sh --build-only
 build=${VORLA_BUILD_DIR:-build}
 cmake -S . -B "$build" -DBUILD_TESTING=ON ${VORLA_CMAKE_ARGS:-} >/dev/null
-cmake --build "$build" -j"$(nproc)" --target web-reference
+cmake --build "$build" -j"$(nproc)" --target web-reference-cone-designer \
+  web-reference-event-monitor font-subset-check
+# The page's cut-down fonts must draw as the whole ones.
+xargs "$build/font-subset-check" < build-web/fonts/subsets.txt
 (cd tests/web && npm ci --no-audit --no-fund --silent)
 shots=()
 [ -n "${VORLA_WEB_SHOTS:-}" ] && mkdir -p "$VORLA_WEB_SHOTS" && shots=("$VORLA_WEB_SHOTS")
-node tests/web/browser_test.js build-web "$build/web-reference" "${shots[@]}"
+node tests/web/browser_test.js build-web "$build" "${shots[@]}"

@@ -13,7 +13,7 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build-web -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake \
   -DVORLA_FREETYPE_SOURCE="$PWD/build-web/freetype-src" "${launcher[@]}" >/dev/null
-cmake --build build-web -j"$(nproc)" --target cone-designer
+cmake --build build-web -j"$(nproc)" --target cone-designer event-monitor
 [ "${1:-}" = "--build-only" ] && exit 0
 port=${1:-8000}
 echo "Cone Designer is at http://127.0.0.1:$port/ (Ctrl+C stops the server)"

@@ -5,32 +5,50 @@
 // slant are packed.
 #include <strings.h>
 
-#include <string_view>
-
 #include "font_cache.h"
 
 namespace platform {
+namespace {
+
+struct PackedFace {
+  const char* family;
+  const char* file;
+};
+
+// The first is the face for names that are not packed.
+constexpr PackedFace kPacked[] = {
+    {"Liberation Sans", "/fonts/LiberationSans-Regular.ttf"},
+    {"DejaVu Sans", "/fonts/DejaVuSans.ttf"},
+    {"DejaVu Sans Mono", "/fonts/DejaVuSansMono.ttf"},
+};
+constexpr const PackedFace& kMono = kPacked[2];
+
+const PackedFace* packed_face(const std::string& family) {
+  for (const PackedFace& face : kPacked) {
+    if (strcasecmp(family.c_str(), face.family) == 0) return &face;
+  }
+  return nullptr;
+}
+
+}  // namespace
 
 bool font_list_family(const std::string& family) {
-  for (const char* packed : {"Liberation Sans", "DejaVu Sans", "DejaVu Sans Mono"}) {
-    if (strcasecmp(family.c_str(), packed) == 0) return true;
-  }
-  return false;
+  return packed_face(family) != nullptr;
 }
 
 bool font_match_file(const std::vector<std::string>& families, int, bool, std::string* file,
                      int* index) {
-  *file = "/fonts/LiberationSans-Regular.ttf";
-  for (std::string_view family : families) {
-    if (family == "monospace" || family == "DejaVu Sans Mono") {
-      *file = "/fonts/DejaVuSansMono.ttf";
-      break;
-    }
-    if (family == "DejaVu Sans") {
-      *file = "/fonts/DejaVuSans.ttf";
+  const PackedFace* chosen = &kPacked[0];
+  for (const std::string& family : families) {
+    // fontconfig's generic name for fixed pitch, as the text window asks.
+    const PackedFace* face =
+        strcasecmp(family.c_str(), "monospace") == 0 ? &kMono : packed_face(family);
+    if (face) {
+      chosen = face;
       break;
     }
   }
+  *file = chosen->file;
   *index = 0;
   return true;
 }

@@ -12,7 +12,6 @@ namespace platform {
 namespace {
 
 constexpr int kVkCapital = 0x14;
-constexpr int kVkF10 = 0x79;
 constexpr WPARAM kMkLButton = 0x0001;
 constexpr WPARAM kMkRButton = 0x0002;
 constexpr WPARAM kMkShift = 0x0004;
@@ -83,7 +82,7 @@ void track_cursor(const Window& w, int x, int y) {
 }
 
 bool is_system_key(int vk) {
-  return vk == kVkF10 || vk == VK_MENU || (held.down[VK_MENU] && !held.down[VK_CONTROL]);
+  return vk == VK_F10 || vk == VK_MENU || (held.down[VK_MENU] && !held.down[VK_CONTROL]);
 }
 
 }  // namespace

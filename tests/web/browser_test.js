@@ -2,7 +2,8 @@
 // pixel with the headless display's pictures of the same session (web-reference). The page's
 // clock is Playwright's fake clock, moved by the test exactly as the headless display's virtual
 // clock moves, so both programs see the same timer ticks between the same inputs.
-// Usage: node browser_test.js BUILD_WEB_DIR WEB_REFERENCE [SHOTS_DIR]
+// Usage: node browser_test.js BUILD_WEB_DIR BUILD_DIR [SHOTS_DIR]
+// (BUILD_DIR holds web-reference-PROGRAM for each program of the session)
 'use strict';
 const fs = require('fs');
 const os = require('os');
@@ -11,9 +12,9 @@ const http = require('http');
 const { execFileSync } = require('child_process');
 const { chromium } = require('playwright-core');
 
-const [webDir, reference, shotsDir] = process.argv.slice(2).map(arg => arg && path.resolve(arg));
-if (!webDir || !reference) {
-  console.error('usage: node browser_test.js BUILD_WEB_DIR WEB_REFERENCE [SHOTS_DIR]');
+const [webDir, buildDir, shotsDir] = process.argv.slice(2).map(arg => arg && path.resolve(arg));
+if (!webDir || !buildDir) {
+  console.error('usage: node browser_test.js BUILD_WEB_DIR BUILD_DIR [SHOTS_DIR]');
   process.exit(2);
 }
 const sessionFile = path.join(__dirname, 'session.txt');
@@ -26,17 +27,17 @@ function parseSession() {
   for (const line of fs.readFileSync(sessionFile, 'utf8').split('\n')) {
     const words = line.trim().split(/\s+/);
     if (!words[0] || words[0].startsWith('#')) continue;
-    if (words[0] === 'run') runs[run = words[1]] = [];
-    else runs[run].push(words);
+    if (words[0] === 'run') runs[run = words[1]] = { program: words[2] || 'cone-designer', steps: [] };
+    else runs[run].steps.push(words);
   }
   return runs;
 }
 
 // The headless pictures of one run, made in `work` (where its VORLA.SCR stays for the next).
-function makeReference(run) {
+function makeReference(run, program) {
   const out = path.join(work, 'run' + run);
   fs.mkdirSync(out);
-  execFileSync(reference, [sessionFile, run, out],
+  execFileSync(path.join(buildDir, 'web-reference-' + program), [sessionFile, run, out],
     { cwd: work, stdio: 'inherit' });
   return out;
 }
@@ -124,12 +125,15 @@ async function playRun(page, steps, out) {
     } else if (step === 'click') {
       const box = await page.locator('#screen canvas').first().boundingBox();
       await page.mouse.click(box.x + originX + Number(a) + 0.5, box.y + menu + originY - Number(b) + 0.5);
-    } else if (step === 'ctrl') {
-      await page.keyboard.down('Control');
+    } else if (step === 'ctrl' || step === 'alt') {
+      const held = step === 'ctrl' ? 'Control' : 'Alt';
+      await page.keyboard.down(held);
       await page.keyboard.press('Key' + a.toUpperCase());
-      await page.keyboard.up('Control');
+      await page.keyboard.up(held);
     } else if (step === 'type') {
       await page.keyboard.press('Key' + a.toUpperCase());
+    } else if (step === 'key') {
+      await page.keyboard.press({ Down: 'ArrowDown', Return: 'Enter' }[a] || a);
     } else if (step === 'capture') {
       await settle(page);
       await compare(page, out, a);
@@ -141,7 +145,7 @@ async function playRun(page, steps, out) {
 (async () => {
   const runs = parseSession();
   const outs = {};
-  for (const run of Object.keys(runs)) outs[run] = makeReference(run);
+  for (const run of Object.keys(runs)) outs[run] = makeReference(run, runs[run].program);
   const server = await serve(webDir);
   const url = `http://127.0.0.1:${server.address().port}/`;
   const context = await chromium.launchPersistentContext(path.join(work, 'profile'), {
@@ -156,8 +160,12 @@ async function playRun(page, steps, out) {
     page.on('pageerror', error => { console.log('page error:', error.message); failures.push('page error'); });
     await page.clock.install({ time: 0 });
     await page.clock.pauseAt(1000);
+    // The designer's runs, one page load after another, then the other programs' runs, each
+    // in a page of its own.
+    const designer = Object.keys(runs).filter(run => runs[run].program === 'cone-designer');
+    const others = Object.keys(runs).filter(run => runs[run].program !== 'cone-designer');
     let first = true;
-    for (const run of Object.keys(runs)) {
+    for (const run of designer) {
       if (first) {
         await page.goto(url);
       } else {
@@ -172,7 +180,7 @@ async function playRun(page, steps, out) {
         await page.reload();
       }
       first = false;
-      await playRun(page, runs[run], outs[run]);
+      await playRun(page, runs[run].steps, outs[run]);
     }
     await settle(page);
     const ended = await page.evaluate(() => document.getElementById('status').textContent);
@@ -189,6 +197,10 @@ async function playRun(page, steps, out) {
     }
     console.log(`loaded a script file: ${stored === loaded ? 'it is VORLA.SCR now' : 'NOT stored'}`);
     if (stored !== loaded) failures.push('load');
+    for (const run of others) {
+      await page.goto(`${url}?program=${runs[run].program}`);
+      await playRun(page, runs[run].steps, outs[run]);
+    }
   } catch (error) {
     console.log(error);
     failures.push('an error in the test');

@@ -1,10 +1,10 @@
 // The pictures the page must show: plays one run of session.txt in the headless display and
 // writes, for every `capture NAME`, NAME.draw (and NAME.text while the text window is shown):
 // width and height as two 32-bit numbers, then the frame's 0x00RRGGBB pixels, all little-
-// endian. layout.txt gives the origin and the menu bar's height, so the browser test can turn
+// endian. It is built once with each program of the page, as web-reference-PROGRAM. layout.txt gives the origin and the menu bar's height, so the browser test can turn
 // centred coordinates into canvas pixels. The script file is read and written in the working
 // folder, as by the program.
-// Usage: web-reference SESSION RUN OUTDIR
+// Usage: web-reference-PROGRAM SESSION RUN OUTDIR
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -57,6 +57,16 @@ void click(int x, int y) {
   platform::input_mouse_up(window, fx, fy, 0);
 }
 
+// The keys a `key` step names.
+int named_key(const std::string& name) {
+  if (name == "F10") return VK_F10;
+  if (name == "Down") return VK_DOWN;
+  if (name == "Return") return VK_RETURN;
+  if (name == "Escape") return VK_ESCAPE;
+  std::fprintf(stderr, "web-reference: unknown key %s\n", name.c_str());
+  std::exit(2);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,15 +103,16 @@ int main(int argc, char** argv) {
       int y = 0;
       words >> x >> y;
       headless::schedule(at, [x, y] { click(x, y); });
-    } else if (step == "ctrl" || step == "type") {
+    } else if (step == "ctrl" || step == "alt" || step == "type" || step == "key") {
       std::string key;
       words >> key;
-      const int vk = std::toupper(static_cast<unsigned char>(key[0]));
-      const bool ctrl = step == "ctrl";
-      if (ctrl) headless::schedule(at, [] { headless::key_down(drawing(), VK_CONTROL); });
+      const int vk =
+          step == "key" ? named_key(key) : std::toupper(static_cast<unsigned char>(key[0]));
+      const int held = step == "ctrl" ? VK_CONTROL : step == "alt" ? VK_MENU : 0;
+      if (held) headless::schedule(at, [held] { headless::key_down(drawing(), held); });
       headless::schedule(at, [vk] { headless::key_down(drawing(), vk); });
       headless::schedule(at, [vk] { headless::key_up(drawing(), vk); });
-      if (ctrl) headless::schedule(at, [] { headless::key_up(drawing(), VK_CONTROL); });
+      if (held) headless::schedule(at, [held] { headless::key_up(drawing(), held); });
     } else if (step == "capture") {
       std::string name;
       words >> name;
