@@ -3,12 +3,21 @@
 # system: makes a minimal root with debootstrap (kept between runs), copies it to a fresh root,
 # clones this checkout's committed HEAD into it and there, as root, runs `bash tools/test.sh`
 # (every test must pass) and `bash tools/run.sh` without a display (it must fail and say so).
-# Not part of CI: it builds everything from nothing and takes 15-25 minutes.
-# Run as root. Usage: tools/fresh-check.sh
+# With --ci it runs all of CI there (.ci/run, which ends with tools/test.sh) in place of the
+# tests alone: the cross-build, the sanitizers, the fuzzers and the browser test.
+# Not part of CI: it builds everything from nothing and takes 15-25 minutes (about an hour with
+# --ci).
+# Run as root. Usage: tools/fresh-check.sh [--ci]
 #   VORLA_FRESH_CACHE  where the base root and downloaded packages are kept
 #                      (default /var/cache/vorla-fresh-check)
 #   VORLA_DEBIAN_MIRROR  the Debian mirror (default http://deb.debian.org/debian)
 set -euo pipefail
+check="bash tools/test.sh"
+case "${1:-}" in
+  "") ;;
+  --ci) check="CI=true bash .ci/run" ;;
+  *) echo "usage: tools/fresh-check.sh [--ci]" >&2; exit 2 ;;
+esac
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cache=${VORLA_FRESH_CACHE:-/var/cache/vorla-fresh-check}
 mirror=${VORLA_DEBIAN_MIRROR:-http://deb.debian.org/debian}
@@ -69,6 +78,7 @@ mount -t proc proc "$root/proc"
 mount --bind /sys "$root/sys"
 mount --bind /dev "$root/dev"
 mount --bind /dev/pts "$root/dev/pts"
+mount -t tmpfs tmpfs "$root/dev/shm"  # Chromium's shared memory
 mount -t tmpfs tmpfs "$root/tmp"
 # Downloaded packages are kept between runs; they are still installed afresh each time.
 mkdir -p "$archives/partial"
@@ -83,8 +93,8 @@ in_root() {
     /bin/bash -c "cd /root/cone-designer && $1"
 }
 
-echo "== bash tools/test.sh"
-in_root "bash tools/test.sh"
+echo "== $check"
+in_root "$check"
 
 echo "== bash tools/run.sh without a display"
 set +e
