@@ -73,7 +73,14 @@ fi
 rm -rf "$root"
 cp -a "$base" "$root"
 rm "$root/.complete"
+# The host's network settings: its name server, and the certificate authorities it adds to
+# Debian's (a proxy's own, for instance), which the root's ca-certificates takes in when apt
+# installs it.
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+if compgen -G "/usr/local/share/ca-certificates/*.crt" >/dev/null; then
+  mkdir -p "$root/usr/local/share/ca-certificates"
+  cp /usr/local/share/ca-certificates/*.crt "$root/usr/local/share/ca-certificates/"
+fi
 mount -t proc proc "$root/proc"
 mount --bind /sys "$root/sys"
 mount --bind /dev "$root/dev"

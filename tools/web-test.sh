@@ -15,7 +15,7 @@ cmake --build "$build" -j"$(nproc)" --target web-reference-cone-designer \
   web-reference-event-monitor font-subset-check
 # The page's cut-down fonts must draw as the whole ones.
 xargs "$build/font-subset-check" < build-web/fonts/subsets.txt
-(cd tests/web && npm ci --no-audit --no-fund --silent)
+(cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
 shots=()
 [ -n "${VORLA_WEB_SHOTS:-}" ] && mkdir -p "$VORLA_WEB_SHOTS" && shots=("$VORLA_WEB_SHOTS")
 node tests/web/browser_test.js build-web "$build" "${shots[@]}"
