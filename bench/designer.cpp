@@ -1,8 +1,8 @@
 // One full redraw of the designer screen, as made on every event (ten a second while animation
 // runs): the scene, the buttons, the status line, the scoops and cone and every topping. Where
 // Cairo is installed the same redraw also goes to Cairo, for a yardstick read in the same run:
-// the program is linked with gfx_render wrapped, so that every drawing command the designer
-// makes can be sent to a Cairo image of the surface's size instead of the GDI surface.
+// the renderer's hook sends every drawing command the designer makes to a Cairo image of the
+// surface's size instead of the GDI surface.
 #include "designer.h"
 
 #include <benchmark/benchmark.h>
@@ -12,7 +12,7 @@
 #include <cstring>
 
 #include "designer_states.h"
-#include "display/headless/headless.h"
+#include "layer.h"
 
 #if defined(VORLA_BENCH_CAIRO)
 #include <cairo.h>
@@ -109,17 +109,13 @@ void cairo_render(cairo_t* cr, const DrawCommand& c) {
   }
 }
 
-}  // namespace
-
-// The linker sends the runtime's calls of gfx_render here (-Wl,--wrap).
-extern "C" void __real__Z10gfx_renderPK11DrawCommand(const DrawCommand* command);
-extern "C" void __wrap__Z10gfx_renderPK11DrawCommand(const DrawCommand* command) {
-  if (cairo_target) {
-    cairo_render(cairo_target, *command);
-  } else {
-    __real__Z10gfx_renderPK11DrawCommand(command);
-  }
+bool render_to_cairo(const DrawCommand* command) {
+  if (!cairo_target) return false;
+  cairo_render(cairo_target, *command);
+  return true;
 }
+
+}  // namespace
 #endif
 
 namespace {
@@ -127,12 +123,13 @@ namespace {
 void start_runtime_once() {
   static bool started = false;
   if (started) return;
-  // Named here so that the linker takes the headless display before the window system that
-  // needs it.
-  headless::set_screen_size(1024, 768);
+  platform::layer_choose_display("headless");
   static char no_arguments[] = "";
   gfx_startup(nullptr, nullptr, no_arguments, SW_SHOWNORMAL);
   gfx_set_logging(0);
+#if defined(VORLA_BENCH_CAIRO)
+  render_hook = render_to_cairo;
+#endif
   started = true;
 }
 

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "display/headless/headless.h"
+#include "layer.h"
 #include "win32.h"
 
 namespace {
@@ -144,7 +144,7 @@ LRESULT CALLBACK plain_proc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 
 // The event loop's copy of the surface to the drawing window, through the window's DC.
 void BM_BitBltToWindow(benchmark::State& state) {
-  headless::set_screen_size(1024, 768);
+  platform::layer_choose_display("headless");
   WNDCLASSA wc{};
   wc.lpfnWndProc = plain_proc;
   wc.lpszClassName = "BenchClass";

@@ -10,12 +10,14 @@
 #include <vector>
 
 #include "display/headless/headless.h"
+#include "layer.h"
 #include "runtime_state.h"
 
 namespace {
 
 void start_once() {
   static bool started = [] {
+    platform::layer_choose_display("headless");
     gfx_startup(nullptr, nullptr, nullptr, SW_SHOWNORMAL);
     gfx_set_logging(0);
     gfx_show_log_window(0);

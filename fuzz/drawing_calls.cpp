@@ -2,8 +2,9 @@
 // call, erasing, the log switches, the animation modes and the event call, with values drawn
 // mostly from the ends of int and from sizes far beyond the drawing area, and texts full of
 // '%' and newlines. Nothing may read or write outside its memory, overflow, hang or leak a pen,
-// brush, font, bitmap or device context; the runtime is started once and reset to a known state
-// before every input. (Memory blocks are not counted: the log ring keeps up to 25 lines.)
+// brush, font, bitmap or device context. Every input starts from a fresh runtime: the layer and
+// the runtime are reset and the runtime started again. (Memory blocks are not counted: the log
+// ring keeps up to 25 lines.)
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sanitizer/lsan_interface.h>
 
@@ -15,6 +16,7 @@
 
 #include "base/handles.h"
 #include "display/headless/headless.h"
+#include "layer.h"
 #include "runtime_state.h"
 
 namespace {
@@ -66,29 +68,33 @@ void drain_messages() {
   } while (message_taken);
 }
 
-int baseline_objects = 0;
+// A started runtime, as the program has it before it draws.
+void start() {
+  platform::layer_reset();
+  runtime_reset();
+  gfx_startup(nullptr, nullptr, nullptr, SW_SHOWNORMAL);
+  gfx_set_logging(0);
+  gfx_erase();
+  drain_messages();
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  platform::layer_choose_display("headless");
   // The font library loads its configuration once, at the first font, and hands part of it back
   // only at exit; the leak check that follows an input would count it.
   __lsan_disable();
-  gfx_startup(nullptr, nullptr, nullptr, SW_SHOWNORMAL);
+  start();
   gfx_text(COLOUR_BLACK, 0, 0, 12, "Warm-up");
   __lsan_enable();
-  gfx_set_logging(0);
-  gfx_erase();
-  drain_messages();
-  baseline_objects = live_gdi_objects();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   FuzzedDataProvider data(bytes, size);
-  gfx_set_animation(ANIM_HALT);
-  quit_requested = 0;
-  gfx_set_logging(0);
+  start();
+  const int baseline_objects = live_gdi_objects();
 
   for (int calls = 0; calls < MAX_CALLS && data.remaining_bytes() > 0; ++calls) {
     const int op = data.ConsumeIntegralInRange(0, 11);
@@ -161,7 +167,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   }
 
   gfx_set_animation(ANIM_HALT);
-  quit_requested = 0;
   drain_messages();
   check(live_gdi_objects() == baseline_objects);
   return 0;

@@ -51,6 +51,10 @@ HGLOBAL text_blocks[TEXT_BLOCK_SLOTS] = {};
 
 }  // namespace
 
+void text_blocks_reset() {
+  for (HGLOBAL& block : text_blocks) block = nullptr;
+}
+
 // References are slot + 1, so that 0 (a field never set) names no block.
 int text_block_register(HGLOBAL block) {
   if (block == nullptr) return 0;

@@ -14,6 +14,20 @@ unsigned char single_step = 0;
 int timer_ticked = 0;
 unsigned char quit_requested = 0;
 int message_taken = 0;
+void (*next_event_hook)() = nullptr;
+
+void event_loop_reset() {
+  pending_kind = EVENT_NONE;
+  pending_x = 0;
+  pending_y = 0;
+  pending_key = 0;
+  animate_on = 0;
+  single_step = 0;
+  timer_ticked = 0;
+  quit_requested = 0;
+  message_taken = 0;
+  next_event_hook = nullptr;
+}
 
 void pump_one_message() {
   MSG message;
@@ -85,6 +99,7 @@ void record_pending_event() {
 }  // namespace
 
 int gfx_next_event(int* x, int* y, char* key) {
+  if (next_event_hook) next_event_hook();
   pending_kind = EVENT_NONE;
   pending_key = 0;
   pending_y = 0;

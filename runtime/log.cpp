@@ -12,6 +12,12 @@ LogRing log_ring = {{}, -1, 0};
 unsigned char logging_on = 1;
 int text_window_gone = 0;
 
+void log_reset() {
+  log_ring = LogRing{{}, -1, 0};
+  logging_on = 1;
+  text_window_gone = 0;
+}
+
 namespace {
 
 int next_slot(int slot) {

@@ -111,7 +111,10 @@ void draw_text(const DrawCommand& command, COLORREF colour) {
 
 }  // namespace
 
+bool (*render_hook)(const DrawCommand* command) = nullptr;
+
 void gfx_render(const DrawCommand* command) {
+  if (render_hook && render_hook(command)) return;
   COLORREF colour =
       command->colour >= 0 && command->colour < COLOUR_COUNT ? colour_rgb[command->colour] : 0;
   switch (command->kind) {

@@ -6,6 +6,11 @@
 int ctrl_down = 0;
 HMENU run_menu = nullptr;
 
+void run_menu_reset() {
+  ctrl_down = 0;
+  run_menu = nullptr;
+}
+
 namespace {
 
 struct RunMenuItem {

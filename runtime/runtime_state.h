@@ -51,7 +51,23 @@ void text_block_unregister(int reference);
 void gfx_render(const DrawCommand* command);
 void clear_surface();
 
+// For tools and benchmarks that watch or take over the drawing: when set, every command is
+// handed to the hook first, and the renderer draws it only when the hook returns false.
+extern bool (*render_hook)(const DrawCommand* command);
+
 // --- Windows, start-up and shut-down (windows.cpp) -------------------------------------------
+
+// Puts every module-level variable of the runtime back to its start-up value and closes the
+// script file without writing to it, for tests and tools that start the runtime many times in
+// one process. The windows, DCs and memory blocks it named are the Win32 layer's to free
+// (platform::layer_reset, which goes with this call); the handles are only forgotten here.
+void runtime_reset();
+// The parts of runtime_reset that belong to the other files.
+void event_loop_reset();
+void run_menu_reset();
+void script_reset();
+void log_reset();
+void text_blocks_reset();
 
 constexpr int SURFACE_WIDTH = 601;
 constexpr int SURFACE_HEIGHT = 540;
@@ -94,6 +110,9 @@ extern unsigned char quit_requested;
 extern int message_taken;
 
 void pump_one_message();
+
+// For tools that watch the frames: called as gfx_next_event begins, where a redraw has ended.
+extern void (*next_event_hook)();
 
 // --- Run menu and control keys (run_menu.cpp) --------------------------------------------------
 

@@ -36,6 +36,21 @@ namespace {
 // Where the last whole line written ends.
 long written_size = 0;
 
+}  // namespace
+
+void script_reset() {
+  if (script_stream != nullptr) std::fclose(script_stream);
+  script_stream = nullptr;
+  script_mode = SCRIPT_CLOSED;
+  recording_on = 0;
+  playback_on = 0;
+  play_one = 0;
+  periodic_count = 0;
+  written_size = 0;
+}
+
+namespace {
+
 // Opening a directory for reading succeeds on some systems; its first read fails.
 bool readable(FILE* stream) {
   int c = std::fgetc(stream);

@@ -14,6 +14,24 @@ int origin_x = 0;
 int origin_y = 0;
 int draw_window_gone = 0;
 
+void runtime_reset() {
+  draw_window = nullptr;
+  text_window = nullptr;
+  window_dc = nullptr;
+  surface_bitmap = nullptr;
+  surface_dc = nullptr;
+  surface_dirty = 1;
+  origin_x = 0;
+  origin_y = 0;
+  draw_window_gone = 0;
+  render_hook = nullptr;
+  event_loop_reset();
+  run_menu_reset();
+  script_reset();
+  log_reset();
+  text_blocks_reset();
+}
+
 namespace {
 
 // Both classes share one description in which only the procedure and the name change.

@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
-# Checks the direction of dependence between the folders: every "..." include in platform/,
-# runtime/ and designer/ must name a header of a folder that the including folder may use.
-#   base     <- everything            (handles, memory blocks, pixel surfaces)
-#   gdi      -> base                   display -> base; a back-end -> display, base
-#   user     -> gdi, display, base     runtime -> win32.h only; designer -> vorla.h only
+# Checks the direction of dependence between the folders in what the sources include: every
+# "..." include is resolved to the file it names (as the compiler finds it: next to the file,
+# then in the include directories) and must be a header of a folder the including folder may
+# use; every <...> include of a library outside the language's own must come from the one
+# folder that wraps that library.
+#   base     <- everything in platform/ (handles, memory blocks, pixel surfaces)
+#   gdi      -> base                    display -> base; a driver -> display, base
+#   user     -> gdi, display, drivers, base, layer.h (which it implements)
+#   entry    -> layer.h, win32.h        runtime -> win32.h only; designer -> vorla.h only
+#   tools    -> the layer's public headers (win32.h, layer.h, the headless driver's headless.h),
+#               the runtime, the designer, the tests' helpers
+#   SDL: display/sdl only; FreeType, fontconfig: gdi only; emscripten: display/web only;
+#   zlib: display/headless only; runtime and designer: the C++ standard library only.
 # Prints each include that breaks the rules and fails; run by CTest (include_directions).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,6 +21,7 @@ set_area() {
   local rest
   case $1 in
     platform/win32.h) area=win32 ;;
+    platform/layer.h) area=layer ;;
     platform/display/*/*)
       rest=${1#platform/display/}
       area=display/${rest%%/*}
@@ -22,7 +31,7 @@ set_area() {
       area=${rest%%/*}
       ;;
     runtime/vorla.h) area=vorla ;;
-    runtime/* | designer/*) area=${1%%/*} ;;
+    runtime/* | designer/* | tools/* | tests/*) area=${1%%/*} ;;
     *) area=other ;;
   esac
 }
@@ -34,11 +43,30 @@ allowed() {
     gdi) echo "gdi base win32" ;;
     display) echo "display base win32" ;;
     display/*) echo "$1 display base win32" ;;
-    user) echo "user gdi display base win32" ;;
+    user) echo "user gdi display display/sdl display/headless display/web base win32 layer" ;;
+    layer) echo "layer" ;;
+    entry) echo "entry layer win32" ;;
     vorla) echo "vorla win32" ;;
     runtime) echo "runtime vorla win32" ;;
     designer) echo "designer vorla" ;;
+    tools) echo "tools win32 layer display/headless vorla runtime designer tests" ;;
   esac
+}
+
+# The library a <...> header belongs to, if it is one that only one folder may use.
+library_of() {
+  case $1 in
+    SDL.h | SDL_*.h | SDL2/*) echo "SDL display/sdl" ;;
+    ft2build.h | freetype/* | fontconfig/*) echo "FreeType-fontconfig gdi" ;;
+    emscripten.h | emscripten/*) echo "emscripten display/web" ;;
+    zlib.h) echo "zlib display/headless" ;;
+    X11/* | wayland-*) echo "the-window-system none" ;;
+  esac
+}
+
+# The C++ standard library's headers (and C's, in their <cname> form).
+standard_header() {
+  [[ $1 =~ ^(c[a-z]+|algorithm|any|array|atomic|bit|bitset|charconv|chrono|compare|concepts|deque|exception|filesystem|format|forward_list|fstream|functional|initializer_list|iomanip|ios|iosfwd|iostream|istream|iterator|limits|list|locale|map|memory|mutex|new|numbers|numeric|optional|ostream|queue|random|ranges|ratio|regex|set|span|sstream|stack|stdexcept|streambuf|string|string_view|system_error|thread|tuple|type_traits|typeinfo|unordered_map|unordered_set|utility|valarray|variant|vector|version)$ ]]
 }
 
 bad=0
@@ -48,11 +76,10 @@ while IFS= read -r file; do
   may=" $(allowed "$from") "
   here=${file%/*}
   while IFS= read -r name; do
-    # Where the compiler finds it: next to the file, then in the include directories.
     target=
-    for dir in "$here" platform runtime designer; do
+    for dir in "$here" platform runtime designer tests tools/windows-check; do
       if [ -f "$dir/$name" ]; then
-        target=$dir/$name
+        target=$(realpath -m --relative-to=. "$dir/$name")
         break
       fi
     done
@@ -67,5 +94,16 @@ while IFS= read -r file; do
       bad=1
     fi
   done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
-done < <(find platform runtime designer -name '*.h' -o -name '*.cpp')
+  while IFS= read -r name; do
+    read -r library owner <<<"$(library_of "$name")"
+    if [ -n "${library:-}" ] && [ "$from" != "$owner" ]; then
+      echo "$file: includes <$name> ($library belongs to ${owner/none/no folder} alone)"
+      bad=1
+    elif [ -z "${library:-}" ] && { [ "$from" = runtime ] || [ "$from" = designer ] ||
+      [ "$from" = vorla ]; } && ! standard_header "$name"; then
+      echo "$file: includes <$name> ($from uses the C++ standard library alone)"
+      bad=1
+    fi
+  done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*<\([^>]*\)>.*/\1/p' "$file")
+done < <(find platform runtime designer tools -name '*.h' -o -name '*.cpp' | sort)
 exit $bad

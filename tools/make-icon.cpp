@@ -8,6 +8,7 @@
 
 #include "designer.h"
 #include "display/headless/headless.h"
+#include "layer.h"
 #include "runtime_state.h"
 
 namespace {
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
     return 2;
   }
+  platform::layer_choose_display("headless");
   static char no_arguments[] = "";
   gfx_startup(nullptr, nullptr, no_arguments, SW_SHOWNORMAL);
   gfx_set_logging(0);

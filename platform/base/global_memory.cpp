@@ -1,6 +1,8 @@
 // Global memory blocks. A moveable block's handle is an entry of the handle table, so a freed or
 // made-up handle fails instead of reaching freed memory. A fixed block's handle is its address,
 // as in Win32; the layer keeps a table of live fixed blocks so that those are checked too.
+#include "global_memory.h"
+
 #include <cstdlib>
 #include <unordered_map>
 
@@ -20,19 +22,26 @@ struct MemoryBlock {
 // Win32 keeps the lock count in a byte and stops counting at its top.
 constexpr int kMaxLocks = 255;
 
-std::unordered_map<void*, void*>& fixed_blocks() {  // address -> table handle
-  static std::unordered_map<void*, void*> blocks;
-  return blocks;
-}
+std::unordered_map<void*, void*> fixed_blocks;  // address -> table handle
 
 // The table handle behind a block handle of either kind, or null.
 void* table_handle(HGLOBAL block) {
   if (handle_kind(block) == HandleKind::memory) return block;
-  auto found = fixed_blocks().find(block);
-  return found == fixed_blocks().end() ? nullptr : found->second;
+  auto found = fixed_blocks.find(block);
+  return found == fixed_blocks.end() ? nullptr : found->second;
 }
 
 }  // namespace
+
+void global_memory_reset() {
+  for (void* handle : handle_list(HandleKind::memory)) {
+    MemoryBlock* block = handle_get<MemoryBlock>(handle, HandleKind::memory);
+    handle_release(handle);
+    std::free(block->data);
+    delete block;
+  }
+  fixed_blocks.clear();
+}
 
 }  // namespace platform
 
@@ -49,7 +58,7 @@ HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes) {
   MemoryBlock* block = new MemoryBlock{data, !moveable, 0};
   void* handle = handle_new(HandleKind::memory, block);
   if (moveable) return handle;
-  fixed_blocks()[data] = handle;
+  fixed_blocks[data] = handle;
   return data;
 }
 
@@ -76,7 +85,7 @@ HGLOBAL WINAPI GlobalFree(HGLOBAL handle) {
   void* entry = table_handle(handle);
   MemoryBlock* block = handle_get<MemoryBlock>(entry, HandleKind::memory);
   if (!block) return handle;
-  if (block->fixed) fixed_blocks().erase(block->data);
+  if (block->fixed) fixed_blocks.erase(block->data);
   handle_release(entry);
   std::free(block->data);
   delete block;

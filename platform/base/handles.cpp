@@ -1,5 +1,6 @@
 #include "handles.h"
 
+#include <cstddef>
 #include <vector>
 
 namespace platform {
@@ -20,6 +21,10 @@ using handle_table::slots;
 std::vector<uint32_t>& free_slots = *new std::vector<uint32_t>;
 int live_counts[16];
 
+void* handle_of(size_t index, uint32_t generation) {
+  return reinterpret_cast<void*>((uintptr_t{index} + 1) << kGenerationBits | generation);
+}
+
 }  // namespace
 
 void* handle_new(HandleKind kind, void* object, bool counted) {
@@ -37,7 +42,7 @@ void* handle_new(HandleKind kind, void* object, bool counted) {
   slot.object = object;
   slot.generation = slot.generation % kGenerationMask + 1;
   if (counted) ++live_counts[static_cast<int>(kind)];
-  return reinterpret_cast<void*>((uintptr_t{index} + 1) << kGenerationBits | slot.generation);
+  return handle_of(index, slot.generation);
 }
 
 void handle_release(const void* handle) {
@@ -51,6 +56,27 @@ void handle_release(const void* handle) {
 
 int handle_live_count(HandleKind kind) {
   return live_counts[static_cast<int>(kind)];
+}
+
+std::vector<void*> handle_list(HandleKind kind) {
+  std::vector<void*> live;
+  for (size_t index = 0; index < slots.size(); ++index) {
+    const Slot& slot = slots[index];
+    if (slot.kind != kind) continue;
+    live.push_back(handle_of(index, slot.generation));
+  }
+  return live;
+}
+
+void handles_reset() {
+  // Generations are kept, so that a handle from before stays stale even in a reused slot.
+  free_slots.clear();
+  for (size_t index = slots.size(); index-- > 0;) {
+    slots[index].kind = HandleKind::none;
+    slots[index].object = nullptr;
+    free_slots.push_back(static_cast<uint32_t>(index));
+  }
+  for (int& count : live_counts) count = 0;
 }
 
 }  // namespace platform

@@ -77,6 +77,13 @@ void handle_release(const void* handle);
 // How many counted handles of a kind are live: what tests use to find leaked objects.
 int handle_live_count(HandleKind kind);
 
+// Every live handle of a kind, in the order of their slots.
+std::vector<void*> handle_list(HandleKind kind);
+
+// Empties the table for a reset of the layer: every handle is stale afterwards, and slots are
+// given out again from the first. The objects behind them are their owners' to free first.
+void handles_reset();
+
 template <typename T>
 T* handle_get(const void* handle, HandleKind kind) {
   return static_cast<T*>(handle_object(handle, kind));

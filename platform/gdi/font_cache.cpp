@@ -24,8 +24,10 @@ struct Cache {
   std::map<std::pair<std::string, int>, FontFace*> faces;  // file and index -> face
 };
 
+Cache* instance = nullptr;
+
 Cache& cache() {
-  static Cache* instance = new Cache;
+  if (!instance) instance = new Cache;
   return *instance;
 }
 
@@ -212,6 +214,19 @@ uint32_t font_code_point(unsigned char byte) {
       0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
   if (byte >= 0x80 && byte <= 0x9F) return kHigh[byte - 0x80];
   return byte;
+}
+
+void font_cache_reset() {
+  if (!instance) return;
+  for (auto& [key, face] : instance->faces) {
+    if (!face) continue;
+    face->sizes.clear();  // FT_Done_Face frees the sizes' FreeType parts
+    FT_Done_Face(face->ft);
+    delete face;
+  }
+  if (instance->library) FT_Done_FreeType(instance->library);
+  delete instance;
+  instance = nullptr;
 }
 
 FontFace* font_face_find(const std::vector<std::string>& families, int weight, bool italic) {

@@ -105,4 +105,8 @@ const FontGlyph& font_size_glyph(FontSize* size, unsigned char byte);
 // The Unicode code point of a Windows-1252 byte.
 uint32_t font_code_point(unsigned char byte);
 
+// Frees every face, size and glyph and FreeType itself, for a reset of the layer: Fonts made
+// before must be gone first.
+void font_cache_reset();
+
 }  // namespace platform

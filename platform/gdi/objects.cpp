@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstddef>
 
+#include "font_cache.h"
 #include "internal.h"
 
 namespace platform {
@@ -153,6 +154,25 @@ HGDIOBJ stock_object(int index) {
 HBITMAP stock_bitmap() {
   if (!stock_bitmap_handle) stock_bitmap_handle = make_bitmap(1, 1, true);
   return stock_bitmap_handle;
+}
+
+void gdi_reset() {
+  for (void* dc : handle_list(HandleKind::dc)) {
+    delete dc_from(static_cast<HDC>(dc));
+    handle_release(dc);
+  }
+  for (HandleKind kind :
+       {HandleKind::pen, HandleKind::brush, HandleKind::font, HandleKind::bitmap}) {
+    for (void* object : handle_list(kind)) {
+      HandleKind found;
+      destroy(object, kind, header_of(object, &found));
+    }
+  }
+  for (HGDIOBJ& object : stock_objects) object = nullptr;
+  stock_bitmap_handle = nullptr;
+  for (GdiObject*& data : stock_data) data = nullptr;
+  stock_data_count = 0;
+  font_cache_reset();
 }
 
 void gdi_object_deselected(HGDIOBJ object) {

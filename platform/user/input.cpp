@@ -1,17 +1,14 @@
 // The user's input as Windows turns it into messages: mouse buttons in client coordinates, keys
 // as virtual-key codes (WM_SYSKEY* while Alt is held, and for F10), the menu first in line for
-// both. Characters are made only by TranslateMessage, from a US keyboard layout and this layer's
-// own Shift, Ctrl and Caps Lock state.
-#include <cstring>
-
-#include "display/display.h"
+// both. Characters are made only by TranslateMessage, from the US layout of the keyboard table
+// and this layer's own Shift, Ctrl and Caps Lock state.
+#include "display/keyboard.h"
 #include "menu_internal.h"
 #include "window_internal.h"
 
 namespace platform {
 namespace {
 
-constexpr int kVkCapital = 0x14;
 constexpr WPARAM kMkLButton = 0x0001;
 constexpr WPARAM kMkRButton = 0x0002;
 constexpr WPARAM kMkShift = 0x0004;
@@ -27,7 +24,7 @@ struct KeyState {
 
   void press(int vk, bool previous) {
     down[vk] = true;
-    if (vk == kVkCapital && !previous) caps = !caps;
+    if (vk == VK_CAPITAL && !previous) caps = !caps;
   }
 };
 
@@ -35,19 +32,6 @@ KeyState held;
 KeyState taken;
 bool buttons[2] = {};
 POINT cursor{};
-
-// Unshifted and shifted characters of the US layout's punctuation keys.
-struct OemKey {
-  int vk;
-  char plain;
-  char shifted;
-};
-constexpr OemKey kOemKeys[] = {
-    {0xBA, ';', ':'},  {0xBB, '=', '+'}, {0xBC, ',', '<'},  {0xBD, '-', '_'},
-    {0xBE, '.', '>'},  {0xBF, '/', '?'}, {0xC0, '`', '~'},  {0xDB, '[', '{'},
-    {0xDC, '\\', '|'}, {0xDD, ']', '}'}, {0xDE, '\'', '"'},
-};
-constexpr char kShiftedDigits[] = ")!@#$%^&*(";
 
 LPARAM key_lparam(bool alt, bool previous, bool release) {
   DWORD value = 1;
@@ -106,99 +90,37 @@ void keyboard_message_taken(const MSG& msg) {
 }
 
 int keyboard_char_for(int vk) {
-  bool shift = taken.down[VK_SHIFT];
-  bool ctrl = taken.down[VK_CONTROL];
+  const bool shift = taken.down[VK_SHIFT];
+  const bool ctrl = taken.down[VK_CONTROL];
   if (ctrl && taken.down[VK_MENU]) return 0;
+  const KeyboardKey* key = keyboard_key_of_vk(vk);
+  if (!key || key->plain == 0) return 0;
   if (vk >= 'A' && vk <= 'Z') {
     if (ctrl) return vk - 'A' + 1;
-    return shift != taken.caps ? vk : vk - 'A' + 'a';
-  }
-  switch (vk) {
-    case VK_SPACE:
-      return ' ';
-    case VK_RETURN:
-      return ctrl ? '\n' : '\r';
-    case VK_BACK:
-      return ctrl ? 0x7F : '\b';
-    case VK_ESCAPE:
-      return 0x1B;
-    case VK_TAB:
-      return ctrl ? 0 : '\t';
+    return shift != taken.caps ? key->shifted : key->plain;
   }
   if (ctrl) {
-    // Ctrl with [ \ ] gives the control characters that follow Esc; other keys give none.
-    if (vk == 0xDB) return 0x1B;
-    if (vk == 0xDC) return 0x1C;
-    if (vk == 0xDD) return 0x1D;
-    return 0;
-  }
-  if (vk >= '0' && vk <= '9') return shift ? kShiftedDigits[vk - '0'] : vk;
-  if (vk >= 0x60 && vk <= 0x69) return '0' + (vk - 0x60);  // keypad, Num Lock on
-  switch (vk) {
-    case 0x6A:
-      return '*';
-    case 0x6B:
-      return '+';
-    case 0x6D:
-      return '-';
-    case 0x6E:
-      return '.';
-    case 0x6F:
-      return '/';
-  }
-  for (const OemKey& key : kOemKeys) {
-    if (key.vk == vk) return shift ? key.shifted : key.plain;
-  }
-  return 0;
-}
-
-bool input_key_for_char(char c, int* vk, bool* shift) {
-  *shift = false;
-  if (c >= 'a' && c <= 'z') {
-    *vk = c - 'a' + 'A';
-    *shift = held.caps;
-    return true;
-  }
-  if (c >= 'A' && c <= 'Z') {
-    *vk = c;
-    *shift = !held.caps;
-    return true;
-  }
-  if (c >= '0' && c <= '9') {
-    *vk = c;
-    return true;
-  }
-  switch (c) {
-    case ' ':
-      *vk = VK_SPACE;
-      return true;
-    case '\r':
-    case '\n':
-      *vk = VK_RETURN;
-      return true;
-    case '\b':
-      *vk = VK_BACK;
-      return true;
-    case '\t':
-      *vk = VK_TAB;
-      return true;
-    case 0x1B:
-      *vk = VK_ESCAPE;
-      return true;
-  }
-  if (const char* at = c ? std::strchr(kShiftedDigits, c) : nullptr) {
-    *vk = '0' + static_cast<int>(at - kShiftedDigits);
-    *shift = true;
-    return true;
-  }
-  for (const OemKey& key : kOemKeys) {
-    if (c == key.plain || c == key.shifted) {
-      *vk = key.vk;
-      *shift = c == key.shifted;
-      return true;
+    // Ctrl changes the control keys and gives the control characters that follow Esc with
+    // [ \ ]; other keys give none.
+    switch (vk) {
+      case VK_SPACE:
+      case VK_ESCAPE:
+        return key->plain;
+      case VK_RETURN:
+        return '\n';
+      case VK_BACK:
+        return 0x7F;
+      case VK_OEM_4:
+        return 0x1B;
+      case VK_OEM_5:
+        return 0x1C;
+      case VK_OEM_6:
+        return 0x1D;
+      default:
+        return 0;
     }
   }
-  return false;
+  return shift ? key->shifted : key->plain;
 }
 
 void input_mouse_down(HWND window, int x, int y, int button) {
@@ -275,6 +197,14 @@ void input_key_up(HWND window, int vk) {
                    key_lparam(held.down[VK_MENU], true, true));
 }
 
+void input_reset() {
+  held = KeyState{};
+  taken = KeyState{};
+  buttons[0] = false;
+  buttons[1] = false;
+  cursor = POINT{};
+}
+
 void input_keys_released() {
   for (KeyState* state : {&held, &taken}) {
     bool caps = state->caps;
@@ -303,5 +233,18 @@ void input_move(HWND window, int left, int top) {
   w->left = left;
   w->top = top;
 }
+
+const InputSink window_input_sink = {
+    .mouse_down = input_mouse_down,
+    .mouse_up = input_mouse_up,
+    .mouse_move = input_mouse_move,
+    .key_down = input_key_down,
+    .key_up = input_key_up,
+    .keys_released = input_keys_released,
+    .close = input_close,
+    .expose = input_expose,
+    .resize = input_resize,
+    .move = input_move,
+};
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "base/handles.h"
+#include "menu_internal.h"
 #include "menu_objects.h"
 #include "win32.h"
 
@@ -77,6 +78,15 @@ ShownLabel shown_label(std::string_view label) {
     result.shown += label[i];
   }
   return result;
+}
+
+void menus_reset() {
+  for (void* menu : handle_list(HandleKind::menu)) {
+    delete menu_object(static_cast<HMENU>(menu));
+    handle_release(menu);
+  }
+  menu_tracks_reset();
+  menu_font_reset();
 }
 
 char item_mnemonic(const MenuItem& item) {

@@ -34,4 +34,7 @@ bool menu_covers_client(HWND window);
 // The window is being destroyed: close anything open on it.
 void menu_window_destroyed(HWND window);
 
+// Every menu freed and nothing open, for a reset of the layer; nothing is sent to any window.
+void menus_reset();
+
 }  // namespace platform

@@ -26,12 +26,19 @@ int label_width(const MenuItem& item) {
   return text_width(shown_label(item_label(item)).shown);
 }
 
+// Made once and kept: every menu of every window shares it.
+Font* shared_menu_font = nullptr;
+
 }  // namespace
 
 const Font* menu_font() {
-  // Made once and kept for the process: every menu of every window shares it.
-  static const Font* font = font_create(-11, FW_NORMAL, false, "DejaVu Sans");
-  return font;
+  if (!shared_menu_font) shared_menu_font = font_create(-11, FW_NORMAL, false, "DejaVu Sans");
+  return shared_menu_font;
+}
+
+void menu_font_reset() {
+  font_destroy(shared_menu_font);
+  shared_menu_font = nullptr;
 }
 
 std::vector<RECT> bar_item_rects(const Menu& bar) {

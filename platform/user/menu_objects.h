@@ -48,4 +48,9 @@ ShownLabel shown_label(std::string_view label);
 // The upper-case mnemonic letter of an item's label, or 0 when it has none.
 char item_mnemonic(const MenuItem& item);
 
+// Parts of menus_reset: no window's menu open (menu_track.cpp), the menus' font given back
+// (menu_layout.cpp).
+void menu_tracks_reset();
+void menu_font_reset();
+
 }  // namespace platform

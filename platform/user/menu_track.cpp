@@ -18,8 +18,6 @@
 namespace platform {
 namespace {
 
-constexpr int kVkF4 = VK_F1 + 3;
-
 enum class Mode { idle, bar, popup };
 
 struct Track {
@@ -279,7 +277,7 @@ bool key_down(Track& track, const Menu& bar, int vk) {
     return true;
   }
   track.alt_alone = false;
-  if (track.alt_down && vk == kVkF4) {
+  if (track.alt_down && vk == VK_F4) {
     leave(track);  // the window's to close
     return false;
   }
@@ -444,6 +442,11 @@ bool menu_needs_paint(HWND window) {
 bool menu_covers_client(HWND window) {
   Track* track = find_track(window);
   return track && open_popup(*track);
+}
+
+void menu_tracks_reset() {
+  tracks.clear();
+  deliveries.clear();
 }
 
 void menu_window_destroyed(HWND window) {

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <deque>
 
-#include "display/display.h"
 #include "window_internal.h"
 
 namespace platform {
@@ -38,7 +37,9 @@ std::deque<Queued> queue;
 bool quit_posted = false;
 int quit_code = 0;
 std::vector<Timer> timers;
-UINT_PTR next_thread_timer_id = 0x7FF0;
+// Ids of timers without a window, as Windows numbers them.
+constexpr UINT_PTR kFirstThreadTimerId = 0x7FF0;
+UINT_PTR next_thread_timer_id = kFirstThreadTimerId;
 int idle_polls = 0;
 
 // The clock wraps after 49 days; times are compared by their difference.
@@ -61,7 +62,7 @@ MSG make_msg(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   msg.message = message;
   msg.wParam = wparam;
   msg.lParam = lparam;
-  msg.time = display_now_ms();
+  msg.time = display().now_ms();
   msg.pt = cursor_screen_position();
   return msg;
 }
@@ -101,7 +102,7 @@ bool find_message(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
     }
   }
   if (in_range(WM_TIMER, first, last)) {
-    update_timers(display_now_ms());
+    update_timers(display().now_ms());
     for (Timer& t : timers) {
       if (!t.pending || !window_matches(t.window, filter)) continue;
       *out = make_msg(t.window, WM_TIMER, t.id, reinterpret_cast<LPARAM>(t.proc));
@@ -114,7 +115,7 @@ bool find_message(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
 
 // Takes in what the display has and shows what changed: once for every look at the queue.
 void pump() {
-  display_poll();
+  display().poll();
   windows_present_changed();
 }
 
@@ -123,14 +124,14 @@ bool valid_filter(HWND filter) {
 }
 
 // Blocks until a message that the filter lets through can be taken, or until the deadline.
-// A program that polls while idle waits through display_idle instead of display_wait.
+// A program that polls while idle waits through the driver's idle instead of its wait.
 bool wait_for_message(HWND filter, UINT first, UINT last, bool has_deadline, uint32_t deadline,
                       bool polling = false) {
   for (;;) {
     pump();
     MSG msg;
     if (find_message(&msg, filter, first, last, false)) return true;
-    uint32_t now = display_now_ms();
+    uint32_t now = display().now_ms();
     if (has_deadline && reached(now, deadline)) return false;
     bool timed = has_deadline;
     uint32_t until = deadline;
@@ -140,10 +141,10 @@ bool wait_for_message(HWND filter, UINT first, UINT last, bool has_deadline, uin
       timed = true;
     }
     if (polling) {
-      display_idle(until, !timed);
+      display().idle(until, !timed);
       return false;
     }
-    display_wait(until, !timed);
+    display().wait(until, !timed);
   }
 }
 
@@ -171,6 +172,15 @@ void queue_post_input(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void message_drawing_seen() {
+  idle_polls = 0;
+}
+
+void queue_reset() {
+  queue.clear();
+  quit_posted = false;
+  quit_code = 0;
+  timers.clear();
+  next_thread_timer_id = kFirstThreadTimerId;
   idle_polls = 0;
 }
 
@@ -253,7 +263,7 @@ DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE*, BOOL, DWORD m
   // No waitable objects exist in this layer; only the message queue can wake the wait.
   if (count != 0) return 0xFFFFFFFF;
   bool forever = milliseconds == INFINITE;
-  uint32_t deadline = display_now_ms() + (forever ? 0 : milliseconds);
+  uint32_t deadline = display().now_ms() + (forever ? 0 : milliseconds);
   bool woken = wait_for_message(nullptr, 0, 0, !forever, deadline);
   idle_polls = 0;
   return woken ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
@@ -263,7 +273,7 @@ UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc) 
   if (window && !window_from(window)) return 0;
   uint32_t period = std::clamp<uint32_t>(elapse, kMinimumPeriod, 0x7FFFFFFF);
   if (!window && (id == 0 || !find_timer(nullptr, id))) id = next_thread_timer_id++;
-  uint32_t due = display_now_ms() + period;
+  uint32_t due = display().now_ms() + period;
   if (Timer* t = find_timer(window, id)) {
     *t = Timer{window, id, period, due, false, proc};
   } else {
@@ -278,5 +288,5 @@ BOOL WINAPI KillTimer(HWND window, UINT_PTR id) {
 }
 
 DWORD WINAPI GetTickCount(void) {
-  return display_now_ms();
+  return display().now_ms();
 }

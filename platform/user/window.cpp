@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "base/handles.h"
-#include "display/display.h"
 #include "gdi/internal.h"
 #include "menu_internal.h"
 #include "window_internal.h"
@@ -26,10 +25,15 @@ constexpr int kMenuBar = 19;
 // Windows without WS_POPUP are overlapped windows, which always get a caption.
 constexpr DWORD kPopupStyle = 0x80000000u;
 constexpr WPARAM kKeyAltContext = 1u << 29;
-constexpr int kVkF4 = 0x73;
 
 std::vector<std::unique_ptr<WindowClass>> classes;
 std::vector<std::unique_ptr<Window>> windows;
+
+// The one icon and cursor LoadIconA and LoadCursorA give; this layer draws neither.
+int icon_object;
+int cursor_object;
+void* stock_icon = nullptr;
+void* stock_cursor = nullptr;
 
 WindowClass* find_class(LPCSTR name) {
   uintptr_t value = reinterpret_cast<uintptr_t>(name);
@@ -167,11 +171,7 @@ void compose(Window& w, bool menu_changed) {
 }
 
 HICON stock_handle(HandleKind kind) {
-  static int icon_object;
-  static int cursor_object;
-  static void* icon = nullptr;
-  static void* cursor = nullptr;
-  void*& handle = kind == HandleKind::icon ? icon : cursor;
+  void*& handle = kind == HandleKind::icon ? stock_icon : stock_cursor;
   if (!handle_object(handle, kind)) {
     handle = handle_new(kind, kind == HandleKind::icon ? &icon_object : &cursor_object, false);
   }
@@ -204,6 +204,13 @@ LRESULT window_send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   return proc(window, message, wparam, lparam);
 }
 
+void windows_reset() {
+  windows.clear();
+  classes.clear();
+  stock_icon = nullptr;
+  stock_cursor = nullptr;
+}
+
 void windows_present_changed() {
   for (Window* w : all_windows()) {
     if (!w->visible) continue;
@@ -211,17 +218,9 @@ void windows_present_changed() {
     if (!w->needs_present && !menu_changed) continue;
     compose(*w, menu_changed);
     Surface frame{w->frame.data(), w->frame_width, w->frame_height, w->frame_width};
-    display_window_present(w->handle, frame);
+    display().window_present(w->handle, frame);
     w->needs_present = false;
   }
-}
-
-HWND window_find(const char* title) {
-  if (!title) return nullptr;
-  for (auto& w : windows) {
-    if (!w->destroying && w->title == title) return w->handle;
-  }
-  return nullptr;
 }
 
 int window_menu_height(HWND window) {
@@ -273,6 +272,12 @@ bool window_client_surface(HWND window, Surface* out) {
   return true;
 }
 
+const WindowAccess window_access = {
+    .client_surface = window_client_surface,
+    .compose_frame = window_compose_frame,
+    .menu_height = window_menu_height,
+};
+
 }  // namespace platform
 
 using namespace platform;
@@ -297,7 +302,7 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style,
   if (!c) return nullptr;
   int screen_width = 0;
   int screen_height = 0;
-  display_screen_size(&screen_width, &screen_height);
+  display().screen_size(&screen_width, &screen_height);
 
   auto owned = std::make_unique<Window>();
   Window& w = *owned;
@@ -316,8 +321,8 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style,
   w.handle = handle;
   windows.push_back(std::move(owned));
   layout(w);
-  display_window_create(handle, w.title.c_str(), w.left, w.top, w.frame_width, w.frame_height,
-                        (w.style & WS_THICKFRAME) != 0);
+  display().window_create(handle, w.title.c_str(), w.left, w.top, w.frame_width, w.frame_height,
+                          (w.style & WS_THICKFRAME) != 0);
 
   // The procedure may destroy the window from any of these messages.
   if (window_send(handle, WM_CREATE, 0, 0) == -1) {
@@ -343,14 +348,14 @@ BOOL WINAPI DestroyWindow(HWND window) {
   w->destroying = true;
   if (w->visible) {
     w->visible = false;
-    display_window_show(window, false);
+    display().window_show(window, false);
   }
   menu_window_destroyed(window);
   window_send(window, WM_DESTROY, 0, 0);
   window_send(window, WM_NCDESTROY, 0, 0);
   queue_forget_window(window);
   HMENU menu = window_from(window)->menu;
-  display_window_destroy(window);
+  display().window_destroy(window);
   handle_release(window);
   std::erase_if(windows, [window](const auto& each) { return each->handle == window; });
   // A window's menu goes with it, as on Windows.
@@ -376,7 +381,7 @@ BOOL WINAPI ShowWindow(HWND window, int show) {
   window_send(window, WM_SHOWWINDOW, visible, 0);
   if (!(w = window_from(window))) return was_visible;
   w->visible = visible;
-  display_window_show(window, visible);
+  display().window_show(window, visible);
   if (visible) {
     w->needs_present = true;
     invalidate_all(*w, true);
@@ -403,10 +408,10 @@ int WINAPI GetSystemMetrics(int index) {
   int height = 0;
   switch (index) {
     case SM_CXSCREEN:
-      display_screen_size(&width, &height);
+      display().screen_size(&width, &height);
       return width;
     case SM_CYSCREEN:
-      display_screen_size(&width, &height);
+      display().screen_size(&width, &height);
       return height;
     case SM_CYCAPTION:
       return kCaption;
@@ -434,7 +439,7 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM l
       if ((wparam & 0xFFF0) == SC_CLOSE) SendMessageA(window, WM_CLOSE, 0, 0);
       return 0;
     case WM_SYSKEYDOWN:
-      if (wparam == kVkF4 && (lparam & kKeyAltContext)) {
+      if (wparam == VK_F4 && (lparam & kKeyAltContext)) {
         SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
       }
       return 0;

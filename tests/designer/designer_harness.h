@@ -12,6 +12,7 @@
 
 #include "designer.h"
 #include "display/headless/headless.h"
+#include "layer.h"
 #include "runtime_state.h"
 
 namespace designer_test {
@@ -68,6 +69,12 @@ inline uint32_t schedule_steps(uint32_t at_ms, uint32_t gap_ms,
     at_ms += gap_ms;
   }
   return at_ms;
+}
+
+// The layer and the runtime as a new process finds them, for a second program in one test.
+inline void start_afresh() {
+  platform::layer_reset();
+  runtime_reset();
 }
 
 // A program that fails to end by itself has its window closed after ten virtual minutes, so

@@ -1,7 +1,6 @@
 // A session of the designer recorded to the script file and played back in a fresh program gives
 // the same picture: every event a user gave (periodic ticks, clicks on buttons and on the ice
 // cream, keys) comes back from "VORLA.SCR" in its order and with its values.
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -32,60 +31,39 @@ std::vector<COLORREF> surface_picture() {
   return picture;
 }
 
-void write_picture(const char* path, const std::vector<COLORREF>& picture) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(picture.data()),
-            static_cast<std::streamsize>(picture.size() * sizeof(COLORREF)));
-}
-
-std::vector<COLORREF> read_picture(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<COLORREF> picture(bytes.size() / sizeof(COLORREF));
-  std::copy(bytes.begin(), bytes.begin() + static_cast<long>(picture.size() * sizeof(COLORREF)),
-            reinterpret_cast<char*>(picture.data()));
-  return picture;
-}
-
 // Ends the designer through the quit rectangle left of the QUIT button: no farewell screen.
 void leave_designer() {
   click_at(-296, -190);
 }
 
-// The recorded session, run in a child process of its own (a program starts its runtime once):
-// recording on during the welcome screen, into the designer, scoops, toppings, colour and kind
-// buttons, a selection and a move, keys, and animation all along; recording off at a moment
-// between two ticks, when the picture is taken. Returns the program's exit status.
-int record_session(const char* picture_path) {
-  const pid_t child = fork();
-  if (child == 0) {
-    headless::schedule(50, [] { press_ctrl_key('R'); });
-    uint32_t t = 330;
-    headless::schedule(t, [] { click_at(0, -200); });            // enter
-    headless::schedule(t += 130, [] { click_at(-250, 230); });   // Add Scoop
-    headless::schedule(t += 130, [] { click_at(-250, 230); });   // Add Scoop
-    headless::schedule(t += 130, [] { click_at(-250, 180); });   // Ice Cream Color 1
-    headless::schedule(t += 130, [] { click_at(-250, 130); });   // Ice Cream Color 2
-    headless::schedule(t += 130, [] { click_at(10, 60); });      // a topping
-    headless::schedule(t += 130, [] { click_at(-250, -22); });   // Add Topping
-    headless::schedule(t += 130, [] { click_at(250, 200); });    // misses: cyclers step
-    headless::schedule(t += 130, [] { click_at(-30, 120); });    // a second topping
-    headless::schedule(t += 130, [] { click_at(-250, -72); });   // Change Top Color
-    headless::schedule(t += 130, [] { click_at(-250, -122); });  // Change Topping
-    headless::schedule(t += 130, [] { click_at(-250, -172); });  // Select Topping
-    headless::schedule(t += 130, [] { click_at(12, 62); });      // selects the first
-    headless::schedule(t += 130, [] { click_at(20, 150); });     // and moves it
-    headless::schedule(t += 130, [] { headless::type_char(drawing_window(), 'q'); });
-    headless::schedule(t += 2055, [picture_path] {
-      press_ctrl_key('R');
-      write_picture(picture_path, surface_picture());
-    });
-    headless::schedule(t += 30, [] { leave_designer(); });
-    _exit(run_program());
-  }
-  int status = -1;
-  waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// The recorded session: recording on during the welcome screen, into the designer, scoops,
+// toppings, colour and kind buttons, a selection and a move, keys, and animation all along;
+// recording off at a moment between two ticks, when the picture is taken. Returns the program's
+// exit status.
+int record_session(std::vector<COLORREF>* picture) {
+  headless::schedule(50, [] { press_ctrl_key('R'); });
+  uint32_t t = 330;
+  headless::schedule(t, [] { click_at(0, -200); });            // enter
+  headless::schedule(t += 130, [] { click_at(-250, 230); });   // Add Scoop
+  headless::schedule(t += 130, [] { click_at(-250, 230); });   // Add Scoop
+  headless::schedule(t += 130, [] { click_at(-250, 180); });   // Ice Cream Color 1
+  headless::schedule(t += 130, [] { click_at(-250, 130); });   // Ice Cream Color 2
+  headless::schedule(t += 130, [] { click_at(10, 60); });      // a topping
+  headless::schedule(t += 130, [] { click_at(-250, -22); });   // Add Topping
+  headless::schedule(t += 130, [] { click_at(250, 200); });    // misses: cyclers step
+  headless::schedule(t += 130, [] { click_at(-30, 120); });    // a second topping
+  headless::schedule(t += 130, [] { click_at(-250, -72); });   // Change Top Color
+  headless::schedule(t += 130, [] { click_at(-250, -122); });  // Change Topping
+  headless::schedule(t += 130, [] { click_at(-250, -172); });  // Select Topping
+  headless::schedule(t += 130, [] { click_at(12, 62); });      // selects the first
+  headless::schedule(t += 130, [] { click_at(20, 150); });     // and moves it
+  headless::schedule(t += 130, [] { headless::type_char(drawing_window(), 'q'); });
+  headless::schedule(t += 2055, [picture] {
+    press_ctrl_key('R');
+    *picture = surface_picture();
+  });
+  headless::schedule(t += 30, [] { leave_designer(); });
+  return run_program();
 }
 
 }  // namespace
@@ -96,8 +74,8 @@ TEST(RecordAndPlayback, PlayingARecordedSessionGivesTheSamePicture) {
   ASSERT_NE(mkdtemp(name), nullptr);
   std::filesystem::current_path(home / name);
 
-  ASSERT_EQ(record_session("recorded.bin"), 0);
-  const std::vector<COLORREF> recorded = read_picture("recorded.bin");
+  std::vector<COLORREF> recorded;
+  ASSERT_EQ(record_session(&recorded), 0);
   ASSERT_EQ(recorded.size(), static_cast<size_t>(SURFACE_WIDTH * SURFACE_HEIGHT));
   std::ifstream script("VORLA.SCR");
   const std::string text((std::istreambuf_iterator<char>(script)),
@@ -105,8 +83,9 @@ TEST(RecordAndPlayback, PlayingARecordedSessionGivesTheSamePicture) {
   EXPECT_NE(text.find("VORLA_MOUSE(20, 150);\n"), std::string::npos) << text;
   EXPECT_NE(text.find("VORLA_KBD(113);\n"), std::string::npos) << text;
 
-  // Playback stops the animation, so only the script's events reach the program; once the
-  // script has ended nothing moves until the picture is taken.
+  // A fresh program plays it. Playback stops the animation, so only the script's events reach
+  // the program; once the script has ended nothing moves until the picture is taken.
+  designer_test::start_afresh();
   std::vector<COLORREF> played;
   headless::schedule(50, [] { press_ctrl_key('P'); });
   headless::schedule(60000, [&played] {

@@ -1,9 +1,9 @@
 // The pictures the page must show: plays one run of session.txt in the headless display and
 // writes, for every `capture NAME`, NAME.draw (and NAME.text while the text window is shown):
 // width and height as two 32-bit numbers, then the frame's 0x00RRGGBB pixels, all little-
-// endian. It is built once with each program of the page, as web-reference-PROGRAM. layout.txt gives the origin and the menu bar's height, so the browser test can turn
-// centred coordinates into canvas pixels. The script file is read and written in the working
-// folder, as by the program.
+// endian. It is built once with each program of the page, as web-reference-PROGRAM. layout.txt
+// gives the origin and the menu bar's height, so the browser test can turn centred coordinates into
+// canvas pixels. The script file is read and written in the working folder, as by the program.
 // Usage: web-reference-PROGRAM SESSION RUN OUTDIR
 #include <cstdio>
 #include <cstdlib>
@@ -11,8 +11,8 @@
 #include <sstream>
 #include <string>
 
-#include "display/display.h"
 #include "display/headless/headless.h"
+#include "layer.h"
 #include "runtime_state.h"
 
 namespace {
@@ -37,7 +37,7 @@ bool write_frame(HWND window, const std::string& path) {
 
 void capture(const std::string& name) {
   std::ofstream(out_dir + "/layout.txt")
-      << origin_x << ' ' << origin_y << ' ' << platform::window_menu_height(drawing()) << '\n';
+      << origin_x << ' ' << origin_y << ' ' << headless::menu_bar_height(drawing()) << '\n';
   bool ok = write_frame(drawing(), out_dir + "/" + name + ".draw");
   HWND text = headless::find_window("VORLA Text");
   if (text && headless::is_visible(text))
@@ -50,11 +50,8 @@ void capture(const std::string& name) {
 
 void click(int x, int y) {
   HWND window = drawing();
-  const int fx = origin_x + x;
-  const int fy = origin_y - y + platform::window_menu_height(window);
-  platform::input_mouse_move(window, fx, fy);
-  platform::input_mouse_down(window, fx, fy, 0);
-  platform::input_mouse_up(window, fx, fy, 0);
+  headless::move_mouse(window, origin_x + x, origin_y - y);
+  headless::click(window, origin_x + x, origin_y - y);
 }
 
 // The keys a `key` step names.
@@ -74,6 +71,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: web-reference SESSION RUN OUTDIR\n");
     return 2;
   }
+  platform::layer_choose_display("headless");
   out_dir = argv[3];
   std::ifstream session(argv[1]);
   if (!session) {

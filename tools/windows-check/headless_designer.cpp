@@ -17,8 +17,8 @@
 //                                       inside it; writes DIFF (PNG); exit 1 when any differ
 //                                       outside the text or the sizes differ
 //
-// The tool is linked with the renderer's and the event loop's entry points wrapped
-// (-Wl,--wrap), so that it sees every text call of the frame that the window shows.
+// The tool watches the renderer and the event loop through the runtime's hooks, so that it sees
+// every text call of the frame that the window shows.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +28,7 @@
 
 #include "designer.h"
 #include "display/headless/headless.h"
+#include "layer.h"
 #include "picture.h"
 #include "runtime_state.h"
 #include "session.h"
@@ -44,11 +45,7 @@ std::vector<text_ink::TextCall> calls_on_show;
 
 }  // namespace
 
-extern "C" {
-void __real__Z10gfx_renderPK11DrawCommand(const DrawCommand* command);
-int __real__Z14gfx_next_eventPiS_Pc(int* x, int* y, char* key);
-
-void __wrap__Z10gfx_renderPK11DrawCommand(const DrawCommand* command) {
+bool note_text_call(const DrawCommand* command) {
   if (command->kind == DRAW_TEXT) {
     HGLOBAL block = text_block_lookup(command->y2);
     const char* text = block != nullptr ? static_cast<const char*>(GlobalLock(block)) : nullptr;
@@ -57,15 +54,13 @@ void __wrap__Z10gfx_renderPK11DrawCommand(const DrawCommand* command) {
       GlobalUnlock(block);
     }
   }
-  __real__Z10gfx_renderPK11DrawCommand(command);
+  return false;  // drawn as ever
 }
 
 // A redraw ends where the program asks for its next event: the first pass of that call shows it.
-int __wrap__Z14gfx_next_eventPiS_Pc(int* x, int* y, char* key) {
+void frame_shown() {
   calls_on_show = calls_being_drawn;
   calls_being_drawn.clear();
-  return __real__Z14gfx_next_eventPiS_Pc(x, y, key);
-}
 }
 
 namespace {
@@ -273,6 +268,9 @@ int usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::layer_choose_display("headless");
+  render_hook = note_text_call;
+  next_event_hook = frame_shown;
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "record" && argc == 3) return record(argv[2]);
   if (command == "plan" && argc == 3) {

@@ -1,15 +1,15 @@
-// The headless display back-end, linked into the tests and benchmarks.
+// The headless display driver, for tests, benchmarks and tools that run without a screen.
 //
 // Provides: a screen of the size a test sets, a virtual clock that only moves when the program
-// waits (or a test advances it), actions scheduled on that clock, input injected by tests, and
-// the pixels of every window, its visibility and how often it was presented, for tests to read
-// (and to write as PNG files).
+// waits (or a test advances it), actions scheduled on that clock, input injected by tests and
+// handed to the window system's input sink, and the pixels of every window (read through the
+// window access), its visibility and how often it was presented, for tests to read (and to
+// write as PNG files).
 //
 // Leaves out: showing anything; there are no native windows, no real clock and no input but
 // what a test gives.
 //
-// Depends on: the window system's input and query functions (display.h), IsWindowVisible
-// (win32.h), and zlib for PNG files.
+// Depends on: display.h with the keyboard table, and zlib for PNG files.
 #include "headless.h"
 
 #include <zlib.h>
@@ -17,8 +17,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <string>
 
-#include "display/display.h"
+#include "display/keyboard.h"
 
 namespace {
 
@@ -28,12 +29,24 @@ struct Action {
   std::function<void()> run;
 };
 
-int screen_width = 1024;
-int screen_height = 768;
+struct Native {
+  std::string title;
+  bool visible = false;
+  int presents = 0;
+};
+
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
+
+int screen_width = kScreenWidth;
+int screen_height = kScreenHeight;
 uint32_t clock_ms = 0;
 uint64_t next_order = 0;
 std::vector<Action> actions;
-std::map<HWND, int> presents;
+std::map<HWND, Native> natives;
+bool caps_lock = false;  // as the keys given so far left it
+const platform::InputSink* sink = nullptr;
+const platform::WindowAccess* windows_of_layer = nullptr;
 
 bool later(uint32_t a, uint32_t b) {
   return static_cast<int32_t>(a - b) > 0;
@@ -51,38 +64,56 @@ std::vector<Action>::iterator next_action() {
   return best;
 }
 
-}  // namespace
-
-namespace platform {
-
-bool display_open() {
+bool open(const platform::InputSink* input, const platform::WindowAccess* windows) {
+  sink = input;
+  windows_of_layer = windows;
   return true;
 }
-void display_close() {}
 
-void display_screen_size(int* width, int* height) {
+// Back to how a process starts: the clock at 0, nothing scheduled, no windows, the default
+// screen.
+void close() {
+  screen_width = kScreenWidth;
+  screen_height = kScreenHeight;
+  clock_ms = 0;
+  next_order = 0;
+  actions.clear();
+  natives.clear();
+  caps_lock = false;
+  sink = nullptr;
+  windows_of_layer = nullptr;
+}
+
+void screen_size(int* width, int* height) {
   *width = screen_width;
   *height = screen_height;
 }
 
-uint32_t display_now_ms() {
+uint32_t now_ms() {
   return clock_ms;
 }
 
-void display_window_create(HWND window, const char*, int, int, int, int, bool) {
-  presents[window] = 0;
+void window_create(HWND window, const char* title, int, int, int, int, bool) {
+  natives[window] = Native{title ? title : "", false, 0};
 }
 
-void display_window_destroy(HWND window) {
-  presents.erase(window);
+void window_destroy(HWND window) {
+  natives.erase(window);
 }
-void display_window_show(HWND, bool) {}
-void display_window_present(HWND window, const Surface&) {
-  ++presents[window];
-}
-void display_poll() {}
 
-void display_wait(uint32_t until_ms, bool forever) {
+void window_show(HWND window, bool visible) {
+  auto it = natives.find(window);
+  if (it != natives.end()) it->second.visible = visible;
+}
+
+void window_present(HWND window, const platform::Surface&) {
+  auto it = natives.find(window);
+  if (it != natives.end()) ++it->second.presents;
+}
+
+void poll() {}
+
+void wait(uint32_t until_ms, bool forever) {
   auto action = next_action();
   if (action != actions.end() && (forever || !later(action->at, until_ms))) {
     if (later(action->at, clock_ms)) clock_ms = action->at;
@@ -104,9 +135,33 @@ void display_wait(uint32_t until_ms, bool forever) {
   std::abort();
 }
 
-void display_idle(uint32_t until_ms, bool forever) {
-  display_wait(until_ms, forever);
+void idle(uint32_t until_ms, bool forever) {
+  wait(until_ms, forever);
 }
+
+// Input reaches the window system only once it has opened the display.
+bool ready(HWND window) {
+  return sink && natives.count(window) > 0;
+}
+
+}  // namespace
+
+namespace platform {
+
+const DisplayDriver headless_driver = {
+    .name = "headless",
+    .open = open,
+    .close = close,
+    .screen_size = screen_size,
+    .now_ms = now_ms,
+    .window_create = window_create,
+    .window_destroy = window_destroy,
+    .window_show = window_show,
+    .window_present = window_present,
+    .poll = poll,
+    .wait = wait,
+    .idle = idle,
+};
 
 }  // namespace platform
 
@@ -130,28 +185,45 @@ void schedule(uint32_t at_ms, std::function<void()> action) {
 }
 
 HWND find_window(const char* title) {
-  return platform::window_find(title);
+  if (!title) return nullptr;
+  for (const auto& [window, native] : natives) {
+    if (native.title == title) return window;
+  }
+  return nullptr;
+}
+
+int menu_bar_height(HWND window) {
+  return windows_of_layer ? windows_of_layer->menu_height(window) : -1;
 }
 
 void click(HWND window, int x, int y) {
-  int menu = platform::window_menu_height(window);
-  if (menu < 0) return;
-  platform::input_mouse_down(window, x, y + menu, 0);
-  platform::input_mouse_up(window, x, y + menu, 0);
+  int menu = menu_bar_height(window);
+  if (!ready(window) || menu < 0) return;
+  sink->mouse_down(window, x, y + menu, 0);
+  sink->mouse_up(window, x, y + menu, 0);
+}
+
+void move_mouse(HWND window, int x, int y) {
+  int menu = menu_bar_height(window);
+  if (!ready(window) || menu < 0) return;
+  sink->mouse_move(window, x, y + menu);
 }
 
 void key_down(HWND window, int vk) {
-  platform::input_key_down(window, vk, false);
+  if (!ready(window)) return;
+  if (vk == VK_CAPITAL) caps_lock = !caps_lock;
+  sink->key_down(window, vk, false);
 }
 
 void key_up(HWND window, int vk) {
-  platform::input_key_up(window, vk);
+  if (ready(window)) sink->key_up(window, vk);
 }
 
 void type_char(HWND window, char c) {
   int vk = 0;
   bool shift = false;
-  if (!platform::input_key_for_char(c, &vk, &shift)) return;
+  if (!platform::keyboard_key_of_char(c, &vk, &shift)) return;
+  if (vk >= 'A' && vk <= 'Z' && caps_lock) shift = !shift;
   if (shift) key_down(window, VK_SHIFT);
   key_down(window, vk);
   key_up(window, vk);
@@ -159,19 +231,32 @@ void type_char(HWND window, char c) {
 }
 
 void close_box(HWND window) {
-  platform::input_close(window);
+  if (ready(window)) sink->close(window);
+}
+
+void focus_lost() {
+  if (sink) sink->keys_released();
+}
+
+void expose(HWND window) {
+  if (ready(window)) sink->expose(window);
+}
+
+void resize(HWND window, int frame_width, int frame_height) {
+  if (ready(window)) sink->resize(window, frame_width, frame_height);
 }
 
 void click_menu_area(HWND window, int x, int y) {
-  platform::input_mouse_down(window, x, y, 0);
-  platform::input_mouse_up(window, x, y, 0);
+  if (!ready(window)) return;
+  sink->mouse_down(window, x, y, 0);
+  sink->mouse_up(window, x, y, 0);
 }
 
 std::vector<uint32_t> client_pixels(HWND window, int* width, int* height) {
   platform::Surface surface;
   *width = 0;
   *height = 0;
-  if (!platform::window_client_surface(window, &surface)) return {};
+  if (!windows_of_layer || !windows_of_layer->client_surface(window, &surface)) return {};
   std::vector<uint32_t> pixels;
   pixels.reserve(static_cast<size_t>(surface.width) * surface.height);
   for (int y = 0; y < surface.height; ++y) {
@@ -187,17 +272,19 @@ std::vector<uint32_t> frame_pixels(HWND window, int* width, int* height) {
   std::vector<uint32_t> pixels;
   *width = 0;
   *height = 0;
-  if (!platform::window_compose_frame(window, &pixels, width, height)) return {};
+  if (!windows_of_layer || !windows_of_layer->compose_frame(window, &pixels, width, height))
+    return {};
   return pixels;
 }
 
 bool is_visible(HWND window) {
-  return IsWindowVisible(window) != FALSE;
+  auto it = natives.find(window);
+  return it != natives.end() && it->second.visible;
 }
 
 int present_count(HWND window) {
-  auto it = presents.find(window);
-  return it == presents.end() ? 0 : it->second;
+  auto it = natives.find(window);
+  return it == natives.end() ? 0 : it->second.presents;
 }
 
 namespace {

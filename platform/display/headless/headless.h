@@ -1,5 +1,6 @@
-// The headless display: no screen, a virtual clock, and input that tests inject. Linked into
-// the tests and benchmarks in place of the SDL display. Whenever the program waits for a
+// The headless display: no screen, a virtual clock, and input that tests inject. Tests,
+// benchmarks and tools choose it (layer_choose_display("headless"), or VORLA_DISPLAY=headless)
+// in place of the SDL display. Whenever the program waits for a
 // message or a timer, the clock jumps straight to the next due timer or scheduled action, so
 // nothing ever sleeps. A wait with nothing that could ever wake it aborts the test with a
 // message instead of hanging.
@@ -10,7 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "display/display.h"
 #include "win32.h"
+
+namespace platform {
+
+extern const DisplayDriver headless_driver;
+
+}  // namespace platform
 
 namespace headless {
 
@@ -38,6 +46,14 @@ void key_up(HWND window, int vk);       // WM_KEYUP
 void type_char(HWND window, char c);    // key down and up of the key that types c (WM_CHAR
                                         // comes from TranslateMessage)
 void close_box(HWND window);            // the caption's close box: WM_CLOSE
+void move_mouse(HWND window, int x, int y);
+void focus_lost();         // the keyboard went to another program
+void expose(HWND window);  // the window's content was lost and is shown again
+// The user dragged the window's border: its frame (menu bar and client area) is now that size.
+void resize(HWND window, int frame_width, int frame_height);
+
+// Height of the menu bar above the window's client area; -1 for no window.
+int menu_bar_height(HWND window);
 
 // A click on the part of the window above its client area that the layer draws (the menu
 // bar), in pixels of that area: (0, 0) is the top-left of the menu bar.

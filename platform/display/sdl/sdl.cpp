@@ -1,17 +1,19 @@
-// The SDL2 display back-end, linked into the real program.
+// The SDL2 display driver, the program's display on a desktop.
 //
 // Provides: one native window per Win32 window, placed with its outer top-left at the position
 // the program gave and resizable for WS_THICKFRAME; its content is the frame the window system
 // composes (menu bar and client area), copied to the window's SDL surface on each present.
 // Mouse buttons, motion, keys (mapped by position to a US layout's virtual-key codes), the
-// close box, exposure, resizing and moving are handed to the window system. Idle waits block
-// in SDL_WaitEventTimeout until input or the next timer.
+// close box, exposure, resizing and moving are handed to the window system's input sink. Idle
+// waits block in SDL_WaitEventTimeout until input or the next timer.
 //
 // Leaves out: text input events (characters come from TranslateMessage), the middle mouse
 // button and the wheel, minimising and maximising, keypad keys with Num Lock off, and high-DPI
 // scaling.
 //
-// Depends on: SDL2's video subsystem and the window system's input functions (display.h).
+// Depends on: SDL2's video subsystem, and display.h with the keyboard table.
+#include "sdl.h"
+
 #include <SDL.h>
 #include <unistd.h>
 
@@ -24,7 +26,7 @@
 #include <utility>
 #include <vector>
 
-#include "display/display.h"
+#include "display/keyboard.h"
 
 namespace {
 
@@ -38,6 +40,7 @@ struct Native {
 bool opened = false;
 bool failed = false;
 std::map<HWND, Native> natives;
+const platform::InputSink* sink = nullptr;
 
 // What a display library printed on stderr while `run` ran: Xlib and libwayland explain a
 // refused or missing connection only there. The text is taken out of stderr so that a failure
@@ -175,116 +178,6 @@ void place(Native& native) {
   native.placed = true;
 }
 
-int vk_from_scancode(SDL_Scancode code) {
-  if (code >= SDL_SCANCODE_A && code <= SDL_SCANCODE_Z) return 'A' + (code - SDL_SCANCODE_A);
-  if (code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_9) return '1' + (code - SDL_SCANCODE_1);
-  if (code >= SDL_SCANCODE_F1 && code <= SDL_SCANCODE_F12) {
-    return VK_F1 + (code - SDL_SCANCODE_F1);
-  }
-  if (code >= SDL_SCANCODE_KP_1 && code <= SDL_SCANCODE_KP_9) {
-    return 0x61 + (code - SDL_SCANCODE_KP_1);
-  }
-  switch (code) {
-    case SDL_SCANCODE_0:
-      return '0';
-    case SDL_SCANCODE_KP_0:
-      return 0x60;
-    case SDL_SCANCODE_RETURN:
-    case SDL_SCANCODE_KP_ENTER:
-      return VK_RETURN;
-    case SDL_SCANCODE_ESCAPE:
-      return VK_ESCAPE;
-    case SDL_SCANCODE_BACKSPACE:
-      return VK_BACK;
-    case SDL_SCANCODE_TAB:
-      return VK_TAB;
-    case SDL_SCANCODE_SPACE:
-      return VK_SPACE;
-    case SDL_SCANCODE_MINUS:
-      return 0xBD;
-    case SDL_SCANCODE_EQUALS:
-      return 0xBB;
-    case SDL_SCANCODE_LEFTBRACKET:
-      return 0xDB;
-    case SDL_SCANCODE_RIGHTBRACKET:
-      return 0xDD;
-    case SDL_SCANCODE_BACKSLASH:
-    case SDL_SCANCODE_NONUSHASH:
-      return 0xDC;
-    case SDL_SCANCODE_SEMICOLON:
-      return 0xBA;
-    case SDL_SCANCODE_APOSTROPHE:
-      return 0xDE;
-    case SDL_SCANCODE_GRAVE:
-      return 0xC0;
-    case SDL_SCANCODE_COMMA:
-      return 0xBC;
-    case SDL_SCANCODE_PERIOD:
-      return 0xBE;
-    case SDL_SCANCODE_SLASH:
-      return 0xBF;
-    case SDL_SCANCODE_NONUSBACKSLASH:
-      return 0xE2;
-    case SDL_SCANCODE_CAPSLOCK:
-      return 0x14;
-    case SDL_SCANCODE_PRINTSCREEN:
-      return 0x2C;
-    case SDL_SCANCODE_SCROLLLOCK:
-      return 0x91;
-    case SDL_SCANCODE_PAUSE:
-      return 0x13;
-    case SDL_SCANCODE_INSERT:
-      return 0x2D;
-    case SDL_SCANCODE_HOME:
-      return 0x24;
-    case SDL_SCANCODE_PAGEUP:
-      return 0x21;
-    case SDL_SCANCODE_DELETE:
-      return 0x2E;
-    case SDL_SCANCODE_END:
-      return 0x23;
-    case SDL_SCANCODE_PAGEDOWN:
-      return 0x22;
-    case SDL_SCANCODE_RIGHT:
-      return VK_RIGHT;
-    case SDL_SCANCODE_LEFT:
-      return VK_LEFT;
-    case SDL_SCANCODE_DOWN:
-      return VK_DOWN;
-    case SDL_SCANCODE_UP:
-      return VK_UP;
-    case SDL_SCANCODE_NUMLOCKCLEAR:
-      return 0x90;
-    case SDL_SCANCODE_KP_DIVIDE:
-      return 0x6F;
-    case SDL_SCANCODE_KP_MULTIPLY:
-      return 0x6A;
-    case SDL_SCANCODE_KP_MINUS:
-      return 0x6D;
-    case SDL_SCANCODE_KP_PLUS:
-      return 0x6B;
-    case SDL_SCANCODE_KP_PERIOD:
-      return 0x6E;
-    case SDL_SCANCODE_APPLICATION:
-      return 0x5D;
-    case SDL_SCANCODE_LCTRL:
-    case SDL_SCANCODE_RCTRL:
-      return VK_CONTROL;
-    case SDL_SCANCODE_LSHIFT:
-    case SDL_SCANCODE_RSHIFT:
-      return VK_SHIFT;
-    case SDL_SCANCODE_LALT:
-    case SDL_SCANCODE_RALT:
-      return VK_MENU;
-    case SDL_SCANCODE_LGUI:
-      return 0x5B;
-    case SDL_SCANCODE_RGUI:
-      return 0x5C;
-    default:
-      return 0;
-  }
-}
-
 int button_of(Uint8 button) {
   if (button == SDL_BUTTON_LEFT) return 0;
   if (button == SDL_BUTTON_RIGHT) return 1;
@@ -296,23 +189,23 @@ void handle_window_event(const SDL_WindowEvent& event) {
   if (!window) return;
   switch (event.event) {
     case SDL_WINDOWEVENT_CLOSE:
-      platform::input_close(window);
+      sink->close(window);
       break;
     case SDL_WINDOWEVENT_EXPOSED:
-      platform::input_expose(window);
+      sink->expose(window);
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
-      platform::input_resize(window, event.data1, event.data2);
+      sink->resize(window, event.data1, event.data2);
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-      platform::input_keys_released();
+      sink->keys_released();
       break;
     case SDL_WINDOWEVENT_MOVED: {
       Native& native = natives[window];
       int top = 0;
       int left = 0;
       SDL_GetWindowBordersSize(native.window, &top, &left, nullptr, nullptr);
-      platform::input_move(window, event.data1 - left, event.data2 - top);
+      sink->move(window, event.data1 - left, event.data2 - top);
       break;
     }
   }
@@ -329,62 +222,69 @@ void handle(const SDL_Event& event) {
       int button = button_of(event.button.button);
       if (!window || button < 0) break;
       if (event.type == SDL_MOUSEBUTTONDOWN) {
-        platform::input_mouse_down(window, event.button.x, event.button.y, button);
+        sink->mouse_down(window, event.button.x, event.button.y, button);
       } else {
-        platform::input_mouse_up(window, event.button.x, event.button.y, button);
+        sink->mouse_up(window, event.button.x, event.button.y, button);
       }
       break;
     }
     case SDL_MOUSEMOTION:
       if (HWND window = window_of(event.motion.windowID)) {
-        platform::input_mouse_move(window, event.motion.x, event.motion.y);
+        sink->mouse_move(window, event.motion.x, event.motion.y);
       }
       break;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
       HWND window = window_of(event.key.windowID);
-      int vk = vk_from_scancode(event.key.keysym.scancode);
+      int vk = platform::keyboard_vk_of_usage(event.key.keysym.scancode);
       if (!window || vk == 0) break;
       if (event.type == SDL_KEYDOWN) {
-        platform::input_key_down(window, vk, event.key.repeat != 0);
+        sink->key_down(window, vk, event.key.repeat != 0);
       } else {
-        platform::input_key_up(window, vk);
+        sink->key_up(window, vk);
       }
       break;
     }
   }
+}
+
+void poll() {
+  if (!opened) return;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) handle(event);
+}
+
+uint32_t now_ms() {
+  return SDL_GetTicks();
 }
 
 void wait_for(int timeout_ms) {
   SDL_Event event;
   if (SDL_WaitEventTimeout(&event, timeout_ms)) {
     handle(event);
-    platform::display_poll();
+    poll();
   }
 }
 
 int timeout_until(uint32_t until_ms) {
-  int32_t remaining = static_cast<int32_t>(until_ms - platform::display_now_ms());
+  int32_t remaining = static_cast<int32_t>(until_ms - now_ms());
   return std::max<int32_t>(remaining, 0);
 }
 
-}  // namespace
-
-namespace platform {
-
-bool display_open() {
+bool open(const platform::InputSink* input, const platform::WindowAccess*) {
+  sink = input;
   return ensure_open();
 }
 
-void display_close() {
-  if (!opened) return;
+void close() {
   for (auto& [handle, native] : natives) SDL_DestroyWindow(native.window);
   natives.clear();
-  SDL_Quit();
+  if (opened) SDL_Quit();
   opened = false;
+  failed = false;
 }
 
-void display_screen_size(int* width, int* height) {
+void screen_size(int* width, int* height) {
   *width = 1024;
   *height = 768;
   SDL_Rect bounds;
@@ -394,12 +294,8 @@ void display_screen_size(int* width, int* height) {
   }
 }
 
-uint32_t display_now_ms() {
-  return SDL_GetTicks();
-}
-
-void display_window_create(HWND window, const char* title, int left, int top, int frame_width,
-                           int frame_height, bool resizable) {
+void window_create(HWND window, const char* title, int left, int top, int frame_width,
+                   int frame_height, bool resizable) {
   if (!ensure_open()) return;
   Uint32 flags = SDL_WINDOW_HIDDEN | (resizable ? SDL_WINDOW_RESIZABLE : 0);
   SDL_Window* native = SDL_CreateWindow(title, left, top, std::max(frame_width, 1),
@@ -411,14 +307,14 @@ void display_window_create(HWND window, const char* title, int left, int top, in
   natives[window] = Native{native, left, top, false};
 }
 
-void display_window_destroy(HWND window) {
+void window_destroy(HWND window) {
   auto it = natives.find(window);
   if (it == natives.end()) return;
   SDL_DestroyWindow(it->second.window);
   natives.erase(it);
 }
 
-void display_window_show(HWND window, bool visible) {
+void window_show(HWND window, bool visible) {
   auto it = natives.find(window);
   if (it == natives.end()) return;
   if (!visible) {
@@ -429,7 +325,7 @@ void display_window_show(HWND window, bool visible) {
   if (!it->second.placed) place(it->second);
 }
 
-void display_window_present(HWND window, const Surface& frame) {
+void window_present(HWND window, const platform::Surface& frame) {
   auto it = natives.find(window);
   if (it == natives.end() || frame.width <= 0 || frame.height <= 0) return;
   SDL_Surface* target = SDL_GetWindowSurface(it->second.window);
@@ -442,22 +338,35 @@ void display_window_present(HWND window, const Surface& frame) {
   SDL_UpdateWindowSurface(it->second.window);
 }
 
-void display_poll() {
-  if (!opened) return;
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) handle(event);
-}
-
-void display_wait(uint32_t until_ms, bool forever) {
+void wait(uint32_t until_ms, bool forever) {
   if (!ensure_open()) return;
   wait_for(forever ? -1 : timeout_until(until_ms));
 }
 
-void display_idle(uint32_t until_ms, bool forever) {
+void idle(uint32_t until_ms, bool forever) {
   // A polling program gets short naps only, so that whatever else it polls stays responsive.
   constexpr int kNapMs = 10;
   if (!ensure_open()) return;
   wait_for(forever ? kNapMs : std::min(kNapMs, timeout_until(until_ms)));
 }
+
+}  // namespace
+
+namespace platform {
+
+const DisplayDriver sdl_driver = {
+    .name = "sdl",
+    .open = open,
+    .close = close,
+    .screen_size = screen_size,
+    .now_ms = now_ms,
+    .window_create = window_create,
+    .window_destroy = window_destroy,
+    .window_show = window_show,
+    .window_present = window_present,
+    .poll = poll,
+    .wait = wait,
+    .idle = idle,
+};
 
 }  // namespace platform

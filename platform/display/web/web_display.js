@@ -12,36 +12,19 @@ mergeInto(LibraryManager.library, {
     wake: null,      // ends the current sleep
     sleeping: false,
 
-    // Windows' virtual-key codes by key position on a US layout, as the SDL back-end gives them.
+    // Windows' virtual-key codes by KeyboardEvent.code, from the keyboard table the program
+    // hands over when it opens the display (vorla_web_key_codes).
+    codes: {},
     vk: function(code) {
-      var m = /^Key([A-Z])$/.exec(code);
-      if (m) return m[1].charCodeAt(0);
-      m = /^Digit([0-9])$/.exec(code);
-      if (m) return 0x30 + Number(m[1]);
-      m = /^F([0-9]+)$/.exec(code);
-      if (m && Number(m[1]) >= 1 && Number(m[1]) <= 12) return 0x6F + Number(m[1]);
-      m = /^Numpad([0-9])$/.exec(code);
-      if (m) return 0x60 + Number(m[1]);
-      var table = {
-        Enter: 0x0D, NumpadEnter: 0x0D, Escape: 0x1B, Backspace: 0x08, Tab: 0x09, Space: 0x20,
-        Minus: 0xBD, Equal: 0xBB, BracketLeft: 0xDB, BracketRight: 0xDD, Backslash: 0xDC,
-        Semicolon: 0xBA, Quote: 0xDE, Backquote: 0xC0, Comma: 0xBC, Period: 0xBE, Slash: 0xBF,
-        IntlBackslash: 0xE2, CapsLock: 0x14, PrintScreen: 0x2C, ScrollLock: 0x91, Pause: 0x13,
-        Insert: 0x2D, Home: 0x24, PageUp: 0x21, Delete: 0x2E, End: 0x23, PageDown: 0x22,
-        ArrowRight: 0x27, ArrowLeft: 0x25, ArrowDown: 0x28, ArrowUp: 0x26, NumLock: 0x90,
-        NumpadDivide: 0x6F, NumpadMultiply: 0x6A, NumpadSubtract: 0x6D, NumpadAdd: 0x6B,
-        NumpadDecimal: 0x6E, ContextMenu: 0x5D, ControlLeft: 0x11, ControlRight: 0x11,
-        ShiftLeft: 0x10, ShiftRight: 0x10, AltLeft: 0x12, AltRight: 0x12, MetaLeft: 0x5B,
-        MetaRight: 0x5C
-      };
-      return table[code] || 0;
+      return VORLA.codes[code] || 0;
     },
 
     // Keys whose browser action would take the page away from the program: the Ctrl and Alt
     // combinations (Ctrl+R reloads, Ctrl+P prints), F10, and the keys that move focus or scroll.
-    keep: function(event, vk) {
-      return event.ctrlKey || event.altKey || vk === 0x12 || vk === 0x79 || vk === 0x08 ||
-             vk === 0x09 || vk === 0x20 || (vk >= 0x25 && vk <= 0x28);
+    kept: ['AltLeft', 'AltRight', 'F10', 'Backspace', 'Tab', 'Space', 'ArrowLeft', 'ArrowUp',
+           'ArrowRight', 'ArrowDown'],
+    keep: function(event) {
+      return event.ctrlKey || event.altKey || VORLA.kept.indexOf(event.code) >= 0;
     },
 
     post: function(record) {
@@ -69,7 +52,7 @@ mergeInto(LibraryManager.library, {
         var vk = VORLA.vk(event.code);
         var window = target();
         if (vk === 0 || window === null) return;
-        if (VORLA.keep(event, vk)) event.preventDefault();
+        if (VORLA.keep(event)) event.preventDefault();
         var repeat = event.repeat || VORLA.held[vk] === true;
         VORLA.held[vk] = true;
         VORLA.post([4, window, vk, repeat ? 1 : 0, 0]);
@@ -78,7 +61,7 @@ mergeInto(LibraryManager.library, {
         var vk = VORLA.vk(event.code);
         var window = target();
         if (vk === 0 || window === null) return;
-        if (VORLA.keep(event, vk)) event.preventDefault();
+        if (VORLA.keep(event)) event.preventDefault();
         delete VORLA.held[vk];
         VORLA.post([5, window, vk, 0, 0]);
       });
@@ -220,6 +203,14 @@ mergeInto(LibraryManager.library, {
     if (!record) return 0;
     for (var i = 0; i < 5; ++i) HEAP32[(fields >> 2) + i] = record[i];
     return 1;
+  },
+
+  vorla_web_key_codes__deps: ['$VORLA'],
+  vorla_web_key_codes: function(codes, vks, count) {
+    VORLA.codes = {};
+    for (var i = 0; i < count; ++i) {
+      VORLA.codes[UTF8ToString(HEAPU32[(codes >> 2) + i])] = HEAP32[(vks >> 2) + i];
+    }
   },
 
   vorla_web_closed__deps: ['$VORLA'],

@@ -87,6 +87,18 @@ struct Received {
 };
 inline std::vector<Received> received;
 
+// Each test starts with nothing received and nothing made (the layer itself is reset by the test
+// executable's main).
+class ForgetReceived : public ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo&) override {
+    received.clear();
+    windows_made.clear();
+    menus_made.clear();
+  }
+};
+inline const bool forget_registered =
+    (::testing::UnitTest::GetInstance()->listeners().Append(new ForgetReceived), true);
+
 inline LRESULT CALLBACK record_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   received.push_back(Received{message, wparam});
   return DefWindowProcA(window, message, wparam, lparam);

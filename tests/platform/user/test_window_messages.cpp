@@ -1,7 +1,6 @@
 // The message queue: order, filters, closing, keys and characters, mouse positions.
 #include <gtest/gtest.h>
 
-#include "display/display.h"
 #include "window_test_util.h"
 
 using namespace window_test;
@@ -217,7 +216,7 @@ TEST_F(QueueTest, KeysHeldWhenTheKeyboardLeavesDoNotStick) {
   headless::key_down(window, VK_SHIFT);
   headless::key_down(window, VK_MENU);
   drain();
-  platform::input_keys_released();
+  headless::focus_lost();
   headless::key_down(window, 'X');
   MSG msg;
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));

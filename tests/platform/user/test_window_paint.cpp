@@ -6,7 +6,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "display/display.h"
 #include "window_test_util.h"
 
 using namespace window_test;
@@ -21,7 +20,6 @@ struct PaintTest : ::testing::Test {
   HWND window = nullptr;
   void SetUp() override {
     brush = CreateSolidBrush(kBackground);
-    made_objects().push_back(brush);
     register_class(brush);
     window = make_window();
     ShowWindow(window, SW_SHOW);
@@ -175,7 +173,7 @@ TEST_F(PaintTest, PresentsOncePerPumpAndOnlyAfterChanges) {
 }
 
 TEST_F(PaintTest, ExposeRepaints) {
-  platform::input_expose(window);
+  headless::expose(window);
   EXPECT_EQ(drain(), std::vector<UINT>{WM_PAINT});
 }
 
@@ -184,7 +182,7 @@ TEST_F(PaintTest, ResizableWindowsFollowTheUser) {
   ShowWindow(text, SW_SHOW);
   drain();
   seen().clear();
-  platform::input_resize(text, 800, 200);
+  headless::resize(text, 800, 200);
   RECT client;
   GetClientRect(text, &client);
   EXPECT_EQ(client.right, 800);
@@ -200,7 +198,7 @@ TEST_F(PaintTest, ResizableWindowsFollowTheUser) {
   int height = 0;
   EXPECT_EQ(headless::client_pixels(text, &width, &height).size(), 800u * 200u);
   // A window without a sizing border keeps its size.
-  platform::input_resize(window, 300, 300);
+  headless::resize(window, 300, 300);
   GetClientRect(window, &client);
   EXPECT_EQ(client.right, 595);
 }

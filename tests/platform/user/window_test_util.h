@@ -38,25 +38,16 @@ inline LRESULT CALLBACK recording_proc(HWND window, UINT message, WPARAM wparam,
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
-// Windows and objects the tests made, given back when the test program ends, so that the leak
-// checker of sanitizer builds sees only what the layer itself loses.
-inline std::vector<HWND>& made_windows() {
-  static std::vector<HWND> windows;
-  return windows;
-}
-inline std::vector<HGDIOBJ>& made_objects() {
-  static std::vector<HGDIOBJ> objects;
-  return objects;
-}
-
-class Cleanup : public ::testing::Environment {
- public:
-  void TearDown() override {
-    for (HWND window : made_windows()) DestroyWindow(window);
-    for (HGDIOBJ object : made_objects()) DeleteObject(object);
+// Each test starts with no messages seen and no handler (the layer itself is reset by the test
+// executable's main).
+class ForgetMessages : public ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo&) override {
+    seen().clear();
+    on_message() = nullptr;
   }
 };
-inline const bool cleanup_registered = (::testing::AddGlobalTestEnvironment(new Cleanup), true);
+inline const bool forget_registered =
+    (::testing::UnitTest::GetInstance()->listeners().Append(new ForgetMessages), true);
 
 inline const char* kClass = "RecordingClass";
 
@@ -75,7 +66,6 @@ inline HWND make_window(DWORD style = WS_CAPTION | WS_SYSMENU, int x = 0, int y 
                         int width = 601, int height = 540, const char* title = "Test") {
   HWND window = CreateWindowExA(0, kClass, title, style, x, y, width, height, nullptr, nullptr,
                                 nullptr, nullptr);
-  made_windows().push_back(window);
   return window;
 }
 

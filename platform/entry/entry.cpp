@@ -1,7 +1,7 @@
 // The program's start-up on Linux, as Windows' C runtime does it for a GUI program: open the
 // display, call WinMain with the module's instance, no previous instance, an empty command line
-// and SW_SHOWDEFAULT, and end with its result.
-#include "display.h"
+// and SW_SHOWDEFAULT, and end with its result. Only programs that begin at WinMain link it.
+#include "layer.h"
 #include "win32.h"
 
 namespace {
@@ -13,9 +13,9 @@ char command_line[] = "";
 }  // namespace
 
 int main() {
-  if (!platform::display_open()) return 1;
+  if (!platform::layer_open_display()) return 1;
   int result =
       WinMain(reinterpret_cast<HINSTANCE>(&module_marker), nullptr, command_line, SW_SHOWDEFAULT);
-  platform::display_close();
+  platform::layer_close_display();
   return result;
 }
