@@ -1,8 +1,9 @@
-// Our GDI against what Windows' GDI gave for the same calls (tests/data/gdi, recorded by
-// tools/make-gdi-references.sh). Every scene of gdi_scenes is drawn on a 32-bit memory DC and
-// compared pixel by pixel; a differing scene leaves three pictures in the working directory:
-// <scene>-expected.png, <scene>-actual.png and <scene>-diff.png (differing pixels in magenta).
-// Text is compared by its metrics, extents and the box of its ink, not by glyph shapes.
+// Our GDI against what Wine 8.0's GDI gave for the same calls (tests/data/gdi, recorded by
+// tools/make-gdi-references.sh under Wine: Wine's own GDI code, not Windows'). Every scene of
+// gdi_scenes is drawn on a 32-bit memory DC and compared pixel by pixel; a differing scene leaves
+// three pictures in the working directory: <scene>-expected.png, <scene>-actual.png and
+// <scene>-diff.png (differing pixels in magenta). Text is compared by its metrics, extents and the
+// box of its ink, not by glyph shapes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -107,8 +108,8 @@ std::string compare(const Scene& scene, const Picture& expected, const Picture& 
   const std::vector<size_t> differing = test_pictures::compare_pictures(
       file, expected.width, expected.height, expected.pixels, actual.pixels, &report);
   if (differing.empty()) return "";
-  int missing = 0;  // Windows painted, we left white
-  int extra = 0;    // we painted where Windows left white
+  int missing = 0;  // Wine painted, we left white
+  int extra = 0;    // we painted where Wine left white
   for (size_t i : differing) {
     missing += (actual.pixels[i] & 0xFFFFFF) == kWhite ? 1 : 0;
     extra += (expected.pixels[i] & 0xFFFFFF) == kWhite ? 1 : 0;
