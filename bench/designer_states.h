@@ -1,4 +1,4 @@
-// The designer states that the frame benchmarks draw and that the frame-checksum test pins down.
+// The designer states that the frame benchmarks draw and that the designer frame test pins down.
 #pragma once
 
 #include "designer.h"

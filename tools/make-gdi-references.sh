@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Records the reference pixels of Windows' GDI for the GDI comparison test: builds the probe
+# Records the reference pixels of Wine's GDI for the GDI comparison test: builds the probe
 # (tools/gdi-probe) with MinGW-w64 and runs it under Wine, writing tests/data/gdi/scenes.txt
-# and tests/data/gdi/text.txt.
+# and tests/data/gdi/text.txt. The pixels are those of Wine's own GDI code, not of Windows'.
 # Needs: apt-get install wine wine64 g++-mingw-w64-x86-64. Run it after changing the scenes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,7 +20,8 @@ wineserver -w
 # Text as the classic desktop draws it, without font smoothing.
 . tools/wine-fonts.sh
 plain_text_fonts
-made_by="# Recorded under $(wine --version 2>/dev/null) on $(date -u +%Y-%m-%d)."
+made_by="# Recorded on $(date -u +%Y-%m-%d) from the GDI of $(wine --version 2>/dev/null):"
+made_by+=" Wine's own code, not Windows'."
 { echo "$made_by"; wine "$out_dir/gdi-probe.exe"; } >"$out_dir/scenes.txt"
 { echo "$made_by"; wine "$out_dir/gdi-probe.exe" text; } >"$out_dir/text.txt"
 wineserver -w

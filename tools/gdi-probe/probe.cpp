@@ -1,8 +1,8 @@
-// Records the pixels that Windows' GDI gives for every scene of tests/platform/gdi_scenes, so
-// our own GDI can be compared with them. A Windows program: run it on Windows or under Wine
-// (tools/make-gdi-references.sh). Each scene is drawn on a 32-bit top-down DIB section selected
-// into a memory DC; the records go to standard output in the format of gdi_reference_data.h.
-// The text cases are measured the same way.
+// Records the pixels that the GDI it runs on gives for every scene of tests/platform/gdi/scenes,
+// so our own GDI can be compared with them. A Windows program: tools/make-gdi-references.sh runs
+// it under Wine, so the records are Wine's GDI, not Windows'. Each scene is drawn on a 32-bit
+// top-down DIB section selected into a memory DC; the records go to standard output in the format
+// of tests/platform/gdi/reference_data.h. The text cases are measured the same way.
 #include <fcntl.h>
 #include <io.h>
 
@@ -70,9 +70,9 @@ bool record_text(std::string* out) {
     std::fprintf(stderr, "gdi-probe: asked for %s, got %s\n", gdi_scenes::kTextFace, face);
     return false;
   }
-  *out += std::string("# Text measures of Windows' GDI for the face ") + gdi_scenes::kTextFace +
-          ", drawn at (" + std::to_string(gdi_scenes::kTextX) + "," +
-          std::to_string(gdi_scenes::kTextY) + "). Values:";
+  *out += std::string("# Text measures for the face ") + gdi_scenes::kTextFace + ", drawn at (" +
+          std::to_string(gdi_scenes::kTextX) + "," + std::to_string(gdi_scenes::kTextY) +
+          "). Values:";
   for (const std::string& name : gdi_scenes::text_value_names()) *out += " " + name + ";";
   *out += "\n";
   for (const gdi_scenes::TextCase& text_case : gdi_scenes::text_cases()) {
@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     if (!record_text(&out)) return 1;
   } else {
     out =
-        "# Pixels of Windows' GDI for the scenes of tests/platform/gdi_scenes.cpp.\n"
+        "# Pixels for the scenes of tests/platform/gdi/scenes.cpp.\n"
         "# Made by tools/make-gdi-references.sh; regenerate rather than edit.\n";
     for (const gdi_scenes::Scene& scene : gdi_scenes::all_scenes()) {
       if (!record_scene(scene, &out)) {

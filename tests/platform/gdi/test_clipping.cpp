@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -34,10 +35,6 @@ void expect_same_as_window_of_larger(const Draw& draw, int pen_width, const std:
           << small.picture();
     }
   }
-}
-
-int opposite(int value) {
-  return value == INT_MIN ? INT_MAX : -value;
 }
 
 }  // namespace
@@ -88,32 +85,96 @@ TEST(GdiClipping, ShapesFarOutsideTheDrawingSurface) {
   EXPECT_EQ(canvas.at(301, 270), kPaper);
 }
 
+// Coordinates from one end of the int range to the other, with pens of every width: a small
+// bitmap shows exactly the middle of a larger one given the same calls moved by kMove, so no
+// arithmetic overflows into a different shape and nothing written past an edge lands in the
+// next row. The small bitmap takes INT_MIN, the larger one INT_MAX. Sizes beyond the int range
+// stay the same when moved, so shapes of such sizes are checked against known pictures too.
 TEST(GdiClipping, ExtremeCoordinatesStayInBounds) {
-  const int extremes[] = {INT_MIN, INT_MIN + 1, -1000000000, -1,     0,
-                          5,       1000000000,  INT_MAX - 1, INT_MAX};
-  Canvas canvas(11, 9);
+  constexpr int kMove = 30;
+  const int extremes[] = {INT_MIN,    INT_MIN + 1,         -1000000000,    -1, 0, 5,
+                          1000000000, INT_MAX - kMove - 1, INT_MAX - kMove};
+  const int w = 11, h = 9;
+  Canvas small(w, h);
+  Canvas large(w + 2 * kMove, h + 2 * kMove);
+  int painting = 0;  // calls that reach the small bitmap
   for (int pen : {-1, 0, 1, 2, 5, 1000000, INT_MIN}) {
-    Tools tools(canvas.dc, pen, kRed, kBlue);
     for (int a : extremes) {
       for (int b : extremes) {
-        Rectangle(canvas.dc, a, b, opposite(b), opposite(a));
-        Rectangle(canvas.dc, a, 3, b, 6);
-        Ellipse(canvas.dc, a, b, 5, 4);
-        Ellipse(canvas.dc, a, a, b, b);
-        const POINT triangle[] = {{a, b}, {b, a}, {5, 4}};
-        Polygon(canvas.dc, triangle, 3);
-        const POINT wide[] = {{a, a}, {b, a}, {b, b}, {a, b}};
-        Polygon(canvas.dc, wide, 4);
-        MoveToEx(canvas.dc, a, b, nullptr);
-        LineTo(canvas.dc, b, a);
-        LineTo(canvas.dc, 4, 4);
-        LineTo(canvas.dc, a, a);
-        SetPixel(canvas.dc, a, b, kGreen);
+        const std::function<void(HDC, int)> calls[] = {
+            [&](HDC dc, int m) { Rectangle(dc, a + m, b + m, b + m, a + m); },
+            [&](HDC dc, int m) { Rectangle(dc, a + m, 3 + m, b + m, 6 + m); },
+            [&](HDC dc, int m) { Ellipse(dc, a + m, b + m, 5 + m, 4 + m); },
+            [&](HDC dc, int m) { Ellipse(dc, a + m, a + m, b + m, b + m); },
+            [&](HDC dc, int m) {
+              const POINT triangle[] = {{a + m, b + m}, {b + m, a + m}, {5 + m, 4 + m}};
+              Polygon(dc, triangle, 3);
+            },
+            [&](HDC dc, int m) {
+              const POINT wide[] = {{a + m, a + m}, {b + m, a + m}, {b + m, b + m}, {a + m, b + m}};
+              Polygon(dc, wide, 4);
+            },
+            [&](HDC dc, int m) {
+              MoveToEx(dc, a + m, b + m, nullptr);
+              LineTo(dc, b + m, a + m);
+              LineTo(dc, 4 + m, 4 + m);
+              LineTo(dc, a + m, a + m);
+            },
+            [&](HDC dc, int m) { SetPixel(dc, a + m, b + m, kGreen); },
+        };
+        for (size_t call = 0; call < std::size(calls); ++call) {
+          for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+              SetPixel(small.dc, x, y, kPaper);
+              SetPixel(large.dc, x + kMove, y + kMove, kPaper);
+            }
+          }
+          {
+            Tools on_small(small.dc, pen, kRed, kBlue);
+            Tools on_large(large.dc, pen, kRed, kBlue);
+            calls[call](small.dc, 0);
+            calls[call](large.dc, kMove);
+          }
+          for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+              ASSERT_EQ(small.at(x, y), large.at(x + kMove, y + kMove))
+                  << "call " << call << ", pen " << pen << ", a " << a << ", b " << b << ", at "
+                  << x << "," << y << "\n"
+                  << small.picture();
+            }
+          }
+          painting += small.count(kPaper) < w * h ? 1 : 0;
+        }
       }
     }
   }
-  EXPECT_EQ(canvas.count(kRed) + canvas.count(kBlue) + canvas.count(kGreen) + canvas.count(kPaper),
-            11 * 9);
+  // More than half of the 4536 calls reach the small bitmap: the pictures compared are not blank.
+  EXPECT_GT(painting, 2000);
+
+  // An ellipse leaves the corner of its box empty, a band runs along its rows, a line down its
+  // column, and a wide line covers its width in rows.
+  small.clear(kPaper);
+  {
+    Tools tools(small.dc, 1, kRed, kBlue);
+    Ellipse(small.dc, -5, -5, INT_MAX, INT_MAX);
+    Rectangle(small.dc, INT_MIN, 3, INT_MAX, 6);
+    MoveToEx(small.dc, 7, INT_MAX, nullptr);
+    LineTo(small.dc, 7, INT_MIN);
+  }
+  {
+    Tools tools(small.dc, 3, kGreen, kBlue);
+    MoveToEx(small.dc, INT_MAX, 8, nullptr);
+    LineTo(small.dc, INT_MIN, 8);
+  }
+  EXPECT_EQ(small.picture(), rows({".......R...",  //
+                                   ".......R...",  //
+                                   ".......R...",  //
+                                   "RRRRRRRRRRR",  //
+                                   "BBBBBBBRBBB",  //
+                                   "RRRRRRRRRRR",  //
+                                   ".......R...",  //
+                                   "GGGGGGGGGGG",  //
+                                   "GGGGGGGGGGG"}));
 }
 
 TEST(GdiClipping, WholeRangeShapesGiveTheirInsides) {

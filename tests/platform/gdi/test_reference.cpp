@@ -1,8 +1,9 @@
-// Our GDI against what Windows' GDI gave for the same calls (tests/data/gdi, recorded by
-// tools/make-gdi-references.sh). Every scene of gdi_scenes is drawn on a 32-bit memory DC and
-// compared pixel by pixel; a differing scene leaves three pictures in the working directory:
-// <scene>-expected.ppm, <scene>-actual.ppm and <scene>-diff.ppm (differing pixels in magenta).
-// Text is compared by its metrics, extents and the box of its ink, not by glyph shapes.
+// Our GDI against what Wine 8.0's GDI gave for the same calls (tests/data/gdi, recorded by
+// tools/make-gdi-references.sh under Wine: Wine's own GDI code, not Windows'). Every scene of
+// gdi_scenes is drawn on a 32-bit memory DC and compared pixel by pixel; a differing scene leaves
+// three pictures in the working directory: <scene>-expected.png, <scene>-actual.png and
+// <scene>-diff.png (differing pixels in magenta). Text is compared by its metrics, extents and the
+// box of its ink, not by glyph shapes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "pictures.h"
 #include "reference_data.h"
 #include "scenes.h"
 #include "win32.h"
@@ -98,58 +100,24 @@ Picture draw_with_our_gdi(const Scene& scene) {
   return picture;
 }
 
-void write_ppm(const std::string& path, const Picture& picture) {
-  std::ofstream out(path, std::ios::binary);
-  out << "P6\n" << picture.width << " " << picture.height << "\n255\n";
-  for (uint32_t pixel : picture.pixels) {
-    const char rgb[3] = {static_cast<char>(pixel >> 16), static_cast<char>(pixel >> 8),
-                         static_cast<char>(pixel)};
-    out.write(rgb, 3);
-  }
-}
-
-std::string hex(uint32_t colour) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%06x", static_cast<unsigned>(colour & 0xFFFFFF));
-  return text;
-}
-
 // What differs between the reference and our picture, as one line; empty when they agree.
 std::string compare(const Scene& scene, const Picture& expected, const Picture& actual) {
-  int wrong = 0;
-  int missing = 0;  // Windows painted, we left white
-  int extra = 0;    // we painted where Windows left white
-  int first = -1;
-  int left = expected.width, top = expected.height, right = -1, bottom = -1;
-  Picture diff = expected;
-  for (size_t i = 0; i < expected.pixels.size(); ++i) {
-    const uint32_t want = expected.pixels[i] & 0xFFFFFF;
-    const uint32_t got = actual.pixels[i] & 0xFFFFFF;
-    if (want == got) continue;
-    ++wrong;
-    missing += got == kWhite ? 1 : 0;
-    extra += want == kWhite ? 1 : 0;
-    if (first < 0) first = static_cast<int>(i);
-    const int x = static_cast<int>(i) % expected.width;
-    const int y = static_cast<int>(i) / expected.width;
-    left = std::min(left, x);
-    right = std::max(right, x);
-    top = std::min(top, y);
-    bottom = std::max(bottom, y);
-    diff.pixels[i] = 0xFF00FF;
-  }
-  if (wrong == 0) return "";
   std::string file = scene.name;
   std::replace(file.begin(), file.end(), '/', '-');
-  write_ppm(file + "-expected.ppm", expected);
-  write_ppm(file + "-actual.ppm", actual);
-  write_ppm(file + "-diff.ppm", diff);
+  std::string report;
+  const std::vector<size_t> differing = test_pictures::compare_pictures(
+      file, expected.width, expected.height, expected.pixels, actual.pixels, &report);
+  if (differing.empty()) return "";
+  int missing = 0;  // Wine painted, we left white
+  int extra = 0;    // we painted where Wine left white
+  for (size_t i : differing) {
+    missing += (actual.pixels[i] & 0xFFFFFF) == kWhite ? 1 : 0;
+    extra += (expected.pixels[i] & 0xFFFFFF) == kWhite ? 1 : 0;
+  }
   std::ostringstream line;
-  line << scene.name << " [" << gdi_scenes::describe(scene) << "]: " << wrong << " pixels differ ("
-       << missing << " missing, " << extra << " extra, " << wrong - missing - extra
-       << " other colour) in x " << left << ".." << right << ", y " << top << ".." << bottom
-       << "; first at (" << first % expected.width << "," << first / expected.width
-       << "): expected " << hex(expected.pixels[first]) << ", got " << hex(actual.pixels[first]);
+  line << scene.name << " [" << gdi_scenes::describe(scene) << "]: " << report << "; " << missing
+       << " missing, " << extra << " extra, " << differing.size() - missing - extra
+       << " other colour";
   return line.str();
 }
 
@@ -167,11 +135,11 @@ std::string test_name(const testing::TestParamInfo<std::string>& info) {
   return name;
 }
 
-class GdiMatchesWindows : public testing::TestWithParam<std::string> {};
+class GdiMatchesWine : public testing::TestWithParam<std::string> {};
 
 }  // namespace
 
-TEST_P(GdiMatchesWindows, PixelForPixel) {
+TEST_P(GdiMatchesWine, PixelForPixel) {
   const std::vector<Scene> scenes = scenes_of(GetParam());
   ASSERT_FALSE(scenes.empty());
   long long pixels = 0;
@@ -191,7 +159,7 @@ TEST_P(GdiMatchesWindows, PixelForPixel) {
   for (const std::string& report : differing) ADD_FAILURE() << report;
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenes, GdiMatchesWindows, testing::ValuesIn(gdi_scenes::group_names()),
+INSTANTIATE_TEST_SUITE_P(Scenes, GdiMatchesWine, testing::ValuesIn(gdi_scenes::group_names()),
                          test_name);
 
 // The recorded data belongs to the current scene table: every scene has a record made from the
@@ -258,7 +226,8 @@ void compare_text_measures(const std::vector<Pairing>& pairings) {
     for (const Pairing& pairing : pairings) {
       // At a one-pixel em a glyph's outline is smaller than a pixel, and which pixel its ink
       // falls on is the hinter's drop-out choice, not a placement rule: only the advance counts.
-      if (cases[i].height == -1 && pairing.ours >= kInkLeft && pairing.ours < kInkLeft + 4) continue;
+      if (cases[i].height == -1 && pairing.ours >= kInkLeft && pairing.ours < kInkLeft + 4)
+        continue;
       const int want = records[i].values[pairing.reference];
       if (ours[pairing.ours] == want) continue;
       report += " " + names[pairing.ours] + " " + std::to_string(want) + " (ours " +
@@ -277,7 +246,7 @@ void compare_text_measures(const std::vector<Pairing>& pairings) {
 // recorded drawing shows. (The recording's own GetTextExtentPointA widths come from
 // differently hinted glyphs than its drawing when font smoothing is off, so they disagree with
 // its own drawing by a few pixels; they stay in the data for reference only.)
-TEST(GdiTextMatchesWindows, MetricsAndExtents) {
+TEST(GdiTextMatchesWine, MetricsAndExtents) {
   std::vector<Pairing> pairings;
   for (size_t v = 0; v < kInkLeft; ++v) pairings.push_back({v, v == kExtentCx ? kAdvance : v});
   compare_text_measures(pairings);
@@ -285,7 +254,7 @@ TEST(GdiTextMatchesWindows, MetricsAndExtents) {
 
 // Where TextOutA puts the ink relative to its anchor, how far it advances, and that
 // TRANSPARENT text paints glyph pixels in the text colour only.
-TEST(GdiTextMatchesWindows, InkBoxAdvanceAndColours) {
+TEST(GdiTextMatchesWine, InkBoxAdvanceAndColours) {
   std::vector<Pairing> pairings;
   for (size_t v = kInkLeft; v <= kAdvance; ++v) pairings.push_back({v, v});
   compare_text_measures(pairings);
