@@ -281,6 +281,13 @@ typedef struct tagTEXTMETRICA {
 #define ALTERNATE 1
 #define WINDING 2
 #define SRCCOPY 0x00CC0020
+#define PATCOPY 0x00F00021
+#define PATINVERT 0x005A0049
+#define DSTINVERT 0x00550009
+#define BLACKNESS 0x00000042
+#define WHITENESS 0x00FF0062
+#define ETO_OPAQUE 0x0002
+#define ETO_CLIPPED 0x0004
 #define FW_NORMAL 400
 #define FW_BOLD 700
 #define ANSI_CHARSET 0
@@ -381,6 +388,8 @@ BOOL WINAPI Polygon(HDC dc, const POINT* points, int count);
 BOOL WINAPI MoveToEx(HDC dc, int x, int y, LPPOINT previous);
 BOOL WINAPI LineTo(HDC dc, int x, int y);
 COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF colour);
+BOOL WINAPI SetPixelV(HDC dc, int x, int y, COLORREF colour);
+BOOL WINAPI PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
 COLORREF WINAPI GetPixel(HDC dc, int x, int y);
 COLORREF WINAPI SetTextColor(HDC dc, COLORREF colour);
 COLORREF WINAPI GetTextColor(HDC dc);
@@ -395,6 +404,8 @@ HFONT WINAPI CreateFontA(int height, int width, int escapement, int orientation,
 BOOL WINAPI GetTextExtentPointA(HDC dc, LPCSTR text, int count, LPSIZE size);
 BOOL WINAPI GetTextMetricsA(HDC dc, LPTEXTMETRICA metrics);
 BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
+BOOL WINAPI ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text,
+                        UINT count, const INT* dx);
 BOOL WINAPI ScrollDC(HDC dc, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update_rgn,
                      LPRECT update);
 
