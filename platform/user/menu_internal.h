@@ -25,11 +25,16 @@ bool menu_key_down(HWND window, int vk);
 bool menu_key_up(HWND window, int vk);
 
 // True while the menu shows something that needs repainting (opened, closed, highlight moved);
-// cleared by menu_paint.
+// cleared by menu_paint. Like menu_covers_client, only a question: it changes nothing.
 bool menu_needs_paint(HWND window);
 
 // True while an open popup lies over the client area: new client pixels go under it.
 bool menu_covers_client(HWND window);
+
+// A bar was given to a window or taken from it, or a menu destroyed: a menu at work whose bar,
+// selected item or open popup went ends now, and its window gets WM_EXITMENULOOP before this
+// returns.
+void menus_changed();
 
 // The window is being destroyed: close anything open on it.
 void menu_window_destroyed(HWND window);

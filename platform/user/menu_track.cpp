@@ -4,9 +4,10 @@
 //
 // The menu is idle, has its bar selected (after Alt or F10, or Esc out of a popup) or has a
 // popup open. While it is not idle it takes all keys and clicks; a click outside ends it and is
-// used up. Notifications to the window procedure and the posted WM_COMMAND are delivered after
-// the state is settled, so a procedure that changes menus or destroys the window meanwhile
-// finds nothing half done.
+// used up. When the bar it works on is replaced or destroyed, or its open popup destroyed, it
+// stops at that moment. Notifications to the window procedure and the posted WM_COMMAND are
+// delivered after the state is settled, so a procedure that changes menus or destroys the window
+// meanwhile finds nothing half done.
 #include <bitset>
 #include <vector>
 
@@ -96,19 +97,7 @@ void leave(Track& track) {
   send_later(track.window, WM_EXITMENULOOP, FALSE, 0);
 }
 
-// The window's menu bar, with the selection reset when the bar was replaced, destroyed or
-// lost the selected item since the last input.
-Menu* current_bar(Track& track) {
-  HMENU handle = GetMenu(track.window);
-  Menu* bar = menu_object(handle);
-  bool selection_lost =
-      !bar || handle != track.bar || track.bar_item >= static_cast<int>(bar->items.size());
-  if (selection_lost) leave(track);
-  track.bar = handle;
-  return bar;
-}
-
-const MenuItem* bar_item(Track& track) {
+const MenuItem* bar_item(const Track& track) {
   Menu* bar = menu_object(track.bar);
   if (!bar || track.bar_item < 0 || track.bar_item >= static_cast<int>(bar->items.size())) {
     return nullptr;
@@ -117,10 +106,23 @@ const MenuItem* bar_item(Track& track) {
 }
 
 // The popup of the selected bar item while it is open.
-Menu* open_popup(Track& track) {
+Menu* open_popup(const Track& track) {
   if (track.mode != Mode::popup) return nullptr;
   const MenuItem* item = bar_item(track);
   return item && (item->flags & MF_POPUP) ? menu_object(item->submenu) : nullptr;
+}
+
+// The window's menu bar. The menu stops working when the bar it works on was replaced or
+// destroyed, or lost the selected item or the open popup.
+Menu* settle(Track& track) {
+  HMENU handle = GetMenu(track.window);
+  Menu* bar = menu_object(handle);
+  bool lost = !bar || handle != track.bar ||
+              track.bar_item >= static_cast<int>(bar->items.size()) ||
+              (track.mode == Mode::popup && !open_popup(track));
+  if (lost) leave(track);
+  track.bar = handle;
+  return bar;
 }
 
 PopupLayout layout_of_open_popup(Track& track, const Menu& popup) {
@@ -171,11 +173,15 @@ void open_bar_item(Track& track, int index, int first) {
     }
     return;
   }
+  Menu* popup = menu_object(item.submenu);
+  if (!popup) {  // destroyed: nothing to open
+    select_bar_item(track, index);
+    return;
+  }
   bool was_open = track.mode == Mode::popup && track.bar_item == index;
   select_bar_item(track, index);
   track.mode = Mode::popup;
-  Menu* popup = menu_object(item.submenu);
-  if (popup && first != 0) {
+  if (first != 0) {
     track.popup_item = next_enabled(*popup, first > 0 ? -1 : 0, first);
   }
   if (!was_open) {
@@ -375,22 +381,26 @@ int menu_bar_height(HWND window) {
 }
 
 void menu_paint(HWND window, const Surface& frame) {
-  Track& track = track_of(window);
-  Menu* bar = current_bar(track);
-  track.dirty = false;
+  // Painting notes only what it painted: what the menu shows is settled by input and by
+  // menus_changed, never while the window system presents.
+  HMENU handle = GetMenu(window);
+  Menu* bar = menu_object(handle);
+  Track* track = find_track(window);
+  if (track) {
+    track->dirty = false;
+    if (bar && frame.pixels) track->frame_width = frame.width;
+  }
   if (!bar || !frame.pixels) return;
-  track.frame_width = frame.width;
-  int selected = track.mode == Mode::idle ? -1 : track.bar_item;
-  std::vector<RECT> rects = bar_item_rects(*bar);
-  paint_menu_bar(frame, *bar, rects, selected);
-  if (Menu* popup = open_popup(track)) {
-    paint_popup(frame, *popup, layout_of_open_popup(track, *popup), track.popup_item);
+  bool working = track && track->bar == handle && track->mode != Mode::idle;
+  paint_menu_bar(frame, *bar, bar_item_rects(*bar), working ? track->bar_item : -1);
+  if (Menu* popup = working ? open_popup(*track) : nullptr) {
+    paint_popup(frame, *popup, layout_of_open_popup(*track, *popup), track->popup_item);
   }
 }
 
 bool menu_mouse_down(HWND window, int x, int y) {
   Track& track = track_of(window);
-  Menu* bar = current_bar(track);
+  Menu* bar = settle(track);
   bool taken = bar && mouse_down(track, *bar, x, y);
   deliver();
   return taken;
@@ -398,7 +408,7 @@ bool menu_mouse_down(HWND window, int x, int y) {
 
 bool menu_mouse_move(HWND window, int x, int y) {
   Track& track = track_of(window);
-  Menu* bar = current_bar(track);
+  Menu* bar = settle(track);
   bool taken = bar && mouse_move(track, *bar, x, y);
   deliver();
   return taken;
@@ -406,7 +416,7 @@ bool menu_mouse_move(HWND window, int x, int y) {
 
 bool menu_key_down(HWND window, int vk) {
   Track& track = track_of(window);
-  Menu* bar = current_bar(track);
+  Menu* bar = settle(track);
   bool taken = false;
   if (bar) {
     taken = key_down(track, *bar, vk);
@@ -418,7 +428,7 @@ bool menu_key_down(HWND window, int vk) {
 
 bool menu_key_up(HWND window, int vk) {
   Track& track = track_of(window);
-  Menu* bar = current_bar(track);
+  Menu* bar = settle(track);
   bool taken = false;
   if (vk == VK_MENU) {
     bool alone = track.alt_alone;
@@ -435,15 +445,18 @@ bool menu_key_up(HWND window, int vk) {
 }
 
 bool menu_needs_paint(HWND window) {
-  Track* track = find_track(window);
-  if (!track) return false;
-  current_bar(*track);
-  return track->dirty;
+  const Track* track = find_track(window);
+  return track && track->dirty;
 }
 
 bool menu_covers_client(HWND window) {
-  Track* track = find_track(window);
+  const Track* track = find_track(window);
   return track && open_popup(*track);
+}
+
+void menus_changed() {
+  for (Track& track : tracks) settle(track);
+  deliver();
 }
 
 void menu_window_destroyed(HWND window) {

@@ -537,7 +537,9 @@ BOOL WINAPI SetMenu(HWND window, HMENU menu) {
   if (menu && handle_kind(menu) != HandleKind::menu) return FALSE;
   w->menu = menu;
   w->needs_present = true;
-  if (layout(*w)) client_resized(window);
+  bool resized = layout(*w);
+  menus_changed();  // a menu at work on the old bar ends before the procedure hears more
+  if (resized) client_resized(window);
   return TRUE;
 }
 
