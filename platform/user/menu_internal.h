@@ -13,8 +13,13 @@ namespace platform {
 // a menu, 0 for none).
 int menu_bar_height(HWND window);
 
-// Paints the window's menu bar into the top menu_bar_height rows of `frame`, the window's
-// whole content, and over it the open popup, if any. Called whenever the window is shown.
+// Paints the window's menu bar with GDI calls on `dc`, a DC over the window's whole content
+// (frame_width pixels wide), into its top menu_bar_height rows, and over it the open popup, if
+// any. The DC is left with the objects and modes it had.
+void menu_paint(HWND window, HDC dc, int frame_width);
+
+// The same into `frame`, a picture of the window's content, through a frame DC over it. Called
+// whenever the window is shown.
 void menu_paint(HWND window, const Surface& frame);
 
 // Input for the window, in frame coordinates (the menu bar's top-left is (0, 0)). Each returns

@@ -15,6 +15,7 @@
 #include "menu_layout.h"
 #include "menu_objects.h"
 #include "menu_paint.h"
+#include "window_internal.h"
 
 namespace platform {
 namespace {
@@ -380,7 +381,7 @@ int menu_bar_height(HWND window) {
   return menu_object(GetMenu(window)) ? kMenuBarHeight : 0;
 }
 
-void menu_paint(HWND window, const Surface& frame) {
+void menu_paint(HWND window, HDC dc, int frame_width) {
   // Painting notes only what it painted: what the menu shows is settled by input and by
   // menus_changed, never while the window system presents.
   HMENU handle = GetMenu(window);
@@ -388,14 +389,23 @@ void menu_paint(HWND window, const Surface& frame) {
   Track* track = find_track(window);
   if (track) {
     track->dirty = false;
-    if (bar && frame.pixels) track->frame_width = frame.width;
+    if (bar) track->frame_width = frame_width;
   }
-  if (!bar || !frame.pixels) return;
+  if (!bar) return;
   bool working = track && track->bar == handle && track->mode != Mode::idle;
-  paint_menu_bar(frame, *bar, bar_item_rects(*bar), working ? track->bar_item : -1);
+  MenuPainter painter(dc);
+  painter.bar(frame_width, *bar, bar_item_rects(*bar), working ? track->bar_item : -1);
   if (Menu* popup = working ? open_popup(*track) : nullptr) {
-    paint_popup(frame, *popup, layout_of_open_popup(*track, *popup), track->popup_item);
+    painter.popup(*popup, layout_of_open_popup(*track, *popup), track->popup_item);
   }
+}
+
+void menu_paint(HWND window, const Surface& frame) {
+  if (!frame.pixels) return;
+  HDC dc = window_frame_dc(window, frame);
+  if (!dc) return;
+  menu_paint(window, dc, frame.width);
+  ReleaseDC(window, dc);
 }
 
 bool menu_mouse_down(HWND window, int x, int y) {
