@@ -1,9 +1,11 @@
 // Copies of pixel blocks: BitBlt between DCs and ScrollDC within one, both clipped to the
-// surfaces and correct when source and destination overlap.
+// surfaces and correct when source and destination overlap; PatBlt, which combines the
+// selected brush with what is there.
 #include <algorithm>
 #include <cstring>
 
 #include "objects.h"
+#include "raster.h"
 
 namespace platform {
 
@@ -59,11 +61,66 @@ void copy_block(const Surface& from, const Surface& to, const Box& dest, long lo
   }
 }
 
+// A raster operation's result where it reads pattern and destination only. The operation's
+// code byte is its truth table: bit P * 4 + S * 2 + D holds the result for those input bits.
+uint32_t pattern_result(unsigned code, uint32_t pattern, uint32_t dest) {
+  uint32_t result = 0;
+  for (unsigned p = 0; p < 2; ++p) {
+    for (unsigned d = 0; d < 2; ++d) {
+      if (code & (1u << (p * 4 + d))) result |= (p ? pattern : ~pattern) & (d ? dest : ~dest);
+    }
+  }
+  return result & 0x00FFFFFF;
+}
+
+bool reads_source(unsigned code) {
+  return ((code >> 2) ^ code) & 0x33;
+}
+
+bool reads_pattern(unsigned code) {
+  return ((code >> 4) ^ code) & 0x0F;
+}
+
 }  // namespace
 
 }  // namespace platform
 
 using namespace platform;
+
+BOOL WINAPI PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
+  Dc* dc = dc_from(handle);
+  Surface surface;
+  const unsigned code = (rop >> 16) & 0xFF;
+  if (!dc || reads_source(code) || !dc_surface(*dc, &surface)) return FALSE;
+  const Brush& brush = dc_brush(*dc);
+  // A hollow brush has no pattern to combine.
+  if (brush.hollow && reads_pattern(code)) return TRUE;
+  long long left = x, top = y, w = width, h = height;
+  if (w < 0) {
+    left += w;
+    w = -w;
+  }
+  if (h < 0) {
+    top += h;
+    h = -h;
+  }
+  const Box box =
+      intersection(Box{left, top, left + w, top + h}, Box{0, 0, surface.width, surface.height});
+  if (empty(box)) return TRUE;
+  const uint32_t pattern = pixel_of(brush.colour);
+  if (code == (PATCOPY >> 16)) {
+    raster::fill_rect(surface, box.left, box.top, box.right, box.bottom, pattern);
+  } else {
+    for (long long row = box.top; row < box.bottom; ++row) {
+      uint32_t* pixel = surface.pixels + row * surface.stride + box.left;
+      for (long long column = box.left; column < box.right; ++column, ++pixel) {
+        *pixel = pattern_result(code, pattern, *pixel);
+      }
+    }
+  }
+  dc_changed(*dc);
+  return TRUE;
+}
 
 BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int src_x, int src_y,
                    DWORD rop) {

@@ -9,6 +9,10 @@ namespace platform {
 // The colour of a solid brush (a window class's background); false for other handles.
 bool brush_colour(HBRUSH brush, COLORREF* colour);
 
+// A solid brush that the window system keeps for the life of the process (GetSysColorBrush's):
+// left out of the live counts, and DeleteObject leaves it alone as it leaves stock objects.
+HBRUSH brush_create_permanent(COLORREF colour);
+
 // How a window DC reaches the pixels of its window, answered by the window system. The surface
 // is asked for at every drawing call (the window may have been resized or destroyed since);
 // `changed` is told after a drawing call changed pixels, so the display shows them.

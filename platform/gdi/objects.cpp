@@ -183,6 +183,10 @@ void gdi_object_deselected(HGDIOBJ object) {
   if (header->selections == 0 && header->delete_pending) destroy(object, kind, header);
 }
 
+HBRUSH brush_create_permanent(COLORREF colour) {
+  return static_cast<HBRUSH>(make_brush(false, colour, true));
+}
+
 bool brush_colour(HBRUSH handle, COLORREF* colour) {
   const Brush* brush = handle_get<Brush>(handle, HandleKind::brush);
   if (!brush || brush->hollow) return false;

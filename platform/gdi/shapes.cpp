@@ -323,6 +323,10 @@ COLORREF WINAPI SetPixel(HDC handle, int x, int y, COLORREF colour) {
   return colour & 0x00FFFFFF;
 }
 
+BOOL WINAPI SetPixelV(HDC handle, int x, int y, COLORREF colour) {
+  return SetPixel(handle, x, y, colour) != CLR_INVALID;
+}
+
 COLORREF WINAPI GetPixel(HDC handle, int x, int y) {
   Target t;
   if (!t.open(handle)) return CLR_INVALID;

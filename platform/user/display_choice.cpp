@@ -111,6 +111,7 @@ void layer_reset() {
   menus_reset();
   queue_reset();
   input_reset();
+  system_brushes_reset();
   // A driver's state (the headless clock and its scheduled input) goes even when it never
   // opened.
   if (chosen) chosen->close();

@@ -49,6 +49,16 @@ MenuItem* find_item(HMENU menu, UINT item, UINT flags) {
   return nullptr;
 }
 
+bool destroy_tree(HMENU menu) {
+  std::unique_ptr<Menu> object(menu_object(menu));
+  if (!object) return false;
+  handle_release(menu);
+  for (const MenuItem& item : object->items) {
+    if (item.flags & MF_POPUP) destroy_tree(item.submenu);
+  }
+  return true;
+}
+
 }  // namespace
 
 Menu* menu_object(HMENU menu) {
@@ -111,14 +121,11 @@ HMENU WINAPI CreatePopupMenu(void) {
   return platform::new_menu();
 }
 
-// Destroys the menu and, as Win32 does, every menu that opens from it.
+// Destroys the menu and, as Win32 does, every menu that opens from it. A menu at work on one
+// of them hears of it once all are gone.
 BOOL WINAPI DestroyMenu(HMENU menu) {
-  std::unique_ptr<Menu> object(platform::menu_object(menu));
-  if (!object) return FALSE;
-  platform::handle_release(menu);
-  for (const MenuItem& item : object->items) {
-    if (item.flags & MF_POPUP) DestroyMenu(item.submenu);
-  }
+  if (!platform::destroy_tree(menu)) return FALSE;
+  platform::menus_changed();
   return TRUE;
 }
 

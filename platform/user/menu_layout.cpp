@@ -18,12 +18,12 @@ constexpr int kShortcutGap = 14;
 constexpr int kTextItemHeight = 17;
 constexpr int kSeparatorHeight = 9;
 
-int text_width(std::string_view text) {
-  return font_text_width(menu_font(), text.data(), static_cast<int>(text.size()));
-}
+// The menu font as a LOGFONT asks for it, for measuring and for the GDI that paints.
+constexpr int kFontHeight = -11;
+constexpr const char* kFontFace = "DejaVu Sans";
 
 int label_width(const MenuItem& item) {
-  return text_width(shown_label(item_label(item)).shown);
+  return menu_text_width(shown_label(item_label(item)).shown);
 }
 
 // Made once and kept: every menu of every window shares it.
@@ -32,13 +32,23 @@ Font* shared_menu_font = nullptr;
 }  // namespace
 
 const Font* menu_font() {
-  if (!shared_menu_font) shared_menu_font = font_create(-11, FW_NORMAL, false, "DejaVu Sans");
+  if (!shared_menu_font) shared_menu_font = font_create(kFontHeight, FW_NORMAL, false, kFontFace);
   return shared_menu_font;
 }
 
 void menu_font_reset() {
   font_destroy(shared_menu_font);
   shared_menu_font = nullptr;
+}
+
+HFONT menu_font_create() {
+  return CreateFontA(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, kFontFace);
+}
+
+int menu_text_width(std::string_view text) {
+  return font_text_width(menu_font(), text.data(), static_cast<int>(text.size()));
 }
 
 std::vector<RECT> bar_item_rects(const Menu& bar) {
@@ -63,7 +73,7 @@ PopupLayout popup_layout(const Menu& popup, const RECT& bar_item, int frame_widt
     }
     height += kTextItemHeight;
     widest_label = std::max(widest_label, label_width(item));
-    widest_shortcut = std::max(widest_shortcut, text_width(item_shortcut(item)));
+    widest_shortcut = std::max(widest_shortcut, menu_text_width(item_shortcut(item)));
   }
   int inner_width = kCheckColumn + widest_label + kArrowColumn;
   if (widest_shortcut > 0) inner_width += kShortcutGap + widest_shortcut;

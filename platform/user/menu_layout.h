@@ -4,6 +4,7 @@
 // top-left of the menu bar, the client area begins below it.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "gdi/font.h"
@@ -16,6 +17,12 @@ constexpr int kMenuBarHeight = 19;
 
 // The face menus are drawn in: a proportional UI face at 8 points (11 pixels to the em).
 const Font* menu_font();
+
+// The same face as an HFONT, for one paint; the caller deletes it.
+HFONT menu_font_create();
+
+// The width of menu text in that face: what lays items out and centres and underlines labels.
+int menu_text_width(std::string_view text);
 
 // The rectangles of the bar's items, left to right from the bar's left edge.
 std::vector<RECT> bar_item_rects(const Menu& bar);

@@ -12,166 +12,178 @@ constexpr const char* kCheckMark[] = {
 };
 constexpr int kCheckSize = 7;
 
-RECT frame_rect(const Surface& frame) {
-  return RECT{0, 0, frame.width, frame.height};
+}  // namespace
+
+MenuPainter::MenuPainter(HDC dc)
+    : dc_(dc),
+      font_(menu_font_create()),
+      old_font_(SelectObject(dc, font_)),
+      old_mode_(SetBkMode(dc, TRANSPARENT)),
+      old_text_colour_(GetTextColor(dc)) {
+  GetTextMetricsA(dc_, &metrics_);
 }
 
-RECT intersect(const RECT& a, const RECT& b) {
-  return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-              std::min(a.bottom, b.bottom)};
-}
-
-void fill(const Surface& frame, const RECT& rect, uint32_t pixel) {
-  RECT r = intersect(rect, frame_rect(frame));
-  for (int y = r.top; y < r.bottom; ++y) {
-    std::fill(frame.pixels + y * frame.stride + r.left, frame.pixels + y * frame.stride + r.right,
-              pixel);
+MenuPainter::~MenuPainter() {
+  SetTextColor(dc_, old_text_colour_);
+  SetBkMode(dc_, old_mode_);
+  SelectObject(dc_, old_font_);
+  DeleteObject(font_);
+  if (drew_line_) {
+    SelectObject(dc_, old_pen_);
+    MoveToEx(dc_, old_position_.x, old_position_.y, nullptr);
   }
+  for (const auto& [colour, made] : pens_) DeleteObject(made);
 }
 
-void put(const Surface& frame, int x, int y, uint32_t pixel) {
-  if (x >= 0 && x < frame.width && y >= 0 && y < frame.height) {
-    frame.pixels[y * frame.stride + x] = pixel;
+void MenuPainter::fill(const RECT& rect, int colour) {
+  FillRect(dc_, &rect, GetSysColorBrush(colour));
+}
+
+HPEN MenuPainter::pen(int colour) {
+  for (const auto& [made_for, made] : pens_) {
+    if (made_for == colour) return made;
   }
+  pens_.emplace_back(colour, CreatePen(PS_SOLID, 1, GetSysColor(colour)));
+  return pens_.back().second;
 }
 
-void hline(const Surface& frame, int left, int right, int y, uint32_t pixel) {
-  fill(frame, RECT{left, y, right, y + 1}, pixel);
+// A one-pixel line from (x0, y0) up to, not including, (x1, y1).
+void MenuPainter::line(int x0, int y0, int x1, int y1, int colour) {
+  HGDIOBJ previous = SelectObject(dc_, pen(colour));
+  MoveToEx(dc_, x0, y0, drew_line_ ? nullptr : &old_position_);
+  if (!drew_line_) old_pen_ = previous;
+  drew_line_ = true;
+  LineTo(dc_, x1, y1);
 }
 
-void vline(const Surface& frame, int x, int top, int bottom, uint32_t pixel) {
-  fill(frame, RECT{x, top, x + 1, bottom}, pixel);
+// Lines along a row or a column: none when the end is not past the start.
+void MenuPainter::hline(int left, int right, int y, int colour) {
+  if (right > left) line(left, y, right, y, colour);
 }
 
-int text_width(std::string_view text) {
-  return font_text_width(menu_font(), text.data(), static_cast<int>(text.size()));
-}
-
-TEXTMETRICA font_metrics_of_menu() {
-  TEXTMETRICA metrics{};
-  font_metrics(menu_font(), &metrics);
-  return metrics;
+void MenuPainter::vline(int x, int top, int bottom, int colour) {
+  if (bottom > top) line(x, top, x, bottom, colour);
 }
 
 // A label with its mnemonic underlined, its cell's top-left at (x, y), clipped to `clip`.
-void draw_label(const Surface& frame, const RECT& clip, int x, int y, const ShownLabel& label,
-                uint32_t pixel) {
-  RECT bounds = intersect(clip, frame_rect(frame));
-  font_draw_text(menu_font(), frame, bounds, x, y, label.shown.data(),
-                 static_cast<int>(label.shown.size()), pixel);
-  if (label.mnemonic_index < 0) return;
-  int start = x + text_width(std::string_view(label.shown).substr(0, label.mnemonic_index));
-  int width = text_width(std::string_view(label.shown).substr(label.mnemonic_index, 1));
-  int underline_y = y + font_metrics_of_menu().tmAscent + 1;
-  RECT line = intersect(bounds, RECT{start, underline_y, start + width, underline_y + 1});
-  fill(frame, line, pixel);
+void MenuPainter::label(const RECT& clip, int x, int y, const ShownLabel& text, int colour) {
+  SetTextColor(dc_, GetSysColor(colour));
+  ExtTextOutA(dc_, x, y, ETO_CLIPPED, &clip, text.shown.data(),
+              static_cast<UINT>(text.shown.size()), nullptr);
+  if (text.mnemonic_index < 0) return;
+  std::string_view shown = text.shown;
+  int start = x + menu_text_width(shown.substr(0, text.mnemonic_index));
+  int end = start + menu_text_width(shown.substr(text.mnemonic_index, 1));
+  int underline_y = y + metrics_.tmAscent + 1;
+  if (underline_y < clip.top || underline_y >= clip.bottom) return;
+  hline(std::max<int>(start, clip.left), std::min<int>(end, clip.right), underline_y, colour);
 }
 
 // Text that cannot be chosen: gray, with a white copy one pixel down and right so that it
 // looks etched into the face.
-void draw_grayed_label(const Surface& frame, const RECT& clip, int x, int y,
-                       const ShownLabel& label) {
-  draw_label(frame, clip, x + 1, y + 1, label, kEdgeHilight);
-  draw_label(frame, clip, x, y, label, kMenuGrayText);
+void MenuPainter::grayed_label(const RECT& clip, int x, int y, const ShownLabel& text) {
+  label(clip, x + 1, y + 1, text, COLOR_3DHILIGHT);
+  label(clip, x, y, text, COLOR_GRAYTEXT);
 }
 
-void draw_check_mark(const Surface& frame, const RECT& item, uint32_t pixel) {
+void MenuPainter::check_mark(const RECT& item, int colour) {
   int left = item.left + 4;
   int top = item.top + (item.bottom - item.top - kCheckSize) / 2;
   for (int row = 0; row < kCheckSize; ++row) {
     for (int column = 0; column < kCheckSize; ++column) {
-      if (kCheckMark[row][column] == '#') put(frame, left + column, top + row, pixel);
+      if (kCheckMark[row][column] == '#') {
+        SetPixelV(dc_, left + column, top + row, GetSysColor(colour));
+      }
     }
   }
 }
 
 // The small right-pointing triangle of an item that opens another popup.
-void draw_submenu_arrow(const Surface& frame, const RECT& item, uint32_t pixel) {
+void MenuPainter::submenu_arrow(const RECT& item, int colour) {
   int x = item.right - 10;
   int middle = (item.top + item.bottom) / 2;
   for (int column = 0; column < 4; ++column) {
-    vline(frame, x + column, middle - 3 + column, middle + 4 - column, pixel);
+    vline(x + column, middle - 3 + column, middle + 4 - column, colour);
   }
 }
 
-void draw_raised_edge(const Surface& frame, const RECT& r) {
-  hline(frame, r.left, r.right - 1, r.top, kEdgeLight);
-  vline(frame, r.left, r.top, r.bottom - 1, kEdgeLight);
-  hline(frame, r.left, r.right, r.bottom - 1, kEdgeDarkShadow);
-  vline(frame, r.right - 1, r.top, r.bottom, kEdgeDarkShadow);
-  hline(frame, r.left + 1, r.right - 2, r.top + 1, kEdgeHilight);
-  vline(frame, r.left + 1, r.top + 1, r.bottom - 2, kEdgeHilight);
-  hline(frame, r.left + 1, r.right - 1, r.bottom - 2, kEdgeShadow);
-  vline(frame, r.right - 2, r.top + 1, r.bottom - 1, kEdgeShadow);
+// What DrawEdge gives for EDGE_RAISED on all four sides: light outside top-left, dark
+// outside bottom-right, the inner ring a step less, the bottom-right over the corners.
+void MenuPainter::raised_edge(const RECT& r) {
+  hline(r.left, r.right - 1, r.top, COLOR_3DLIGHT);
+  vline(r.left, r.top, r.bottom - 1, COLOR_3DLIGHT);
+  hline(r.left, r.right, r.bottom - 1, COLOR_3DDKSHADOW);
+  vline(r.right - 1, r.top, r.bottom, COLOR_3DDKSHADOW);
+  hline(r.left + 1, r.right - 2, r.top + 1, COLOR_3DHILIGHT);
+  vline(r.left + 1, r.top + 1, r.bottom - 2, COLOR_3DHILIGHT);
+  hline(r.left + 1, r.right - 1, r.bottom - 2, COLOR_3DSHADOW);
+  vline(r.right - 2, r.top + 1, r.bottom - 1, COLOR_3DSHADOW);
 }
 
-void draw_separator(const Surface& frame, const RECT& item) {
+void MenuPainter::separator(const RECT& item) {
   int middle = item.top + (item.bottom - item.top) / 2;
-  hline(frame, item.left + 1, item.right - 1, middle - 1, kEdgeShadow);
-  hline(frame, item.left + 1, item.right - 1, middle, kEdgeHilight);
+  hline(item.left + 1, item.right - 1, middle - 1, COLOR_3DSHADOW);
+  hline(item.left + 1, item.right - 1, middle, COLOR_3DHILIGHT);
 }
 
-void draw_popup_item(const Surface& frame, const MenuItem& item, const PopupLayout& layout,
-                     const RECT& rect, bool highlighted) {
+void MenuPainter::popup_item(const MenuItem& item, const PopupLayout& layout, const RECT& rect,
+                             bool highlighted) {
   if (item_is_separator(item)) {
-    draw_separator(frame, rect);
+    separator(rect);
     return;
   }
   bool enabled = item_is_enabled(item);
-  uint32_t ink = enabled ? kMenuText : kMenuGrayText;
+  int ink = enabled ? COLOR_MENUTEXT : COLOR_GRAYTEXT;
   if (highlighted) {
-    fill(frame, rect, kMenuHighlight);
-    if (enabled) ink = kMenuHighlightText;
+    fill(rect, COLOR_HIGHLIGHT);
+    if (enabled) ink = COLOR_HIGHLIGHTTEXT;
   }
   // Grayed text is embossed on the face but plain on the highlight, which would swallow
   // the white copy.
   bool embossed = !enabled && !highlighted;
-  int text_y = rect.top + (rect.bottom - rect.top - font_metrics_of_menu().tmHeight) / 2;
-  ShownLabel label = shown_label(item_label(item));
+  int text_y = rect.top + (rect.bottom - rect.top - metrics_.tmHeight) / 2;
+  ShownLabel shown = shown_label(item_label(item));
   ShownLabel shortcut = {std::string(item_shortcut(item)), -1};
   if (embossed) {
-    draw_grayed_label(frame, rect, layout.text_x, text_y, label);
-    draw_grayed_label(frame, rect, layout.shortcut_x, text_y, shortcut);
+    grayed_label(rect, layout.text_x, text_y, shown);
+    grayed_label(rect, layout.shortcut_x, text_y, shortcut);
   } else {
-    draw_label(frame, rect, layout.text_x, text_y, label, ink);
-    draw_label(frame, rect, layout.shortcut_x, text_y, shortcut, ink);
+    label(rect, layout.text_x, text_y, shown, ink);
+    label(rect, layout.shortcut_x, text_y, shortcut, ink);
   }
-  if (item.flags & MF_CHECKED) draw_check_mark(frame, rect, ink);
-  if (item.flags & MF_POPUP) draw_submenu_arrow(frame, rect, ink);
+  if (item.flags & MF_CHECKED) check_mark(rect, ink);
+  if (item.flags & MF_POPUP) submenu_arrow(rect, ink);
 }
 
-}  // namespace
-
-void paint_menu_bar(const Surface& frame, const Menu& bar, const std::vector<RECT>& rects,
-                    int selected) {
-  fill(frame, RECT{0, 0, frame.width, kMenuBarHeight}, kMenuFace);
-  int text_height = font_metrics_of_menu().tmHeight;
-  for (size_t i = 0; i < bar.items.size() && i < rects.size(); ++i) {
-    const MenuItem& item = bar.items[i];
+void MenuPainter::bar(int frame_width, const Menu& menu, const std::vector<RECT>& rects,
+                      int selected) {
+  fill(RECT{0, 0, frame_width, kMenuBarHeight}, COLOR_MENU);
+  for (size_t i = 0; i < menu.items.size() && i < rects.size(); ++i) {
+    const MenuItem& item = menu.items[i];
     if (item_is_separator(item)) continue;
     const RECT& rect = rects[i];
     bool highlighted = static_cast<int>(i) == selected;
-    if (highlighted) fill(frame, rect, kMenuHighlight);
-    ShownLabel label = shown_label(item_label(item));
-    int text_x = rect.left + (rect.right - rect.left - text_width(label.shown)) / 2;
-    int text_y = rect.top + (rect.bottom - rect.top - text_height) / 2;
+    if (highlighted) fill(rect, COLOR_HIGHLIGHT);
+    ShownLabel shown = shown_label(item_label(item));
+    int text_x = rect.left + (rect.right - rect.left - menu_text_width(shown.shown)) / 2;
+    int text_y = rect.top + (rect.bottom - rect.top - metrics_.tmHeight) / 2;
     bool enabled = item_is_enabled(item);
     if (!enabled && !highlighted) {
-      draw_grayed_label(frame, rect, text_x, text_y, label);
+      grayed_label(rect, text_x, text_y, shown);
     } else {
-      uint32_t ink = !enabled ? kMenuGrayText : highlighted ? kMenuHighlightText : kMenuText;
-      draw_label(frame, rect, text_x, text_y, label, ink);
+      label(rect, text_x, text_y, shown,
+            !enabled      ? COLOR_GRAYTEXT
+            : highlighted ? COLOR_HIGHLIGHTTEXT
+                          : COLOR_MENUTEXT);
     }
   }
 }
 
-void paint_popup(const Surface& frame, const Menu& popup, const PopupLayout& layout,
-                 int highlighted) {
-  fill(frame, layout.frame, kMenuFace);
-  draw_raised_edge(frame, layout.frame);
-  for (size_t i = 0; i < popup.items.size() && i < layout.items.size(); ++i) {
-    draw_popup_item(frame, popup.items[i], layout, layout.items[i],
-                    static_cast<int>(i) == highlighted);
+void MenuPainter::popup(const Menu& menu, const PopupLayout& layout, int highlighted) {
+  fill(layout.frame, COLOR_MENU);
+  raised_edge(layout.frame);
+  for (size_t i = 0; i < menu.items.size() && i < layout.items.size(); ++i) {
+    popup_item(menu.items[i], layout, layout.items[i], static_cast<int>(i) == highlighted);
   }
 }
 

@@ -4,9 +4,10 @@
 //
 // The menu is idle, has its bar selected (after Alt or F10, or Esc out of a popup) or has a
 // popup open. While it is not idle it takes all keys and clicks; a click outside ends it and is
-// used up. Notifications to the window procedure and the posted WM_COMMAND are delivered after
-// the state is settled, so a procedure that changes menus or destroys the window meanwhile
-// finds nothing half done.
+// used up. When the bar it works on is replaced or destroyed, or its open popup destroyed, it
+// stops at that moment. Notifications to the window procedure and the posted WM_COMMAND are
+// delivered after the state is settled, so a procedure that changes menus or destroys the window
+// meanwhile finds nothing half done.
 #include <bitset>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "menu_layout.h"
 #include "menu_objects.h"
 #include "menu_paint.h"
+#include "window_internal.h"
 
 namespace platform {
 namespace {
@@ -94,19 +96,7 @@ void leave(Track& track) {
   send_later(track.window, WM_EXITMENULOOP, FALSE, 0);
 }
 
-// The window's menu bar, with the selection reset when the bar was replaced, destroyed or
-// lost the selected item since the last input.
-Menu* current_bar(Track& track) {
-  HMENU handle = GetMenu(track.window);
-  Menu* bar = menu_object(handle);
-  bool selection_lost =
-      !bar || handle != track.bar || track.bar_item >= static_cast<int>(bar->items.size());
-  if (selection_lost) leave(track);
-  track.bar = handle;
-  return bar;
-}
-
-const MenuItem* bar_item(Track& track) {
+const MenuItem* bar_item(const Track& track) {
   Menu* bar = menu_object(track.bar);
   if (!bar || track.bar_item < 0 || track.bar_item >= static_cast<int>(bar->items.size())) {
     return nullptr;
@@ -115,10 +105,23 @@ const MenuItem* bar_item(Track& track) {
 }
 
 // The popup of the selected bar item while it is open.
-Menu* open_popup(Track& track) {
+Menu* open_popup(const Track& track) {
   if (track.mode != Mode::popup) return nullptr;
   const MenuItem* item = bar_item(track);
   return item && (item->flags & MF_POPUP) ? menu_object(item->submenu) : nullptr;
+}
+
+// The window's menu bar. The menu stops working when the bar it works on was replaced or
+// destroyed, or lost the selected item or the open popup.
+Menu* settle(Track& track) {
+  HMENU handle = GetMenu(track.window);
+  Menu* bar = menu_object(handle);
+  bool lost = !bar || handle != track.bar ||
+              track.bar_item >= static_cast<int>(bar->items.size()) ||
+              (track.mode == Mode::popup && !open_popup(track));
+  if (lost) leave(track);
+  track.bar = handle;
+  return bar;
 }
 
 PopupLayout layout_of_open_popup(Track& track, const Menu& popup) {
@@ -169,11 +172,15 @@ void open_bar_item(Track& track, int index, int first) {
     }
     return;
   }
+  Menu* popup = menu_object(item.submenu);
+  if (!popup) {  // destroyed: nothing to open
+    select_bar_item(track, index);
+    return;
+  }
   bool was_open = track.mode == Mode::popup && track.bar_item == index;
   select_bar_item(track, index);
   track.mode = Mode::popup;
-  Menu* popup = menu_object(item.submenu);
-  if (popup && first != 0) {
+  if (first != 0) {
     track.popup_item = next_enabled(*popup, first > 0 ? -1 : 0, first);
   }
   if (!was_open) {
@@ -372,23 +379,36 @@ int menu_bar_height(HWND window) {
   return menu_object(GetMenu(window)) ? kMenuBarHeight : 0;
 }
 
-void menu_paint(HWND window, const Surface& frame) {
-  Track& track = track_of(window);
-  Menu* bar = current_bar(track);
-  track.dirty = false;
-  if (!bar || !frame.pixels) return;
-  track.frame_width = frame.width;
-  int selected = track.mode == Mode::idle ? -1 : track.bar_item;
-  std::vector<RECT> rects = bar_item_rects(*bar);
-  paint_menu_bar(frame, *bar, rects, selected);
-  if (Menu* popup = open_popup(track)) {
-    paint_popup(frame, *popup, layout_of_open_popup(track, *popup), track.popup_item);
+void menu_paint(HWND window, HDC dc, int frame_width) {
+  // Painting notes only what it painted: what the menu shows is settled by input and by
+  // menus_changed, never while the window system presents.
+  HMENU handle = GetMenu(window);
+  Menu* bar = menu_object(handle);
+  Track* track = find_track(window);
+  if (track) {
+    track->dirty = false;
+    if (bar) track->frame_width = frame_width;
   }
+  if (!bar) return;
+  bool working = track && track->bar == handle && track->mode != Mode::idle;
+  MenuPainter painter(dc);
+  painter.bar(frame_width, *bar, bar_item_rects(*bar), working ? track->bar_item : -1);
+  if (Menu* popup = working ? open_popup(*track) : nullptr) {
+    painter.popup(*popup, layout_of_open_popup(*track, *popup), track->popup_item);
+  }
+}
+
+void menu_paint(HWND window, const Surface& frame) {
+  if (!frame.pixels) return;
+  HDC dc = window_frame_dc(window, frame);
+  if (!dc) return;
+  menu_paint(window, dc, frame.width);
+  ReleaseDC(window, dc);
 }
 
 bool menu_mouse_down(HWND window, int x, int y) {
   Track& track = track_of(window);
-  Menu* bar = current_bar(track);
+  Menu* bar = settle(track);
   bool taken = bar && mouse_down(track, *bar, x, y);
   deliver();
   return taken;
@@ -396,7 +416,7 @@ bool menu_mouse_down(HWND window, int x, int y) {
 
 bool menu_mouse_move(HWND window, int x, int y) {
   Track& track = track_of(window);
-  Menu* bar = current_bar(track);
+  Menu* bar = settle(track);
   bool taken = bar && mouse_move(track, *bar, x, y);
   deliver();
   return taken;
@@ -404,7 +424,7 @@ bool menu_mouse_move(HWND window, int x, int y) {
 
 bool menu_key_down(HWND window, int vk) {
   Track& track = track_of(window);
-  Menu* bar = current_bar(track);
+  Menu* bar = settle(track);
   bool taken = false;
   if (bar) {
     taken = key_down(track, *bar, vk);
@@ -416,7 +436,7 @@ bool menu_key_down(HWND window, int vk) {
 
 bool menu_key_up(HWND window, int vk) {
   Track& track = track_of(window);
-  Menu* bar = current_bar(track);
+  Menu* bar = settle(track);
   bool taken = false;
   if (vk == VK_MENU) {
     bool alone = track.alt_alone;
@@ -433,20 +453,23 @@ bool menu_key_up(HWND window, int vk) {
 }
 
 bool menu_needs_paint(HWND window) {
-  Track* track = find_track(window);
-  if (!track) return false;
-  current_bar(*track);
-  return track->dirty;
+  const Track* track = find_track(window);
+  return track && track->dirty;
 }
 
 bool menu_covers_client(HWND window) {
-  Track* track = find_track(window);
+  const Track* track = find_track(window);
   return track && open_popup(*track);
 }
 
 void menu_tracks_reset() {
   tracks.clear();
   deliveries.clear();
+}
+
+void menus_changed() {
+  for (Track& track : tracks) settle(track);
+  deliver();
 }
 
 void menu_window_destroyed(HWND window) {

@@ -260,7 +260,27 @@ void window_pixels_changed(HWND window) {
 // What GetDC's DCs draw on: the client area of the window.
 const WindowPixels window_dc_pixels{window_client_surface, window_pixels_changed};
 
+// What a frame DC draws on: the picture it was opened over. The menu paints there while the
+// frame is composed, and presenting follows, so its drawing needs telling nobody.
+bool frame_dc_surface(HWND window, Surface* out) {
+  Window* w = window_from(window);
+  if (!w || !w->frame_dc_target.pixels) return false;
+  *out = w->frame_dc_target;
+  return true;
+}
+
+void frame_dc_drawn(HWND) {}
+
+const WindowPixels frame_dc_pixels{frame_dc_surface, frame_dc_drawn};
+
 }  // namespace
+
+HDC window_frame_dc(HWND window, const Surface& frame) {
+  Window* w = window_from(window);
+  if (!w) return nullptr;
+  w->frame_dc_target = frame;
+  return dc_open_window(window, &frame_dc_pixels);
+}
 
 bool window_client_surface(HWND window, Surface* out) {
   Window* w = window_from(window);
@@ -542,7 +562,9 @@ BOOL WINAPI SetMenu(HWND window, HMENU menu) {
   if (menu && handle_kind(menu) != HandleKind::menu) return FALSE;
   w->menu = menu;
   w->needs_present = true;
-  if (layout(*w)) client_resized(window);
+  bool resized = layout(*w);
+  menus_changed();  // a menu at work on the old bar ends before the procedure hears more
+  if (resized) client_resized(window);
   return TRUE;
 }
 

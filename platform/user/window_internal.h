@@ -43,6 +43,7 @@ struct Window {
   int frame_height = 0;
   int menu_height = 0;
   bool frame_laid_out = false;  // the frame was sized afresh: compose it whole
+  Surface frame_dc_target;      // what the open frame DC draws on
 
   // Update region, kept as its bounding rectangle.
   bool invalid = false;
@@ -66,6 +67,11 @@ LRESULT window_send(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
 // Presents every window whose pixels or menu changed since it was last presented.
 void windows_present_changed();
+
+// A DC over `frame`, a picture of the window's frame (menu bar rows, client area under them),
+// for painting the menu with GDI; ReleaseDC gives it back. Nothing is presented for its drawing:
+// the frame is shown when it has been composed.
+HDC window_frame_dc(HWND window, const Surface& frame);
 
 // Messages of a window that is being destroyed leave the queue, its timers stop.
 void queue_forget_window(HWND window);
@@ -117,5 +123,6 @@ int window_menu_height(HWND window);
 void windows_reset();
 void queue_reset();
 void input_reset();
+void system_brushes_reset();  // draw.cpp: the brushes GetSysColorBrush keeps (freed by the GDI)
 
 }  // namespace platform
