@@ -58,11 +58,9 @@ bool to_client(const Window& w, int x, int y, int* cx, int* cy) {
 }
 
 void track_cursor(const Window& w, int x, int y) {
-  RECT outer;
-  GetWindowRect(w.handle, &outer);
-  int thickness = (w.width - w.frame_width) / 2;
-  cursor.x = outer.left + thickness + x;
-  cursor.y = outer.top + (w.height - w.frame_height - thickness) + y;
+  const POINT origin = window_frame_origin(w);
+  cursor.x = origin.x + x;
+  cursor.y = origin.y + y;
 }
 
 bool is_system_key(int vk) {

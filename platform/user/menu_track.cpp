@@ -477,3 +477,27 @@ void menu_window_destroyed(HWND window) {
 }
 
 }  // namespace platform
+
+using namespace platform;
+
+// The screen rectangle of an item of the window's menu bar, or of the popup open on it.
+BOOL WINAPI GetMenuItemRect(HWND window, HMENU menu, UINT item, LPRECT rect) {
+  Window* w = window_from(window);
+  HMENU bar_handle = GetMenu(window);
+  Menu* bar = menu_object(bar_handle);
+  Menu* object = menu_object(menu);
+  if (!w || !rect || !bar || !object || item >= object->items.size()) return FALSE;
+  RECT found{};
+  if (menu == bar_handle) {
+    found = bar_item_rects(*bar)[item];
+  } else {
+    Track* track = find_track(window);
+    Menu* popup = track && track->bar == bar_handle ? open_popup(*track) : nullptr;
+    if (popup != object) return FALSE;
+    found = layout_of_open_popup(*track, *popup).items[item];
+  }
+  const POINT origin = window_frame_origin(*w);
+  *rect = RECT{found.left + origin.x, found.top + origin.y, found.right + origin.x,
+               found.bottom + origin.y};
+  return TRUE;
+}

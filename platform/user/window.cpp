@@ -204,6 +204,11 @@ LRESULT window_send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   return proc(window, message, wparam, lparam);
 }
 
+POINT window_frame_origin(const Window& w) {
+  const int thickness = frame_thickness(w.style);
+  return POINT{w.left + thickness, w.top + thickness + caption_height(w.style)};
+}
+
 void windows_reset() {
   windows.clear();
   classes.clear();
@@ -413,6 +418,24 @@ BOOL WINAPI GetClientRect(HWND window, LPRECT rect) {
   Window* w = window_from(window);
   if (!w || !rect) return FALSE;
   *rect = RECT{0, 0, w->client_width, w->client_height};
+  return TRUE;
+}
+
+BOOL WINAPI ClientToScreen(HWND window, LPPOINT point) {
+  Window* w = window_from(window);
+  if (!w || !point) return FALSE;
+  const POINT origin = window_frame_origin(*w);
+  point->x += origin.x;
+  point->y += origin.y + w->menu_height;
+  return TRUE;
+}
+
+BOOL WINAPI ScreenToClient(HWND window, LPPOINT point) {
+  Window* w = window_from(window);
+  if (!w || !point) return FALSE;
+  const POINT origin = window_frame_origin(*w);
+  point->x -= origin.x;
+  point->y -= origin.y + w->menu_height;
   return TRUE;
 }
 

@@ -83,6 +83,10 @@ void queue_post_input(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 // Drawing happened: the program is not idle.
 void message_drawing_seen();
 
+// Where the top-left of the window's frame (the menu bar, or the client area without one) lies
+// on the screen.
+POINT window_frame_origin(const Window& w);
+
 // Where the mouse was last seen, in screen coordinates.
 POINT cursor_screen_position();
 

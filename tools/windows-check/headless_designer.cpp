@@ -33,8 +33,6 @@
 #include "runtime_state.h"
 #include "session.h"
 #include "text_ink.h"
-#include "user/menu_layout.h"
-#include "user/menu_objects.h"
 
 // --- Text calls of the frame on show ---------------------------------------------------------
 
@@ -88,8 +86,15 @@ constexpr uint32_t kActionGap = 300;
 constexpr uint32_t kFrameGap = 300;
 constexpr uint32_t kMenuGap = 300;
 
-RECT run_bar_item() {
-  return platform::bar_item_rects(*platform::menu_object(GetMenu(drawing_window())))[0];
+// Clicks the middle of an item of the menu bar or of the open popup, where GetMenuItemRect
+// finds it.
+void click_menu_item(HMENU menu, UINT item) {
+  HWND window = drawing_window();
+  RECT rect{};
+  if (!GetMenuItemRect(window, menu, item, &rect)) return;
+  POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  ScreenToClient(window, &middle);
+  headless::click_menu_area(window, middle.x, middle.y + headless::menu_bar_height(window));
 }
 
 // Schedules the session's input from `at`; returns the time after it.
@@ -116,20 +121,9 @@ uint32_t schedule_session(const std::vector<session::Action>& actions, uint32_t 
       }
     } else if (action.verb == "menu-mouse") {
       const int position = session::run_item(action.word)->position;
-      headless::schedule(at, [] {
-        const RECT bar = run_bar_item();
-        headless::click_menu_area(drawing_window(), (bar.left + bar.right) / 2,
-                                  (bar.top + bar.bottom) / 2);
-      });
-      headless::schedule(at + kMenuGap, [position] {
-        RECT client{};
-        GetClientRect(drawing_window(), &client);
-        const platform::PopupLayout layout =
-            platform::popup_layout(*platform::menu_object(run_menu), run_bar_item(), client.right);
-        const RECT& item = layout.items[static_cast<size_t>(position)];
-        headless::click_menu_area(drawing_window(), (item.left + item.right) / 2,
-                                  (item.top + item.bottom) / 2);
-      });
+      headless::schedule(at, [] { click_menu_item(GetMenu(drawing_window()), 0); });
+      headless::schedule(at + kMenuGap,
+                         [position] { click_menu_item(run_menu, static_cast<UINT>(position)); });
       at += 2 * kMenuGap;
     } else if (action.verb == "menu-keys") {
       const char mnemonic = session::run_item(action.word)->mnemonic;

@@ -72,3 +72,38 @@ TEST_F(MenuHeadless, KeyboardChoosesAndTheApplicationSeesNoKeysMeanwhile) {
 }
 
 }  // namespace
+
+namespace {
+
+// A screen rectangle from GetMenuItemRect, in the frame's coordinates.
+RECT in_frame(HWND window, RECT r) {
+  POINT from{r.left, r.top};
+  POINT to{r.right, r.bottom};
+  ScreenToClient(window, &from);
+  ScreenToClient(window, &to);
+  const int bar = platform::menu_bar_height(window);
+  return RECT{from.x, from.y + bar, to.x, to.y + bar};
+}
+
+bool same(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+}  // namespace
+
+TEST_F(MenuHeadless, MenuItemRectsAreWhereTheMouseFindsThem) {
+  RECT r{};
+  ASSERT_TRUE(GetMenuItemRect(window, menu.bar, 1, &r));
+  EXPECT_TRUE(same(in_frame(window, r), bar_item(window, 1)));
+  EXPECT_FALSE(GetMenuItemRect(window, menu.run, 1, &r)) << "the popup is closed";
+  click_bar_item(window, 0);
+  ASSERT_TRUE(GetMenuItemRect(window, menu.run, 1, &r));
+  EXPECT_TRUE(same(in_frame(window, r), popup_of(window, menu.run, 0).items[1]));
+  POINT client{0, 0};
+  ASSERT_TRUE(ClientToScreen(window, &client));
+  RECT outer{};
+  GetWindowRect(window, &outer);
+  EXPECT_EQ(client.x, outer.left + GetSystemMetrics(SM_CXFRAME));
+  EXPECT_EQ(client.y, outer.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) +
+                          GetSystemMetrics(SM_CYMENU));
+}
