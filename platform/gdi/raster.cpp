@@ -380,28 +380,16 @@ void ellipse_outline(const Surface& surface, const std::vector<Point>& quadrant,
   }
 }
 
-void approximate_ellipse_spans(const Surface& surface, long long left, long long top,
-                               long long width, long long height, SpanSink& sink) {
-  const double cx = left + (width - 1) / 2.0;
-  const double cy = top + (height - 1) / 2.0;
-  const double rx = std::max((width - 1) / 2.0, 0.5);
-  const double ry = std::max((height - 1) / 2.0, 0.5);
-  const long long first = std::max<long long>(top, 0);
-  const long long last = std::min<long long>(top + height, surface.height);
-  for (long long y = first; y < last; ++y) {
-    const double v = (y - cy) / ry;
-    if (v * v > 1) continue;
-    const double half = rx * std::sqrt(1 - v * v);
-    rect_spans(surface, round_half_up(cx - half), y, round_half_up(cx + half) + 1, y + 1, sink);
-  }
+bool ellipse_row(double cx, double rx, double ry, double dy, Span* span) {
+  if (rx <= 0 || ry <= 0) return false;
+  const double v = dy / ry;
+  if (v * v > 1) return false;
+  const double half = rx * std::sqrt(1 - v * v);
+  *span = {round_half_up(cx - half), round_half_up(cx + half) + 1};
+  return true;
 }
 
 namespace {
-
-struct Span {
-  long long x0, x1;
-  bool operator<(const Span& other) const { return x0 < other.x0; }
-};
 
 // The rows of a round dab: the filled integer ellipse of a width x width box, or beyond the
 // exact limit the ellipse equation. Every row it has contains its centre column.
@@ -439,14 +427,9 @@ class Dab {
       *span = {left + (width_ - 1 - x), left + x + 1};
       return true;
     }
-    const double centre = (width_ - 1) / 2.0;
-    const double radius = std::max(centre, 0.5);
-    const double v = (static_cast<double>(row) - centre) / radius;
-    if (v * v > 1) return false;
-    const double half = radius * std::sqrt(1 - v * v);
-    const double cx = static_cast<double>(left) + centre;
-    *span = {round_half_up(cx - half), round_half_up(cx + half) + 1};
-    return true;
+    const double radius = (width_ - 1) / 2.0;
+    return ellipse_row(static_cast<double>(left) + radius, radius, radius,
+                       static_cast<double>(row) - radius, span);
   }
 
  private:

@@ -57,6 +57,13 @@ void thin_line(const Surface& surface, Point from, Point to, uint32_t pixel);
 // top <= y < bottom cross at ceil(x); spans run from one crossing up to, not including, the next.
 void polygon_spans(const Surface& surface, const Point* points, size_t count, SpanSink& sink);
 
+// A run of columns [x0, x1) on one row.
+struct Span {
+  long long x0 = 0;
+  long long x1 = 0;
+  bool operator<(const Span& other) const { return x0 < other.x0; }
+};
+
 // Ellipses (and round pens) wider or taller than this are drawn from the ellipse equation row by
 // row instead of the exact integer walk, whose cost grows with the size, not with what is seen.
 constexpr long long kExactEllipseLimit = 1LL << 17;
@@ -74,9 +81,12 @@ void ellipse_spans(const Surface& surface, const std::vector<Point>& quadrant, l
 void ellipse_outline(const Surface& surface, const std::vector<Point>& quadrant, long long left,
                      long long top, long long width, long long height, uint32_t pixel);
 
-// A filled ellipse from its equation, only on the visible rows: for boxes beyond the exact limit.
-void approximate_ellipse_spans(const Surface& surface, long long left, long long top,
-                               long long width, long long height, SpanSink& sink);
+// Beyond the exact limit, a row of an ellipse from its equation: the span on the row `dy` below
+// the centre (above when negative) of the ellipse centred on column `cx` with radii rx and ry,
+// its ends rounded half up. False when the row misses the ellipse or a radius is not positive.
+// Centres and radii of integer boxes are halves, exact in a double, so a row comes out the same
+// whichever shape asks for it.
+bool ellipse_row(double cx, double rx, double ry, double dy, Span* span);
 
 // A closed or open path of points: given as an array, or as the outline of an ellipse (its
 // quadrant mirrored round from the right end of the middle row) without storing all four parts.

@@ -81,7 +81,8 @@ void draw_rectangle(const Target& t, long long left, long long top, long long ri
   }
 }
 
-// The rows of a huge ellipse, from its equation; only rows on the surface are computed.
+// A huge ellipse row by row from its equation, only on the surface's rows: the fill spans the
+// ellipse of the box, the pen's band runs between ellipses half its width outside and inside.
 void draw_huge_ellipse(const Target& t, long long left, long long top, long long width,
                        long long height) {
   const double cx = left + (width - 1) / 2.0;
@@ -89,35 +90,24 @@ void draw_huge_ellipse(const Target& t, long long left, long long top, long long
   const double rx = (width - 1) / 2.0;
   const double ry = (height - 1) / 2.0;
   const PenKind kind = pen_kind(*t.pen);
-  const double band = kind == PenKind::wide ? t.pen->width / 2.0 : 0.5;
-  // Half the span of an ellipse with radii rx + grow, ry + grow on row y; negative if none.
-  auto half_span = [&](double y, double grow) {
-    const double a = rx + grow;
-    const double b = ry + grow;
-    if (a <= 0 || b <= 0) return -1.0;
-    const double v = (y - cy) / b;
-    return v * v > 1 ? -1.0 : a * std::sqrt(1 - v * v);
-  };
+  const double band = kind == PenKind::none ? 0 : kind == PenKind::wide ? t.pen->width / 2.0 : 0.5;
   const long long first = std::max<long long>(top - t.pen->width, 0);
   const long long last = std::min<long long>(top + height + t.pen->width, t.surface.height);
   raster::SpanPainter fill(t.surface, t.brush_pixel());
   raster::SpanPainter stroke(t.surface, t.pen_pixel());
   for (long long y = first; y < last; ++y) {
-    const double outer = half_span(static_cast<double>(y), kind == PenKind::none ? 0 : band);
-    if (outer < 0) continue;
-    const double inner = half_span(static_cast<double>(y), kind == PenKind::none ? 0 : -band);
-    const long long x0 = static_cast<long long>(std::floor(cx - outer + 0.5));
-    const long long x1 = static_cast<long long>(std::floor(cx + outer + 0.5)) + 1;
-    if (!t.brush->hollow) raster::rect_spans(t.surface, x0, y, x1, y + 1, fill);
+    const double dy = static_cast<double>(y) - cy;
+    raster::Span outer;
+    if (!raster::ellipse_row(cx, rx + band, ry + band, dy, &outer)) continue;
+    if (!t.brush->hollow) raster::rect_spans(t.surface, outer.x0, y, outer.x1, y + 1, fill);
     if (kind == PenKind::none) continue;
-    if (inner < 0) {
-      raster::rect_spans(t.surface, x0, y, x1, y + 1, stroke);
+    raster::Span inner;
+    if (!raster::ellipse_row(cx, rx - band, ry - band, dy, &inner)) {
+      raster::rect_spans(t.surface, outer.x0, y, outer.x1, y + 1, stroke);
       continue;
     }
-    const long long i0 = static_cast<long long>(std::floor(cx - inner + 0.5));
-    const long long i1 = static_cast<long long>(std::floor(cx + inner + 0.5)) + 1;
-    raster::rect_spans(t.surface, x0, y, std::max(i0, x0 + 1), y + 1, stroke);
-    raster::rect_spans(t.surface, std::min(i1, x1 - 1), y, x1, y + 1, stroke);
+    raster::rect_spans(t.surface, outer.x0, y, std::max(inner.x0, outer.x0 + 1), y + 1, stroke);
+    raster::rect_spans(t.surface, std::min(inner.x1, outer.x1 - 1), y, outer.x1, y + 1, stroke);
   }
 }
 
