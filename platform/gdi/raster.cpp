@@ -391,28 +391,12 @@ bool ellipse_row(double cx, double rx, double ry, double dy, Span* span) {
 
 namespace {
 
-// The rows of a round dab: the filled integer ellipse of a width x width box, or beyond the
+// A pen's round dab, row by row: the integer ellipse's rows kept with the pen, or beyond the
 // exact limit the ellipse equation. Every row it has contains its centre column.
 class Dab {
  public:
-  explicit Dab(int width) : width_(width), half_(width / 2) {
-    if (width_ > kExactEllipseLimit) return;
-    // Pens of the usual widths come again and again: their rows are worked out once.
-    constexpr int kCachedWidths = 64;
-    static std::vector<int> cached[kCachedWidths + 1];
-    if (width_ <= kCachedWidths && !cached[width_].empty()) {
-      widest_ = &cached[width_];
-      return;
-    }
-    std::vector<int>& widest = width_ <= kCachedWidths ? cached[width_] : own_;
-    widest.assign(static_cast<size_t>(width_ - half_), -1);
-    walk_quadrant(width_, width_, [&](Point p) {
-      if (p.y >= width_) return;
-      int& x = widest[static_cast<size_t>(p.y - half_)];
-      if (x < 0) x = static_cast<int>(p.x);  // the first point of a row is its widest
-    });
-    widest_ = &widest;
-  }
+  explicit Dab(RoundPen& pen)
+      : width_(pen.width()), half_(pen.width() / 2), widest_(pen.dab_rows()) {}
 
   long long width() const { return width_; }
   long long half() const { return half_; }
@@ -420,9 +404,9 @@ class Dab {
   // The span of row `row` (0 at the dab's top) of the dab whose box starts at column `left`;
   // false when that row is empty.
   bool row(long long row, long long left, Span* span) const {
-    if (widest_) {
+    if (!widest_.empty()) {
       const long long k = (row >= half_ ? row : width_ - 1 - row) - half_;
-      const int x = (*widest_)[static_cast<size_t>(k)];
+      const int x = widest_[static_cast<size_t>(k)];
       if (x < 0) return false;
       *span = {left + (width_ - 1 - x), left + x + 1};
       return true;
@@ -435,28 +419,33 @@ class Dab {
  private:
   long long width_;
   long long half_;
-  const std::vector<int>* widest_ = nullptr;
-  std::vector<int> own_;
+  const std::vector<int>& widest_;
 };
+
+// Pens up to this width keep the bodies of their diagonal steps (a row each).
+constexpr long long kKeptStepLimit = 1 << 12;
 
 // A wide segment's body: a band of rows or columns for horizontal and vertical segments,
 // otherwise a parallelogram filled by the polygon rule (each edge counts for top <= y < bottom,
 // crossings at ceil(x), spans from one crossing up to, not including, the next).
-struct StepShape;
-
-// Pens up to this width keep the shapes of their diagonal steps (a row each).
-constexpr long long kStepShapeLimit = 1 << 12;
-
 struct Body {
   long long top = 0, bottom = 0;  // rows [top, bottom)
   long long left = 0, right = 0;  // the band's columns, or the box the parallelogram lies in
   bool band = true;
   Point quad[4];
-  const StepShape* shape = nullptr;  // a diagonal step's body, worked out once per pen
+  const RoundPen::Step* step = nullptr;  // a diagonal step's body, kept with the pen
   Point origin;
 
   Body() = default;
-  Body(Point from, const StepShape& step);
+  // A diagonal step from `from`: the body the pen keeps, moved there.
+  Body(Point from, const RoundPen::Step& kept)
+      : top(from.y + kept.top),
+        bottom(from.y + kept.bottom),
+        left(from.x + kept.left),
+        right(from.x + kept.right),
+        band(false),
+        step(&kept),
+        origin(from) {}
 
   Body(Point from, Point to, long long width) {
     const long long dx = to.x - from.x;
@@ -505,7 +494,14 @@ struct Body {
   }
 
   // Appends the body's spans on row y (top <= y < bottom).
-  void row(long long y, std::vector<Span>* spans) const;
+  void row(long long y, std::vector<Span>* spans) const {
+    if (!step) {
+      shape_row(y, spans);
+      return;
+    }
+    const Span s = step->rows[static_cast<size_t>(y - top)];
+    if (s.x0 < s.x1) spans->push_back({origin.x + s.x0, origin.x + s.x1});
+  }
   void shape_row(long long y, std::vector<Span>* spans) const {
     if (band) {
       if (left < right) spans->push_back({left, right});
@@ -532,56 +528,45 @@ struct Body {
   }
 };
 
-// The body of a diagonal step of one pixel from the origin: one span per row at most (it is a
-// parallelogram), the same wherever the step is, so a pen's four are worked out once.
-struct StepShape {
-  Body body;
-  std::vector<Span> rows;  // row body.top + i; empty spans have x0 >= x1
+}  // namespace
 
-  StepShape(Point to, long long width) : body({0, 0}, to, width) {
-    std::vector<Span> spans;
-    for (long long y = body.top; y < body.bottom; ++y) {
-      spans.clear();
-      body.shape_row(y, &spans);
-      rows.push_back(spans.empty() ? Span{0, 0} : spans[0]);
-    }
+const std::vector<int>& RoundPen::dab_rows() {
+  if (dab_rows_.empty() && width_ <= kExactEllipseLimit) {
+    const long long half = width_ / 2;
+    dab_rows_.assign(static_cast<size_t>(width_ - half), -1);
+    walk_quadrant(width_, width_, [&](Point p) {
+      if (p.y >= width_) return;
+      int& x = dab_rows_[static_cast<size_t>(p.y - half)];
+      if (x < 0) x = static_cast<int>(p.x);  // the first point of a row is its widest
+    });
   }
-
-  static const StepShape& of(long long width, long long dx, long long dy) {
-    const int direction = (dx > 0 ? 1 : 0) | (dy > 0 ? 2 : 0);
-    constexpr int kCachedWidths = 64;
-    static std::vector<StepShape> cached[kCachedWidths + 1];
-    static std::vector<StepShape> last;
-    static long long last_width = -1;
-    std::vector<StepShape>& four = width <= kCachedWidths ? cached[width] : last;
-    if (width > kCachedWidths && last_width != width) {
-      last.clear();
-      last_width = width;
-    }
-    if (four.empty()) {
-      for (int d = 0; d < 4; ++d) four.emplace_back(Point{d & 1 ? 1 : -1, d & 2 ? 1 : -1}, width);
-    }
-    return four[static_cast<size_t>(direction)];
-  }
-};
-
-Body::Body(Point from, const StepShape& step)
-    : top(from.y + step.body.top),
-      bottom(from.y + step.body.bottom),
-      left(from.x + step.body.left),
-      right(from.x + step.body.right),
-      band(false),
-      shape(&step),
-      origin(from) {}
-
-void Body::row(long long y, std::vector<Span>* spans) const {
-  if (!shape) {
-    shape_row(y, spans);
-    return;
-  }
-  const Span s = shape->rows[static_cast<size_t>(y - top)];
-  if (s.x0 < s.x1) spans->push_back({origin.x + s.x0, origin.x + s.x1});
+  return dab_rows_;
 }
+
+const RoundPen::Step* RoundPen::step(long long dx, long long dy) {
+  if (width_ > kKeptStepLimit) return nullptr;
+  if (steps_.empty()) {
+    // Each is a parallelogram: one span per row at most.
+    steps_.resize(4);
+    std::vector<Span> spans;
+    for (size_t d = 0; d < 4; ++d) {
+      const Body body({0, 0}, {d & 1 ? 1 : -1, d & 2 ? 1 : -1}, width_);
+      Step& shape = steps_[d];
+      shape.top = body.top;
+      shape.bottom = body.bottom;
+      shape.left = body.left;
+      shape.right = body.right;
+      for (long long y = body.top; y < body.bottom; ++y) {
+        spans.clear();
+        body.shape_row(y, &spans);
+        shape.rows.push_back(spans.empty() ? Span{0, 0} : spans[0]);
+      }
+    }
+  }
+  return &steps_[(dx > 0 ? 1 : 0) | (dy > 0 ? 2 : 0)];
+}
+
+namespace {
 
 // A horizontal or vertical step of one pixel adds nothing to the dabs at its two ends: each dab
 // covers its own centre column and row over the pen's whole width.
@@ -613,11 +598,11 @@ struct RowBuckets {
 
 }  // namespace
 
-void wide_path_spans(const Surface& surface, const Path& path, bool closed, int width,
+void wide_path_spans(const Surface& surface, const Path& path, bool closed, RoundPen& pen,
                      SpanSink& sink) {
   const size_t count = path.size();
-  if (count == 0 || width <= 0 || surface.width <= 0 || surface.height <= 0) return;
-  const Dab dab(width);
+  if (count == 0 || pen.width() <= 0 || surface.width <= 0 || surface.height <= 0) return;
+  const Dab dab(pen);
   const long long w = dab.width();
   const long long half = dab.half();
   const long long surface_width = surface.width;
@@ -683,9 +668,10 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, int 
         std::max(c.y, next.y) + reach < 0 || std::min(c.y, next.y) - reach >= surface_height) {
       continue;
     }
-    // Steps of one pixel diagonally, all along an ellipse, share their shape.
-    const bool step = (dx == 1 || dx == -1) && (dy == 1 || dy == -1) && w <= kStepShapeLimit;
-    const Body body = step ? Body(c, StepShape::of(w, dx, dy)) : Body(c, next, w);
+    // Steps of one pixel diagonally, all along an ellipse, share their body.
+    const bool diagonal_step = (dx == 1 || dx == -1) && (dy == 1 || dy == -1);
+    const RoundPen::Step* step = diagonal_step ? pen.step(dx, dy) : nullptr;
+    const Body body = step ? Body(c, *step) : Body(c, next, w);
     if (!touches(body.left, body.top, body.right, body.bottom)) continue;
     body_ids.push_back(static_cast<uint32_t>(bodies.size()));
     bodies.push_back(body);

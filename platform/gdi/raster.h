@@ -88,6 +88,34 @@ void ellipse_outline(const Surface& surface, const std::vector<Point>& quadrant,
 // whichever shape asks for it.
 bool ellipse_row(double cx, double rx, double ry, double dy, Span* span);
 
+// A wide pen's shapes, kept with the pen so that each is worked out once for it, when a stroke
+// first needs it: the rows of its round dab, and the bodies of the four diagonal one-pixel steps
+// that an ellipse's outline is made of. A stroke whose oval outline the DC kept needs neither.
+class RoundPen {
+ public:
+  explicit RoundPen(int width) : width_(width) {}
+  int width() const { return width_; }
+
+  // The dab, the filled integer ellipse of a width x width box: per row from the middle one
+  // down, its rightmost column, -1 for none. Empty beyond the exact limit, where the rows come
+  // from the equation.
+  const std::vector<int>& dab_rows();
+
+  // The body of a diagonal step of one pixel from the origin: rows [top, bottom), row top + i
+  // spanning rows[i] (nothing where x0 >= x1), within columns [left, right).
+  struct Step {
+    long long top = 0, bottom = 0, left = 0, right = 0;
+    std::vector<Span> rows;
+  };
+  // The step towards (dx, dy), each 1 or -1; null for pens too wide to keep theirs.
+  const Step* step(long long dx, long long dy);
+
+ private:
+  int width_;
+  std::vector<int> dab_rows_;
+  std::vector<Step> steps_;  // the four, by direction
+};
+
 // A closed or open path of points: given as an array, or as the outline of an ellipse (its
 // quadrant mirrored round from the right end of the middle row) without storing all four parts.
 class Path {
@@ -119,13 +147,13 @@ class Path {
   long long left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
 };
 
-// A wide path with round caps and joins: a round dab of `width` pixels across at every point
-// (centred, even widths sit up-left) and between points the segment's body: rows y - width/2 ..
-// for horizontal segments (columns min x up to, not including, max x), likewise for vertical
+// A wide path with round caps and joins: the pen's round dab, `width` pixels across, at every
+// point (centred, even widths sit up-left) and between points the segment's body: rows y - width/2
+// .. for horizontal segments (columns min x up to, not including, max x), likewise for vertical
 // ones, otherwise the quadrilateral offset to both sides of the line, the side towards +x by
 // (width + 1) / 2 and the other by width / 2. The union is sent row by row, each pixel once,
 // over the visible rows only.
-void wide_path_spans(const Surface& surface, const Path& path, bool closed, int width,
+void wide_path_spans(const Surface& surface, const Path& path, bool closed, RoundPen& pen,
                      SpanSink& sink);
 
 }  // namespace platform::raster

@@ -26,7 +26,7 @@ PenKind pen_kind(const Pen& pen) {
 struct Target {
   Dc* dc = nullptr;
   Surface surface;
-  const Pen* pen = nullptr;
+  Pen* pen = nullptr;
   const Brush* brush = nullptr;
 
   bool open(HDC handle) {
@@ -40,9 +40,15 @@ struct Target {
   uint32_t brush_pixel() const { return pixel_of(brush->colour); }
 };
 
+// A wide pen's shapes are worked out for it once, when it first strokes.
+raster::RoundPen& round_pen(const Target& t) {
+  if (!t.pen->round) t.pen->round.emplace(t.pen->width);
+  return *t.pen->round;
+}
+
 void stroke_wide(const Target& t, const raster::Path& path, bool closed) {
   raster::SpanPainter painter(t.surface, t.pen_pixel());
-  raster::wide_path_spans(t.surface, path, closed, t.pen->width, painter);
+  raster::wide_path_spans(t.surface, path, closed, round_pen(t), painter);
 }
 
 // A one-pixel outline in the brush's own colour paints nothing the fill has not.
@@ -138,18 +144,18 @@ constexpr long long kKeptOutlineSize = 512;
 constexpr int kKeptOutlinePen = 64;
 
 const OutlineShape& kept_outline(const std::vector<Point>& quadrant, long long width,
-                                 long long height, int pen) {
+                                 long long height, raster::RoundPen& pen) {
   static OutlineShape kept[8];
   static size_t next;
   for (const OutlineShape& shape : kept) {
-    if (shape.width == width && shape.height == height && shape.pen == pen) return shape;
+    if (shape.width == width && shape.height == height && shape.pen == pen.width()) return shape;
   }
   OutlineShape& shape = kept[next];
   next = (next + 1) % std::size(kept);
   shape.width = width;
   shape.height = height;
-  shape.pen = pen;
-  shape.margin = pen + 1;  // a round pen reaches (pen + 1) / 2 beyond the outline
+  shape.pen = pen.width();
+  shape.margin = pen.width() + 1;  // a round pen reaches (pen + 1) / 2 beyond the outline
   shape.spans.clear();
   // Large enough that nothing is clipped; only its size is read.
   const Surface room{nullptr, static_cast<int>(width + 2 * shape.margin),
@@ -167,7 +173,7 @@ void stroke_wide_ellipse(const Target& t, const std::vector<Point>& quadrant, lo
     stroke_wide(t, raster::Path(quadrant, left, top, width, height), true);
     return;
   }
-  const OutlineShape& shape = kept_outline(quadrant, width, height, pen);
+  const OutlineShape& shape = kept_outline(quadrant, width, height, round_pen(t));
   const long long dx = left - shape.margin;
   const long long dy = top - shape.margin;
   raster::SpanPainter painter(t.surface, t.pen_pixel());
