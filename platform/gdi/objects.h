@@ -60,6 +60,11 @@ struct Dc {
   COLORREF bk_colour = 0;
   int bk_mode = OPAQUE;
   POINT position{0, 0};
+  // Kept from one drawing call to the next, so that a frame of small shapes allocates nothing
+  // once warm: the scan conversion's buffers and kept outlines, and the points of the shape at
+  // hand (a polygon's corners, an ellipse's quadrant).
+  raster::Workspace workspace;
+  std::vector<raster::Point> points;
 };
 
 // The live DC behind a handle, or null.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -217,98 +218,6 @@ void thin_line(const Surface& surface, Point from, Point to, uint32_t pixel) {
 
 namespace {
 
-// One polygon edge, walked down the rows: x = x_top + ceil((y - top) * dx / dy), kept as a
-// quotient and remainder so that each row costs additions only.
-struct Edge {
-  long long top, bottom, x_top, dx, dy;
-  long long q, r;    // (y - top) * dx = q * dy + r, 0 <= r < dy
-  long long dq, dr;  // dx = dq * dy + dr, 0 <= dr < dy
-
-  Edge(Point a, Point b) {
-    if (a.y > b.y) std::swap(a, b);
-    top = a.y;
-    bottom = b.y;
-    x_top = a.x;
-    dy = b.y - a.y;
-    dx = b.x - a.x;
-    dq = dx / dy;
-    dr = dx % dy;
-    if (dr < 0) {
-      --dq;
-      dr += dy;
-    }
-    q = 0;
-    r = 0;
-  }
-  // Positions the edge at row y (top <= y).
-  void start_at(long long y) {
-    long long num;
-    if (__builtin_mul_overflow(y - top, dx, &num)) {
-      const Wide wide = Wide{y - top} * dx;
-      q = floor_div(wide, dy);
-      r = static_cast<long long>(wide - Wide{q} * dy);
-      return;
-    }
-    q = num / dy;
-    r = num % dy;
-    if (r < 0) {
-      --q;
-      r += dy;
-    }
-  }
-  long long x() const { return x_top + q + (r > 0 ? 1 : 0); }
-  void step() {
-    q += dq;
-    r += dr;
-    if (r >= dy) {
-      r -= dy;
-      ++q;
-    }
-  }
-};
-
-}  // namespace
-
-void polygon_spans(const Surface& surface, const Point* points, size_t count, SpanSink& sink) {
-  if (count < 3) return;
-  // Kept between calls: a frame fills hundreds of small polygons.
-  static std::vector<Edge> edges;
-  static std::vector<int> crossings;
-  edges.clear();
-  long long min_y = points[0].y;
-  long long max_y = points[0].y;
-  for (size_t i = 0; i < count; ++i) {
-    const Point a = points[i];
-    const Point b = points[i + 1 == count ? 0 : i + 1];
-    min_y = std::min(min_y, a.y);
-    max_y = std::max(max_y, a.y);
-    if (a.y != b.y) edges.emplace_back(a, b);
-  }
-  const long long top = std::max<long long>(min_y, 0);
-  const long long bottom = std::min<long long>(max_y, surface.height);
-  for (Edge& e : edges) e.start_at(std::max(e.top, top));
-  for (long long y = top; y < bottom; ++y) {
-    crossings.clear();
-    for (Edge& e : edges) {
-      if (y < e.top || y >= e.bottom) continue;
-      crossings.push_back(clamp_to(e.x(), -1, surface.width + 1));
-      e.step();
-    }
-    if (crossings.size() == 2) {
-      if (crossings[0] > crossings[1]) std::swap(crossings[0], crossings[1]);
-    } else {
-      std::sort(crossings.begin(), crossings.end());
-    }
-    for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
-      const int x0 = std::max(crossings[i], 0);
-      const int x1 = std::min(crossings[i + 1], surface.width);
-      if (x0 < x1) sink.span(static_cast<int>(y), x0, x1);
-    }
-  }
-}
-
-namespace {
-
 // The integer midpoint walk over one quadrant, from the right end of the middle row round to
 // the bottom; `visit` gets each point in order.
 template <typename Visit>
@@ -390,6 +299,62 @@ bool ellipse_row(double cx, double rx, double ry, double dy, Span* span) {
 }
 
 namespace {
+
+// One polygon edge, walked down the rows: x = x_top + ceil((y - top) * dx / dy), kept as a
+// quotient and remainder so that each row costs additions only.
+struct Edge {
+  long long top, bottom, x_top, dx, dy;
+  long long q, r;    // (y - top) * dx = q * dy + r, 0 <= r < dy
+  long long dq, dr;  // dx = dq * dy + dr, 0 <= dr < dy
+
+  Edge(Point a, Point b) {
+    if (a.y > b.y) std::swap(a, b);
+    top = a.y;
+    bottom = b.y;
+    x_top = a.x;
+    dy = b.y - a.y;
+    dx = b.x - a.x;
+    dq = dx / dy;
+    dr = dx % dy;
+    if (dr < 0) {
+      --dq;
+      dr += dy;
+    }
+    q = 0;
+    r = 0;
+  }
+  // Positions the edge at row y (top <= y).
+  void start_at(long long y) {
+    long long num;
+    if (__builtin_mul_overflow(y - top, dx, &num)) {
+      const Wide wide = Wide{y - top} * dx;
+      q = floor_div(wide, dy);
+      r = static_cast<long long>(wide - Wide{q} * dy);
+      return;
+    }
+    q = num / dy;
+    r = num % dy;
+    if (r < 0) {
+      --q;
+      r += dy;
+    }
+  }
+  long long x() const { return x_top + q + (r > 0 ? 1 : 0); }
+  void step() {
+    q += dq;
+    r += dr;
+    if (r >= dy) {
+      r -= dy;
+      ++q;
+    }
+  }
+};
+
+// A polygon's edges, and the crossings of one row.
+struct PolygonBuffers {
+  std::vector<Edge> edges;
+  std::vector<int> crossings;
+};
 
 // A pen's round dab, row by row: the integer ellipse's rows kept with the pen, or beyond the
 // exact limit the ellipse equation. Every row it has contains its centre column.
@@ -576,30 +541,126 @@ bool body_within_dabs(Point from, Point to) {
   return (dy == 0 && (dx == 1 || dx == -1)) || (dx == 0 && (dy == 1 || dy == -1));
 }
 
-// Indices of elements bucketed by the first visible row they touch.
+// The pieces of a wide path that reach the surface: the centres of its dabs and the bodies of
+// its segments.
+struct Pieces {
+  std::vector<Point> dabs;
+  std::vector<Body> bodies;
+};
+
+// Pieces by the first row they touch: those of row r are items[starts[r]] up to items[starts[r +
+// 1]].
 struct RowBuckets {
   std::vector<uint32_t> starts;
   std::vector<uint32_t> items;
   std::vector<uint32_t> fill;
 
-  template <typename FirstRow>
-  void build(const std::vector<uint32_t>& elements, long long first_row, long long rows,
-             FirstRow first_row_of) {
+  // `row_of(i)` is piece i's first row, counted from the first row swept.
+  template <typename RowOf>
+  void build(size_t count, long long rows, RowOf row_of) {
     starts.assign(static_cast<size_t>(rows) + 1, 0);
-    for (uint32_t e : elements) ++starts[static_cast<size_t>(first_row_of(e) - first_row) + 1];
+    for (size_t i = 0; i < count; ++i) ++starts[static_cast<size_t>(row_of(i)) + 1];
     for (size_t r = 1; r < starts.size(); ++r) starts[r] += starts[r - 1];
     fill.assign(starts.begin(), starts.end() - 1);
-    items.resize(elements.size());
-    for (uint32_t e : elements) {
-      items[fill[static_cast<size_t>(first_row_of(e) - first_row)]++] = e;
+    items.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+      items[fill[static_cast<size_t>(row_of(i))]++] = static_cast<uint32_t>(i);
     }
   }
 };
 
+// What the sweep down the rows works with: the pieces bucketed by their first row, those active
+// on the row at hand, and that row's spans.
+struct Sweep {
+  RowBuckets dab_rows;
+  RowBuckets body_rows;
+  std::vector<uint32_t> active_dabs;
+  std::vector<uint32_t> active_bodies;
+  std::vector<Span> spans;
+};
+
+// The wide outline of an oval, as spans relative to its box moved in by `margin` on each side.
+struct Outline {
+  struct RowSpan {
+    int y, x0, x1;
+  };
+  long long width = 0, height = 0;
+  int pen = 0;
+  long long margin = 0;
+  std::vector<RowSpan> spans;
+};
+
+// Ovals and pens up to these sizes have their outlines kept, the last few of them.
+constexpr long long kKeptOutlineSize = 512;
+constexpr int kKeptOutlinePen = 64;
+
+struct KeptOutlines {
+  Outline kept[8];
+  size_t next = 0;  // the one to replace next
+};
+
+// Records spans as they come, for drawing them again elsewhere.
+class SpanRecorder final : public SpanSink {
+ public:
+  explicit SpanRecorder(std::vector<Outline::RowSpan>* spans) : spans_(spans) {}
+  void span(int y, int x0, int x1) override { spans_->push_back({y, x0, x1}); }
+
+ private:
+  std::vector<Outline::RowSpan>* spans_;
+};
+
 }  // namespace
 
+struct Workspace::Parts {
+  PolygonBuffers polygon;
+  Pieces pieces;
+  Sweep sweep;
+  KeptOutlines outlines;
+};
+
+Workspace::Workspace() : parts_(std::make_unique<Parts>()) {}
+Workspace::~Workspace() = default;
+
+void polygon_spans(const Surface& surface, const Point* points, size_t count, Workspace& workspace,
+                   SpanSink& sink) {
+  if (count < 3) return;
+  std::vector<Edge>& edges = workspace.parts().polygon.edges;
+  std::vector<int>& crossings = workspace.parts().polygon.crossings;
+  edges.clear();
+  long long min_y = points[0].y;
+  long long max_y = points[0].y;
+  for (size_t i = 0; i < count; ++i) {
+    const Point a = points[i];
+    const Point b = points[i + 1 == count ? 0 : i + 1];
+    min_y = std::min(min_y, a.y);
+    max_y = std::max(max_y, a.y);
+    if (a.y != b.y) edges.emplace_back(a, b);
+  }
+  const long long top = std::max<long long>(min_y, 0);
+  const long long bottom = std::min<long long>(max_y, surface.height);
+  for (Edge& e : edges) e.start_at(std::max(e.top, top));
+  for (long long y = top; y < bottom; ++y) {
+    crossings.clear();
+    for (Edge& e : edges) {
+      if (y < e.top || y >= e.bottom) continue;
+      crossings.push_back(clamp_to(e.x(), -1, surface.width + 1));
+      e.step();
+    }
+    if (crossings.size() == 2) {
+      if (crossings[0] > crossings[1]) std::swap(crossings[0], crossings[1]);
+    } else {
+      std::sort(crossings.begin(), crossings.end());
+    }
+    for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
+      const int x0 = std::max(crossings[i], 0);
+      const int x1 = std::min(crossings[i + 1], surface.width);
+      if (x0 < x1) sink.span(static_cast<int>(y), x0, x1);
+    }
+  }
+}
+
 void wide_path_spans(const Surface& surface, const Path& path, bool closed, RoundPen& pen,
-                     SpanSink& sink) {
+                     Workspace& workspace, SpanSink& sink) {
   const size_t count = path.size();
   if (count == 0 || pen.width() <= 0 || surface.width <= 0 || surface.height <= 0) return;
   const Dab dab(pen);
@@ -629,15 +690,9 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, Roun
     return left < surface_width && right > 0 && top < surface_height && bottom > 0 &&
            left < right && top < bottom;
   };
-  // Kept between calls: a frame strokes dozens of small outlines.
-  static std::vector<uint32_t> dabs;
-  static std::vector<Point> centres;
-  centres.clear();
-  static std::vector<Body> bodies;
-  static std::vector<uint32_t> body_ids;
-  dabs.clear();
-  bodies.clear();
-  body_ids.clear();
+  Pieces& pieces = workspace.parts().pieces;
+  pieces.dabs.clear();
+  pieces.bodies.clear();
   long long first_row = surface_height;
   long long last_row = 0;
   const auto note_rows = [&](long long top, long long bottom) {
@@ -654,8 +709,7 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, Roun
     next = last ? first : path[i + 1];
     if ((i == 0 || !(c == previous)) &&
         touches(c.x - half, c.y - half, c.x - half + w, c.y - half + w)) {
-      dabs.push_back(static_cast<uint32_t>(centres.size()));
-      centres.push_back(c);
+      pieces.dabs.push_back(c);
       note_rows(c.y - half, c.y - half + w);
     }
     if (last && (!closed || count < 2)) break;
@@ -673,37 +727,37 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, Roun
     const RoundPen::Step* step = diagonal_step ? pen.step(dx, dy) : nullptr;
     const Body body = step ? Body(c, *step) : Body(c, next, w);
     if (!touches(body.left, body.top, body.right, body.bottom)) continue;
-    body_ids.push_back(static_cast<uint32_t>(bodies.size()));
-    bodies.push_back(body);
+    pieces.bodies.push_back(body);
     note_rows(body.top, body.bottom);
   }
   if (first_row >= last_row) return;
 
   // Row by row over the visible rows: the elements that reach a row are active on it.
+  Sweep& sweep = workspace.parts().sweep;
   const long long rows = last_row - first_row;
-  static RowBuckets dab_rows;
-  static RowBuckets body_rows;
-  dab_rows.build(dabs, first_row, rows,
-                 [&](uint32_t i) { return std::max(centres[i].y - half, first_row); });
-  body_rows.build(body_ids, first_row, rows,
-                  [&](uint32_t i) { return std::max(bodies[i].top, first_row); });
-  static std::vector<uint32_t> active_dabs;
-  static std::vector<uint32_t> active_bodies;
-  static std::vector<Span> spans;
+  sweep.dab_rows.build(pieces.dabs.size(), rows, [&](size_t i) {
+    return std::max(pieces.dabs[i].y - half, first_row) - first_row;
+  });
+  sweep.body_rows.build(pieces.bodies.size(), rows, [&](size_t i) {
+    return std::max(pieces.bodies[i].top, first_row) - first_row;
+  });
+  std::vector<uint32_t>& active_dabs = sweep.active_dabs;
+  std::vector<uint32_t>& active_bodies = sweep.active_bodies;
+  std::vector<Span>& spans = sweep.spans;
   active_dabs.clear();
   active_bodies.clear();
   for (long long y = first_row; y < last_row; ++y) {
     const size_t r = static_cast<size_t>(y - first_row);
-    for (uint32_t k = dab_rows.starts[r]; k < dab_rows.starts[r + 1]; ++k) {
-      active_dabs.push_back(dab_rows.items[k]);
+    for (uint32_t k = sweep.dab_rows.starts[r]; k < sweep.dab_rows.starts[r + 1]; ++k) {
+      active_dabs.push_back(sweep.dab_rows.items[k]);
     }
-    for (uint32_t k = body_rows.starts[r]; k < body_rows.starts[r + 1]; ++k) {
-      active_bodies.push_back(body_rows.items[k]);
+    for (uint32_t k = sweep.body_rows.starts[r]; k < sweep.body_rows.starts[r + 1]; ++k) {
+      active_bodies.push_back(sweep.body_rows.items[k]);
     }
     spans.clear();
     bool full = false;
     for (size_t k = 0; k < active_dabs.size();) {
-      const Point c = centres[active_dabs[k]];
+      const Point c = pieces.dabs[active_dabs[k]];
       const long long row = y - (c.y - half);
       if (row >= w) {  // past its last row
         active_dabs[k] = active_dabs.back();
@@ -722,7 +776,7 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, Roun
       ++k;
     }
     for (size_t k = 0; k < active_bodies.size() && !full;) {
-      const Body& body = bodies[active_bodies[k]];
+      const Body& body = pieces.bodies[active_bodies[k]];
       if (y >= body.bottom) {
         active_bodies[k] = active_bodies.back();
         active_bodies.pop_back();
@@ -743,6 +797,56 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, Roun
       const long long x1 = std::min(run.x1, surface_width);
       if (x0 < x1) sink.span(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
     }
+  }
+}
+
+namespace {
+
+// The outline kept for this oval and pen, worked out in place of the oldest if there is none.
+const Outline& kept_outline(const std::vector<Point>& quadrant, long long width, long long height,
+                            RoundPen& pen, Workspace& workspace) {
+  KeptOutlines& outlines = workspace.parts().outlines;
+  for (const Outline& outline : outlines.kept) {
+    if (outline.width == width && outline.height == height && outline.pen == pen.width()) {
+      return outline;
+    }
+  }
+  Outline& outline = outlines.kept[outlines.next];
+  outlines.next = (outlines.next + 1) % std::size(outlines.kept);
+  outline.width = width;
+  outline.height = height;
+  outline.pen = pen.width();
+  outline.margin = pen.width() + 1;  // a round pen reaches (pen + 1) / 2 beyond the outline
+  outline.spans.clear();
+  // Large enough that nothing is clipped; only its size is read.
+  const Surface room{nullptr, static_cast<int>(width + 2 * outline.margin),
+                     static_cast<int>(height + 2 * outline.margin), 0};
+  SpanRecorder recorder(&outline.spans);
+  wide_path_spans(room, Path(quadrant, outline.margin, outline.margin, width, height), true, pen,
+                  workspace, recorder);
+  return outline;
+}
+
+}  // namespace
+
+void wide_ellipse_outline(const Surface& surface, const std::vector<Point>& quadrant,
+                          long long left, long long top, long long width, long long height,
+                          RoundPen& pen, Workspace& workspace, uint32_t pixel) {
+  SpanPainter painter(surface, pixel);
+  if (width > kKeptOutlineSize || height > kKeptOutlineSize || pen.width() > kKeptOutlinePen) {
+    wide_path_spans(surface, Path(quadrant, left, top, width, height), true, pen, workspace,
+                    painter);
+    return;
+  }
+  const Outline& outline = kept_outline(quadrant, width, height, pen, workspace);
+  const long long dx = left - outline.margin;
+  const long long dy = top - outline.margin;
+  for (const Outline::RowSpan& s : outline.spans) {
+    const long long y = dy + s.y;
+    if (y < 0 || y >= surface.height) continue;
+    const long long x0 = std::max<long long>(dx + s.x0, 0);
+    const long long x1 = std::min<long long>(dx + s.x1, surface.width);
+    if (x0 < x1) painter.span(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
   }
 }
 

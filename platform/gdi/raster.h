@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "base/surface.h"
@@ -16,6 +17,13 @@ struct Point {
   long long x = 0;
   long long y = 0;
   bool operator==(const Point&) const = default;
+};
+
+// A run of columns [x0, x1) on one row.
+struct Span {
+  long long x0 = 0;
+  long long x1 = 0;
+  bool operator<(const Span& other) const { return x0 < other.x0; }
 };
 
 // Writes `count` copies of `pixel` from `to` on: the one loop every fill ends in.
@@ -53,16 +61,27 @@ void fill_rect(const Surface& surface, long long x0, long long y0, long long x1,
 // A one-pixel Bresenham line from `from` up to, not including, `to`.
 void thin_line(const Surface& surface, Point from, Point to, uint32_t pixel);
 
+// What scan conversion keeps from call to call on one DC: buffers reused so that a frame of
+// hundreds of small shapes allocates nothing once warm, and the wide outlines of the last few
+// ovals. Each DC has its own, so drawing on one never disturbs drawing on another.
+class Workspace {
+ public:
+  Workspace();
+  ~Workspace();
+  Workspace(const Workspace&) = delete;
+  Workspace& operator=(const Workspace&) = delete;
+
+  struct Parts;  // laid out where they are used, in raster.cpp
+  Parts& parts() { return *parts_; }
+
+ private:
+  std::unique_ptr<Parts> parts_;
+};
+
 // The alternate-rule interior of a closed polygon: on each row y the edges with
 // top <= y < bottom cross at ceil(x); spans run from one crossing up to, not including, the next.
-void polygon_spans(const Surface& surface, const Point* points, size_t count, SpanSink& sink);
-
-// A run of columns [x0, x1) on one row.
-struct Span {
-  long long x0 = 0;
-  long long x1 = 0;
-  bool operator<(const Span& other) const { return x0 < other.x0; }
-};
+void polygon_spans(const Surface& surface, const Point* points, size_t count, Workspace& workspace,
+                   SpanSink& sink);
 
 // Ellipses (and round pens) wider or taller than this are drawn from the ellipse equation row by
 // row instead of the exact integer walk, whose cost grows with the size, not with what is seen.
@@ -154,6 +173,13 @@ class Path {
 // (width + 1) / 2 and the other by width / 2. The union is sent row by row, each pixel once,
 // over the visible rows only.
 void wide_path_spans(const Surface& surface, const Path& path, bool closed, RoundPen& pen,
-                     SpanSink& sink);
+                     Workspace& workspace, SpanSink& sink);
+
+// The wide outline of the ellipse, stroked as wide_path_spans strokes it. A frame draws the same
+// small ovals with the same pens over and over: the workspace keeps the outlines of the last few,
+// and one drawn again is only moved and clipped.
+void wide_ellipse_outline(const Surface& surface, const std::vector<Point>& quadrant,
+                          long long left, long long top, long long width, long long height,
+                          RoundPen& pen, Workspace& workspace, uint32_t pixel);
 
 }  // namespace platform::raster
