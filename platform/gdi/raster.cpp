@@ -542,14 +542,15 @@ bool body_within_dabs(Point from, Point to) {
 }
 
 // The pieces of a wide path that reach the surface: the centres of its dabs and the bodies of
-// its segments.
+// its segments, and the rows [first_row, last_row) of the surface they cover.
 struct Pieces {
   std::vector<Point> dabs;
   std::vector<Body> bodies;
+  long long first_row = 0;
+  long long last_row = 0;
 };
 
-// Pieces by the first row they touch: those of row r are items[starts[r]] up to items[starts[r +
-// 1]].
+// Pieces by the first row they touch: row r's are items[starts[r]] up to items[starts[r + 1]].
 struct RowBuckets {
   std::vector<uint32_t> starts;
   std::vector<uint32_t> items;
@@ -659,40 +660,40 @@ void polygon_spans(const Surface& surface, const Point* points, size_t count, Wo
   }
 }
 
-void wide_path_spans(const Surface& surface, const Path& path, bool closed, RoundPen& pen,
-                     Workspace& workspace, SpanSink& sink) {
-  const size_t count = path.size();
-  if (count == 0 || pen.width() <= 0 || surface.width <= 0 || surface.height <= 0) return;
-  const Dab dab(pen);
+namespace {
+
+// Whether one dab covers the whole surface, leaving nothing else to work out. A dab's rows only
+// widen towards its middle: its top and bottom visible rows spanning the surface is enough.
+bool dab_covers_surface(const Surface& surface, const Path& path, const Dab& dab) {
   const long long w = dab.width();
   const long long half = dab.half();
-  const long long surface_width = surface.width;
-  const long long surface_height = surface.height;
-
-  // A dab whose top and bottom visible rows both span the surface covers all of it: a dab's rows
-  // only widen towards its middle.
+  if (w < surface.width) return false;
   const auto covers_row = [&](Point c, long long y) {
     Span s;
     const long long row = y - (c.y - half);
     return row >= 0 && row < w && dab.row(row, c.x - half, &s) && s.x0 <= 0 &&
-           s.x1 >= surface_width;
+           s.x1 >= surface.width;
   };
-  for (size_t i = 0; i < count && w >= surface_width; ++i) {
+  for (size_t i = 0; i < path.size(); ++i) {
     const Point c = path[i];
-    if (covers_row(c, 0) && covers_row(c, surface_height - 1)) {
-      rect_spans(surface, 0, 0, surface_width, surface_height, sink);
-      return;
-    }
+    if (covers_row(c, 0) && covers_row(c, surface.height - 1)) return true;
   }
+  return false;
+}
 
-  // The dabs and bodies that reach the surface, and the rows they span.
+// The first half of a wide path: the dabs and bodies that reach the surface, and their rows.
+void collect_pieces(const Surface& surface, const Path& path, bool closed, RoundPen& pen,
+                    Pieces* pieces) {
+  const long long w = pen.width();
+  const long long half = w / 2;
+  const long long surface_width = surface.width;
+  const long long surface_height = surface.height;
   const auto touches = [&](long long left, long long top, long long right, long long bottom) {
     return left < surface_width && right > 0 && top < surface_height && bottom > 0 &&
            left < right && top < bottom;
   };
-  Pieces& pieces = workspace.parts().pieces;
-  pieces.dabs.clear();
-  pieces.bodies.clear();
+  pieces->dabs.clear();
+  pieces->bodies.clear();
   long long first_row = surface_height;
   long long last_row = 0;
   const auto note_rows = [&](long long top, long long bottom) {
@@ -700,6 +701,7 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, Roun
     last_row = std::max(last_row, std::min(bottom, surface_height));
   };
   // Each point is looked up once: for an ellipse that is a few divisions.
+  const size_t count = path.size();
   const Point first = path[0];
   Point previous;
   Point c = first;
@@ -709,7 +711,7 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, Roun
     next = last ? first : path[i + 1];
     if ((i == 0 || !(c == previous)) &&
         touches(c.x - half, c.y - half, c.x - half + w, c.y - half + w)) {
-      pieces.dabs.push_back(c);
+      pieces->dabs.push_back(c);
       note_rows(c.y - half, c.y - half + w);
     }
     if (last && (!closed || count < 2)) break;
@@ -727,14 +729,34 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, Roun
     const RoundPen::Step* step = diagonal_step ? pen.step(dx, dy) : nullptr;
     const Body body = step ? Body(c, *step) : Body(c, next, w);
     if (!touches(body.left, body.top, body.right, body.bottom)) continue;
-    pieces.bodies.push_back(body);
+    pieces->bodies.push_back(body);
     note_rows(body.top, body.bottom);
   }
-  if (first_row >= last_row) return;
+  pieces->first_row = first_row;
+  pieces->last_row = last_row;
+}
 
-  // Row by row over the visible rows: the elements that reach a row are active on it.
-  Sweep& sweep = workspace.parts().sweep;
-  const long long rows = last_row - first_row;
+// Sends the union of a row's spans, clipped to the surface.
+void send_union(long long y, std::vector<Span>& spans, long long surface_width, SpanSink& sink) {
+  std::sort(spans.begin(), spans.end());
+  for (size_t k = 0; k < spans.size();) {
+    Span run = spans[k++];
+    while (k < spans.size() && spans[k].x0 <= run.x1) run.x1 = std::max(run.x1, spans[k++].x1);
+    const long long x0 = std::max<long long>(run.x0, 0);
+    const long long x1 = std::min(run.x1, surface_width);
+    if (x0 < x1) sink.span(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
+  }
+}
+
+// The second half of a wide path: row by row over the rows the pieces cover, the pieces that
+// reach a row are active on it, and the union of their spans is sent, each pixel once.
+void sweep_rows(const Surface& surface, const Dab& dab, const Pieces& pieces, Sweep& sweep,
+                SpanSink& sink) {
+  const long long w = dab.width();
+  const long long half = dab.half();
+  const long long surface_width = surface.width;
+  const long long first_row = pieces.first_row;
+  const long long rows = pieces.last_row - first_row;
   sweep.dab_rows.build(pieces.dabs.size(), rows, [&](size_t i) {
     return std::max(pieces.dabs[i].y - half, first_row) - first_row;
   });
@@ -746,7 +768,7 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, Roun
   std::vector<Span>& spans = sweep.spans;
   active_dabs.clear();
   active_bodies.clear();
-  for (long long y = first_row; y < last_row; ++y) {
+  for (long long y = first_row; y < pieces.last_row; ++y) {
     const size_t r = static_cast<size_t>(y - first_row);
     for (uint32_t k = sweep.dab_rows.starts[r]; k < sweep.dab_rows.starts[r + 1]; ++k) {
       active_dabs.push_back(sweep.dab_rows.items[k]);
@@ -775,7 +797,11 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, Roun
       }
       ++k;
     }
-    for (size_t k = 0; k < active_bodies.size() && !full;) {
+    if (full) {
+      sink.span(static_cast<int>(y), 0, surface.width);
+      continue;
+    }
+    for (size_t k = 0; k < active_bodies.size();) {
       const Body& body = pieces.bodies[active_bodies[k]];
       if (y >= body.bottom) {
         active_bodies[k] = active_bodies.back();
@@ -785,19 +811,24 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, Roun
       body.row(y, &spans);
       ++k;
     }
-    if (full) {
-      sink.span(static_cast<int>(y), 0, surface.width);
-      continue;
-    }
-    std::sort(spans.begin(), spans.end());
-    for (size_t k = 0; k < spans.size();) {
-      Span run = spans[k++];
-      while (k < spans.size() && spans[k].x0 <= run.x1) run.x1 = std::max(run.x1, spans[k++].x1);
-      const long long x0 = std::max<long long>(run.x0, 0);
-      const long long x1 = std::min(run.x1, surface_width);
-      if (x0 < x1) sink.span(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
-    }
+    send_union(y, spans, surface_width, sink);
   }
+}
+
+}  // namespace
+
+void wide_path_spans(const Surface& surface, const Path& path, bool closed, RoundPen& pen,
+                     Workspace& workspace, SpanSink& sink) {
+  if (path.size() == 0 || pen.width() <= 0 || surface.width <= 0 || surface.height <= 0) return;
+  const Dab dab(pen);
+  if (dab_covers_surface(surface, path, dab)) {
+    rect_spans(surface, 0, 0, surface.width, surface.height, sink);
+    return;
+  }
+  Workspace::Parts& parts = workspace.parts();
+  collect_pieces(surface, path, closed, pen, &parts.pieces);
+  if (parts.pieces.first_row >= parts.pieces.last_row) return;
+  sweep_rows(surface, dab, parts.pieces, parts.sweep, sink);
 }
 
 namespace {
