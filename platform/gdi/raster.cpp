@@ -360,8 +360,10 @@ struct PolygonBuffers {
 // exact limit the ellipse equation. Every row it has contains its centre column.
 class Dab {
  public:
-  explicit Dab(RoundPen& pen)
-      : width_(pen.width()), half_(pen.width() / 2), widest_(pen.dab_rows()) {}
+  explicit Dab(RoundPen& pen) : width_(pen.width()), half_(pen.width() / 2) {
+    const std::vector<int>& rows = pen.dab_rows();
+    if (!rows.empty()) widest_ = rows.data();
+  }
 
   long long width() const { return width_; }
   long long half() const { return half_; }
@@ -369,9 +371,9 @@ class Dab {
   // The span of row `row` (0 at the dab's top) of the dab whose box starts at column `left`;
   // false when that row is empty.
   bool row(long long row, long long left, Span* span) const {
-    if (!widest_.empty()) {
+    if (widest_) {
       const long long k = (row >= half_ ? row : width_ - 1 - row) - half_;
-      const int x = widest_[static_cast<size_t>(k)];
+      const int x = widest_[k];
       if (x < 0) return false;
       *span = {left + (width_ - 1 - x), left + x + 1};
       return true;
@@ -384,7 +386,7 @@ class Dab {
  private:
   long long width_;
   long long half_;
-  const std::vector<int>& widest_;
+  const int* widest_ = nullptr;  // the pen's dab rows, or null for the equation
 };
 
 // Pens up to this width keep the bodies of their diagonal steps (a row each).
@@ -458,7 +460,7 @@ struct Body {
     }
   }
 
-  // Appends the body's spans on row y (top <= y < bottom).
+  // Appends the body's spans on row y (top <= y < bottom), a step's once its pen made them.
   void row(long long y, std::vector<Span>* spans) const {
     if (!step) {
       shape_row(y, spans);
@@ -497,11 +499,13 @@ struct Body {
 
 const std::vector<int>& RoundPen::dab_rows() {
   if (dab_rows_.empty() && width_ <= kExactEllipseLimit) {
-    const long long half = width_ / 2;
-    dab_rows_.assign(static_cast<size_t>(width_ - half), -1);
-    walk_quadrant(width_, width_, [&](Point p) {
-      if (p.y >= width_) return;
-      int& x = dab_rows_[static_cast<size_t>(p.y - half)];
+    const long long width = width_;
+    const long long half = width / 2;
+    dab_rows_.assign(static_cast<size_t>(width - half), -1);
+    int* const rows = dab_rows_.data();
+    walk_quadrant(width, width, [&](Point p) {
+      if (p.y >= width) return;
+      int& x = rows[p.y - half];
       if (x < 0) x = static_cast<int>(p.x);  // the first point of a row is its widest
     });
   }
@@ -511,24 +515,32 @@ const std::vector<int>& RoundPen::dab_rows() {
 const RoundPen::Step* RoundPen::step(long long dx, long long dy) {
   if (width_ > kKeptStepLimit) return nullptr;
   if (steps_.empty()) {
-    // Each is a parallelogram: one span per row at most.
     steps_.resize(4);
-    std::vector<Span> spans;
     for (size_t d = 0; d < 4; ++d) {
-      const Body body({0, 0}, {d & 1 ? 1 : -1, d & 2 ? 1 : -1}, width_);
       Step& shape = steps_[d];
+      shape.to = {d & 1 ? 1 : -1, d & 2 ? 1 : -1};
+      const Body body({0, 0}, shape.to, width_);
       shape.top = body.top;
       shape.bottom = body.bottom;
       shape.left = body.left;
       shape.right = body.right;
-      for (long long y = body.top; y < body.bottom; ++y) {
-        spans.clear();
-        body.shape_row(y, &spans);
-        shape.rows.push_back(spans.empty() ? Span{0, 0} : spans[0]);
-      }
     }
   }
   return &steps_[(dx > 0 ? 1 : 0) | (dy > 0 ? 2 : 0)];
+}
+
+void RoundPen::make_step_rows() {
+  for (Step& shape : steps_) {
+    if (!shape.rows.empty()) continue;
+    // A parallelogram: one span per row at most.
+    const Body body({0, 0}, shape.to, width_);
+    std::vector<Span> spans;
+    for (long long y = body.top; y < body.bottom; ++y) {
+      spans.clear();
+      body.shape_row(y, &spans);
+      shape.rows.push_back(spans.empty() ? Span{0, 0} : spans[0]);
+    }
+  }
 }
 
 namespace {
@@ -750,8 +762,8 @@ void send_union(long long y, std::vector<Span>& spans, long long surface_width, 
 
 // The second half of a wide path: row by row over the rows the pieces cover, the pieces that
 // reach a row are active on it, and the union of their spans is sent, each pixel once.
-void sweep_rows(const Surface& surface, const Dab& dab, const Pieces& pieces, Sweep& sweep,
-                SpanSink& sink) {
+void sweep_rows(const Surface& surface, RoundPen& pen, const Dab& dab, const Pieces& pieces,
+                Sweep& sweep, SpanSink& sink) {
   const long long w = dab.width();
   const long long half = dab.half();
   const long long surface_width = surface.width;
@@ -768,6 +780,7 @@ void sweep_rows(const Surface& surface, const Dab& dab, const Pieces& pieces, Sw
   std::vector<Span>& spans = sweep.spans;
   active_dabs.clear();
   active_bodies.clear();
+  bool step_rows_made = false;  // at the first row that some dab does not cover whole
   for (long long y = first_row; y < pieces.last_row; ++y) {
     const size_t r = static_cast<size_t>(y - first_row);
     for (uint32_t k = sweep.dab_rows.starts[r]; k < sweep.dab_rows.starts[r + 1]; ++k) {
@@ -801,6 +814,10 @@ void sweep_rows(const Surface& surface, const Dab& dab, const Pieces& pieces, Sw
       sink.span(static_cast<int>(y), 0, surface.width);
       continue;
     }
+    if (!step_rows_made) {
+      pen.make_step_rows();
+      step_rows_made = true;
+    }
     for (size_t k = 0; k < active_bodies.size();) {
       const Body& body = pieces.bodies[active_bodies[k]];
       if (y >= body.bottom) {
@@ -828,7 +845,7 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, Roun
   Workspace::Parts& parts = workspace.parts();
   collect_pieces(surface, path, closed, pen, &parts.pieces);
   if (parts.pieces.first_row >= parts.pieces.last_row) return;
-  sweep_rows(surface, dab, parts.pieces, parts.sweep, sink);
+  sweep_rows(surface, pen, dab, parts.pieces, parts.sweep, sink);
 }
 
 namespace {

@@ -120,14 +120,18 @@ class RoundPen {
   // from the equation.
   const std::vector<int>& dab_rows();
 
-  // The body of a diagonal step of one pixel from the origin: rows [top, bottom), row top + i
-  // spanning rows[i] (nothing where x0 >= x1), within columns [left, right).
+  // The body of a diagonal step of one pixel from the origin towards `to`: rows [top, bottom)
+  // within columns [left, right), row top + i spanning rows[i] (nothing where x0 >= x1).
   struct Step {
+    Point to;
     long long top = 0, bottom = 0, left = 0, right = 0;
     std::vector<Span> rows;
   };
   // The step towards (dx, dy), each 1 or -1; null for pens too wide to keep theirs.
   const Step* step(long long dx, long long dy);
+  // Works out the rows of the steps, which step() leaves out: a stroke whose every row some dab
+  // covers whole, as a pen wider than the surface makes, never needs them.
+  void make_step_rows();
 
  private:
   int width_;
