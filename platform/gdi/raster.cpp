@@ -378,9 +378,15 @@ class Dab {
       *span = {left + (width_ - 1 - x), left + x + 1};
       return true;
     }
+    // Through a span of its own, so that the caller's stays in registers on the common path.
     const double radius = (width_ - 1) / 2.0;
-    return ellipse_row(static_cast<double>(left) + radius, radius, radius,
-                       static_cast<double>(row) - radius, span);
+    Span s;
+    if (!ellipse_row(static_cast<double>(left) + radius, radius, radius,
+                     static_cast<double>(row) - radius, &s)) {
+      return false;
+    }
+    *span = s;
+    return true;
   }
 
  private:
@@ -880,20 +886,23 @@ const Outline& kept_outline(const std::vector<Point>& quadrant, long long width,
 void wide_ellipse_outline(const Surface& surface, const std::vector<Point>& quadrant,
                           long long left, long long top, long long width, long long height,
                           RoundPen& pen, Workspace& workspace, uint32_t pixel) {
-  SpanPainter painter(surface, pixel);
   if (width > kKeptOutlineSize || height > kKeptOutlineSize || pen.width() > kKeptOutlinePen) {
+    SpanPainter painter(surface, pixel);
     wide_path_spans(surface, Path(quadrant, left, top, width, height), true, pen, workspace,
                     painter);
     return;
   }
   const Outline& outline = kept_outline(quadrant, width, height, pen, workspace);
+  // A copy that nothing else sees keeps the surface's size and pixels in registers between fills.
+  const Surface target = surface;
+  SpanPainter painter(target, pixel);
   const long long dx = left - outline.margin;
   const long long dy = top - outline.margin;
   for (const Outline::RowSpan& s : outline.spans) {
     const long long y = dy + s.y;
-    if (y < 0 || y >= surface.height) continue;
+    if (y < 0 || y >= target.height) continue;
     const long long x0 = std::max<long long>(dx + s.x0, 0);
-    const long long x1 = std::min<long long>(dx + s.x1, surface.width);
+    const long long x1 = std::min<long long>(dx + s.x1, target.width);
     if (x0 < x1) painter.span(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
   }
 }
