@@ -170,12 +170,12 @@ class Path {
   long long left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
 };
 
-// A wide path with round caps and joins: the pen's round dab, `width` pixels across, at every
-// point (centred, even widths sit up-left) and between points the segment's body: rows y - width/2
-// .. for horizontal segments (columns min x up to, not including, max x), likewise for vertical
-// ones, otherwise the quadrilateral offset to both sides of the line, the side towards +x by
-// (width + 1) / 2 and the other by width / 2. The union is sent row by row, each pixel once,
-// over the visible rows only.
+// A wide path with round caps and joins, for a pen `width` pixels across: its round dab at every
+// point (centred, even widths sit up-left) and between points the segment's body: rows
+// y - width/2 .. for horizontal segments (columns min x up to, not including, max x), likewise
+// for vertical ones, otherwise the quadrilateral offset to both sides of the line, the side
+// towards +x by (width + 1) / 2 and the other by width / 2. The union is sent row by row, each
+// pixel once, over the visible rows only.
 void wide_path_spans(const Surface& surface, const Path& path, bool closed, RoundPen& pen,
                      Workspace& workspace, SpanSink& sink);
 
