@@ -58,7 +58,7 @@ void dc_changed(const Dc& dc) {
   if (dc.window) dc.window_pixels->changed(dc.window);
 }
 
-const Pen& dc_pen(const Dc& dc) {
+Pen& dc_pen(const Dc& dc) {
   return *handle_get<Pen>(dc.pen, HandleKind::pen);
 }
 

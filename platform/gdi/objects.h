@@ -8,11 +8,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "base/handles.h"
 #include "base/surface.h"
 #include "font.h"
+#include "raster.h"
 #include "win32.h"
 
 namespace platform {
@@ -29,6 +31,7 @@ struct Pen : GdiObject {
   int style = PS_SOLID;
   int width = 1;  // 0 and 1 both give the one-pixel pen
   COLORREF colour = 0;
+  std::optional<raster::RoundPen> round;  // a wide pen's shapes, from its first stroke on
 };
 
 struct Brush : GdiObject {
@@ -57,6 +60,11 @@ struct Dc {
   COLORREF bk_colour = 0;
   int bk_mode = OPAQUE;
   POINT position{0, 0};
+  // Kept from one drawing call to the next, so that a frame of small shapes allocates nothing
+  // once warm: the scan conversion's buffers and kept outlines, and the points of the shape at
+  // hand (a polygon's corners, an ellipse's quadrant).
+  raster::Workspace workspace;
+  std::vector<raster::Point> points;
 };
 
 // The live DC behind a handle, or null.
@@ -69,7 +77,7 @@ bool dc_surface(const Dc& dc, Surface* out);
 void dc_changed(const Dc& dc);
 
 // The DC's current objects (never null for a live DC).
-const Pen& dc_pen(const Dc& dc);
+Pen& dc_pen(const Dc& dc);
 const Brush& dc_brush(const Dc& dc);
 const Font* dc_font(const Dc& dc);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -217,98 +218,6 @@ void thin_line(const Surface& surface, Point from, Point to, uint32_t pixel) {
 
 namespace {
 
-// One polygon edge, walked down the rows: x = x_top + ceil((y - top) * dx / dy), kept as a
-// quotient and remainder so that each row costs additions only.
-struct Edge {
-  long long top, bottom, x_top, dx, dy;
-  long long q, r;    // (y - top) * dx = q * dy + r, 0 <= r < dy
-  long long dq, dr;  // dx = dq * dy + dr, 0 <= dr < dy
-
-  Edge(Point a, Point b) {
-    if (a.y > b.y) std::swap(a, b);
-    top = a.y;
-    bottom = b.y;
-    x_top = a.x;
-    dy = b.y - a.y;
-    dx = b.x - a.x;
-    dq = dx / dy;
-    dr = dx % dy;
-    if (dr < 0) {
-      --dq;
-      dr += dy;
-    }
-    q = 0;
-    r = 0;
-  }
-  // Positions the edge at row y (top <= y).
-  void start_at(long long y) {
-    long long num;
-    if (__builtin_mul_overflow(y - top, dx, &num)) {
-      const Wide wide = Wide{y - top} * dx;
-      q = floor_div(wide, dy);
-      r = static_cast<long long>(wide - Wide{q} * dy);
-      return;
-    }
-    q = num / dy;
-    r = num % dy;
-    if (r < 0) {
-      --q;
-      r += dy;
-    }
-  }
-  long long x() const { return x_top + q + (r > 0 ? 1 : 0); }
-  void step() {
-    q += dq;
-    r += dr;
-    if (r >= dy) {
-      r -= dy;
-      ++q;
-    }
-  }
-};
-
-}  // namespace
-
-void polygon_spans(const Surface& surface, const Point* points, size_t count, SpanSink& sink) {
-  if (count < 3) return;
-  // Kept between calls: a frame fills hundreds of small polygons.
-  static std::vector<Edge> edges;
-  static std::vector<int> crossings;
-  edges.clear();
-  long long min_y = points[0].y;
-  long long max_y = points[0].y;
-  for (size_t i = 0; i < count; ++i) {
-    const Point a = points[i];
-    const Point b = points[i + 1 == count ? 0 : i + 1];
-    min_y = std::min(min_y, a.y);
-    max_y = std::max(max_y, a.y);
-    if (a.y != b.y) edges.emplace_back(a, b);
-  }
-  const long long top = std::max<long long>(min_y, 0);
-  const long long bottom = std::min<long long>(max_y, surface.height);
-  for (Edge& e : edges) e.start_at(std::max(e.top, top));
-  for (long long y = top; y < bottom; ++y) {
-    crossings.clear();
-    for (Edge& e : edges) {
-      if (y < e.top || y >= e.bottom) continue;
-      crossings.push_back(clamp_to(e.x(), -1, surface.width + 1));
-      e.step();
-    }
-    if (crossings.size() == 2) {
-      if (crossings[0] > crossings[1]) std::swap(crossings[0], crossings[1]);
-    } else {
-      std::sort(crossings.begin(), crossings.end());
-    }
-    for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
-      const int x0 = std::max(crossings[i], 0);
-      const int x1 = std::min(crossings[i + 1], surface.width);
-      if (x0 < x1) sink.span(static_cast<int>(y), x0, x1);
-    }
-  }
-}
-
-namespace {
-
 // The integer midpoint walk over one quadrant, from the right end of the middle row round to
 // the bottom; `visit` gets each point in order.
 template <typename Visit>
@@ -380,50 +289,80 @@ void ellipse_outline(const Surface& surface, const std::vector<Point>& quadrant,
   }
 }
 
-void approximate_ellipse_spans(const Surface& surface, long long left, long long top,
-                               long long width, long long height, SpanSink& sink) {
-  const double cx = left + (width - 1) / 2.0;
-  const double cy = top + (height - 1) / 2.0;
-  const double rx = std::max((width - 1) / 2.0, 0.5);
-  const double ry = std::max((height - 1) / 2.0, 0.5);
-  const long long first = std::max<long long>(top, 0);
-  const long long last = std::min<long long>(top + height, surface.height);
-  for (long long y = first; y < last; ++y) {
-    const double v = (y - cy) / ry;
-    if (v * v > 1) continue;
-    const double half = rx * std::sqrt(1 - v * v);
-    rect_spans(surface, round_half_up(cx - half), y, round_half_up(cx + half) + 1, y + 1, sink);
-  }
+bool ellipse_row(double cx, double rx, double ry, double dy, Span* span) {
+  if (rx <= 0 || ry <= 0) return false;
+  const double v = dy / ry;
+  if (v * v > 1) return false;
+  const double half = rx * std::sqrt(1 - v * v);
+  *span = {round_half_up(cx - half), round_half_up(cx + half) + 1};
+  return true;
 }
 
 namespace {
 
-struct Span {
-  long long x0, x1;
-  bool operator<(const Span& other) const { return x0 < other.x0; }
+// One polygon edge, walked down the rows: x = x_top + ceil((y - top) * dx / dy), kept as a
+// quotient and remainder so that each row costs additions only.
+struct Edge {
+  long long top, bottom, x_top, dx, dy;
+  long long q, r;    // (y - top) * dx = q * dy + r, 0 <= r < dy
+  long long dq, dr;  // dx = dq * dy + dr, 0 <= dr < dy
+
+  Edge(Point a, Point b) {
+    if (a.y > b.y) std::swap(a, b);
+    top = a.y;
+    bottom = b.y;
+    x_top = a.x;
+    dy = b.y - a.y;
+    dx = b.x - a.x;
+    dq = dx / dy;
+    dr = dx % dy;
+    if (dr < 0) {
+      --dq;
+      dr += dy;
+    }
+    q = 0;
+    r = 0;
+  }
+  // Positions the edge at row y (top <= y).
+  void start_at(long long y) {
+    long long num;
+    if (__builtin_mul_overflow(y - top, dx, &num)) {
+      const Wide wide = Wide{y - top} * dx;
+      q = floor_div(wide, dy);
+      r = static_cast<long long>(wide - Wide{q} * dy);
+      return;
+    }
+    q = num / dy;
+    r = num % dy;
+    if (r < 0) {
+      --q;
+      r += dy;
+    }
+  }
+  long long x() const { return x_top + q + (r > 0 ? 1 : 0); }
+  void step() {
+    q += dq;
+    r += dr;
+    if (r >= dy) {
+      r -= dy;
+      ++q;
+    }
+  }
 };
 
-// The rows of a round dab: the filled integer ellipse of a width x width box, or beyond the
+// A polygon's edges, and the crossings of one row.
+struct PolygonBuffers {
+  std::vector<Edge> edges;
+  std::vector<int> crossings;
+};
+
+// A pen's round dab, row by row: the integer ellipse's rows kept with the pen, or beyond the
 // exact limit the ellipse equation. Every row it has contains its centre column.
 class Dab {
  public:
-  explicit Dab(int width) : width_(width), half_(width / 2) {
-    if (width_ > kExactEllipseLimit) return;
-    // Pens of the usual widths come again and again: their rows are worked out once.
-    constexpr int kCachedWidths = 64;
-    static std::vector<int> cached[kCachedWidths + 1];
-    if (width_ <= kCachedWidths && !cached[width_].empty()) {
-      widest_ = &cached[width_];
-      return;
-    }
-    std::vector<int>& widest = width_ <= kCachedWidths ? cached[width_] : own_;
-    widest.assign(static_cast<size_t>(width_ - half_), -1);
-    walk_quadrant(width_, width_, [&](Point p) {
-      if (p.y >= width_) return;
-      int& x = widest[static_cast<size_t>(p.y - half_)];
-      if (x < 0) x = static_cast<int>(p.x);  // the first point of a row is its widest
-    });
-    widest_ = &widest;
+  explicit Dab(RoundPen& pen) : width_(pen.width()), half_(pen.width() / 2) {
+    const std::vector<int>& rows = pen.dab_rows();
+    if (!rows.empty()) widest_ = rows.data();
   }
 
   long long width() const { return width_; }
@@ -434,46 +373,52 @@ class Dab {
   bool row(long long row, long long left, Span* span) const {
     if (widest_) {
       const long long k = (row >= half_ ? row : width_ - 1 - row) - half_;
-      const int x = (*widest_)[static_cast<size_t>(k)];
+      const int x = widest_[k];
       if (x < 0) return false;
       *span = {left + (width_ - 1 - x), left + x + 1};
       return true;
     }
-    const double centre = (width_ - 1) / 2.0;
-    const double radius = std::max(centre, 0.5);
-    const double v = (static_cast<double>(row) - centre) / radius;
-    if (v * v > 1) return false;
-    const double half = radius * std::sqrt(1 - v * v);
-    const double cx = static_cast<double>(left) + centre;
-    *span = {round_half_up(cx - half), round_half_up(cx + half) + 1};
+    // Through a span of its own, so that the caller's stays in registers on the common path.
+    const double radius = (width_ - 1) / 2.0;
+    Span s;
+    if (!ellipse_row(static_cast<double>(left) + radius, radius, radius,
+                     static_cast<double>(row) - radius, &s)) {
+      return false;
+    }
+    *span = s;
     return true;
   }
 
  private:
   long long width_;
   long long half_;
-  const std::vector<int>* widest_ = nullptr;
-  std::vector<int> own_;
+  const int* widest_ = nullptr;  // the pen's dab rows, or null for the equation
 };
+
+// Pens up to this width keep the bodies of their diagonal steps (a row each).
+constexpr long long kKeptStepLimit = 1 << 12;
 
 // A wide segment's body: a band of rows or columns for horizontal and vertical segments,
 // otherwise a parallelogram filled by the polygon rule (each edge counts for top <= y < bottom,
 // crossings at ceil(x), spans from one crossing up to, not including, the next).
-struct StepShape;
-
-// Pens up to this width keep the shapes of their diagonal steps (a row each).
-constexpr long long kStepShapeLimit = 1 << 12;
-
 struct Body {
   long long top = 0, bottom = 0;  // rows [top, bottom)
   long long left = 0, right = 0;  // the band's columns, or the box the parallelogram lies in
   bool band = true;
   Point quad[4];
-  const StepShape* shape = nullptr;  // a diagonal step's body, worked out once per pen
+  const RoundPen::Step* step = nullptr;  // a diagonal step's body, kept with the pen
   Point origin;
 
   Body() = default;
-  Body(Point from, const StepShape& step);
+  // A diagonal step from `from`: the body the pen keeps, moved there.
+  Body(Point from, const RoundPen::Step& kept)
+      : top(from.y + kept.top),
+        bottom(from.y + kept.bottom),
+        left(from.x + kept.left),
+        right(from.x + kept.right),
+        band(false),
+        step(&kept),
+        origin(from) {}
 
   Body(Point from, Point to, long long width) {
     const long long dx = to.x - from.x;
@@ -521,8 +466,15 @@ struct Body {
     }
   }
 
-  // Appends the body's spans on row y (top <= y < bottom).
-  void row(long long y, std::vector<Span>* spans) const;
+  // Appends the body's spans on row y (top <= y < bottom), a step's once its pen made them.
+  void row(long long y, std::vector<Span>* spans) const {
+    if (!step) {
+      shape_row(y, spans);
+      return;
+    }
+    const Span s = step->rows[static_cast<size_t>(y - top)];
+    if (s.x0 < s.x1) spans->push_back({origin.x + s.x0, origin.x + s.x1});
+  }
   void shape_row(long long y, std::vector<Span>* spans) const {
     if (band) {
       if (left < right) spans->push_back({left, right});
@@ -549,56 +501,55 @@ struct Body {
   }
 };
 
-// The body of a diagonal step of one pixel from the origin: one span per row at most (it is a
-// parallelogram), the same wherever the step is, so a pen's four are worked out once.
-struct StepShape {
-  Body body;
-  std::vector<Span> rows;  // row body.top + i; empty spans have x0 >= x1
+}  // namespace
 
-  StepShape(Point to, long long width) : body({0, 0}, to, width) {
+const std::vector<int>& RoundPen::dab_rows() {
+  if (dab_rows_.empty() && width_ <= kExactEllipseLimit) {
+    const long long width = width_;
+    const long long half = width / 2;
+    dab_rows_.assign(static_cast<size_t>(width - half), -1);
+    int* const rows = dab_rows_.data();
+    walk_quadrant(width, width, [&](Point p) {
+      if (p.y >= width) return;
+      int& x = rows[p.y - half];
+      if (x < 0) x = static_cast<int>(p.x);  // the first point of a row is its widest
+    });
+  }
+  return dab_rows_;
+}
+
+const RoundPen::Step* RoundPen::step(long long dx, long long dy) {
+  if (width_ > kKeptStepLimit) return nullptr;
+  if (steps_.empty()) {
+    steps_.resize(4);
+    for (size_t d = 0; d < 4; ++d) {
+      Step& shape = steps_[d];
+      shape.to = {d & 1 ? 1 : -1, d & 2 ? 1 : -1};
+      const Body body({0, 0}, shape.to, width_);
+      shape.top = body.top;
+      shape.bottom = body.bottom;
+      shape.left = body.left;
+      shape.right = body.right;
+    }
+  }
+  return &steps_[(dx > 0 ? 1 : 0) | (dy > 0 ? 2 : 0)];
+}
+
+void RoundPen::make_step_rows() {
+  for (Step& shape : steps_) {
+    if (!shape.rows.empty()) continue;
+    // A parallelogram: one span per row at most.
+    const Body body({0, 0}, shape.to, width_);
     std::vector<Span> spans;
     for (long long y = body.top; y < body.bottom; ++y) {
       spans.clear();
       body.shape_row(y, &spans);
-      rows.push_back(spans.empty() ? Span{0, 0} : spans[0]);
+      shape.rows.push_back(spans.empty() ? Span{0, 0} : spans[0]);
     }
   }
-
-  static const StepShape& of(long long width, long long dx, long long dy) {
-    const int direction = (dx > 0 ? 1 : 0) | (dy > 0 ? 2 : 0);
-    constexpr int kCachedWidths = 64;
-    static std::vector<StepShape> cached[kCachedWidths + 1];
-    static std::vector<StepShape> last;
-    static long long last_width = -1;
-    std::vector<StepShape>& four = width <= kCachedWidths ? cached[width] : last;
-    if (width > kCachedWidths && last_width != width) {
-      last.clear();
-      last_width = width;
-    }
-    if (four.empty()) {
-      for (int d = 0; d < 4; ++d) four.emplace_back(Point{d & 1 ? 1 : -1, d & 2 ? 1 : -1}, width);
-    }
-    return four[static_cast<size_t>(direction)];
-  }
-};
-
-Body::Body(Point from, const StepShape& step)
-    : top(from.y + step.body.top),
-      bottom(from.y + step.body.bottom),
-      left(from.x + step.body.left),
-      right(from.x + step.body.right),
-      band(false),
-      shape(&step),
-      origin(from) {}
-
-void Body::row(long long y, std::vector<Span>* spans) const {
-  if (!shape) {
-    shape_row(y, spans);
-    return;
-  }
-  const Span s = shape->rows[static_cast<size_t>(y - top)];
-  if (s.x0 < s.x1) spans->push_back({origin.x + s.x0, origin.x + s.x1});
 }
+
+namespace {
 
 // A horizontal or vertical step of one pixel adds nothing to the dabs at its two ends: each dab
 // covers its own centre column and row over the pen's whole width.
@@ -608,68 +559,159 @@ bool body_within_dabs(Point from, Point to) {
   return (dy == 0 && (dx == 1 || dx == -1)) || (dx == 0 && (dy == 1 || dy == -1));
 }
 
-// Indices of elements bucketed by the first visible row they touch.
+// The pieces of a wide path that reach the surface: the centres of its dabs and the bodies of
+// its segments, and the rows [first_row, last_row) of the surface they cover.
+struct Pieces {
+  std::vector<Point> dabs;
+  std::vector<Body> bodies;
+  long long first_row = 0;
+  long long last_row = 0;
+};
+
+// Pieces by the first row they touch: row r's are items[starts[r]] up to items[starts[r + 1]].
 struct RowBuckets {
   std::vector<uint32_t> starts;
   std::vector<uint32_t> items;
   std::vector<uint32_t> fill;
 
-  template <typename FirstRow>
-  void build(const std::vector<uint32_t>& elements, long long first_row, long long rows,
-             FirstRow first_row_of) {
+  // `row_of(i)` is piece i's first row, counted from the first row swept.
+  template <typename RowOf>
+  void build(size_t count, long long rows, RowOf row_of) {
     starts.assign(static_cast<size_t>(rows) + 1, 0);
-    for (uint32_t e : elements) ++starts[static_cast<size_t>(first_row_of(e) - first_row) + 1];
+    for (size_t i = 0; i < count; ++i) ++starts[static_cast<size_t>(row_of(i)) + 1];
     for (size_t r = 1; r < starts.size(); ++r) starts[r] += starts[r - 1];
     fill.assign(starts.begin(), starts.end() - 1);
-    items.resize(elements.size());
-    for (uint32_t e : elements) {
-      items[fill[static_cast<size_t>(first_row_of(e) - first_row)]++] = e;
+    items.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+      items[fill[static_cast<size_t>(row_of(i))]++] = static_cast<uint32_t>(i);
     }
   }
 };
 
+// What the sweep down the rows works with: the pieces bucketed by their first row, those active
+// on the row at hand, and that row's spans.
+struct Sweep {
+  RowBuckets dab_rows;
+  RowBuckets body_rows;
+  std::vector<uint32_t> active_dabs;
+  std::vector<uint32_t> active_bodies;
+  std::vector<Span> spans;
+};
+
+// The wide outline of an oval, as spans relative to its box moved in by `margin` on each side.
+struct Outline {
+  struct RowSpan {
+    int y, x0, x1;
+  };
+  long long width = 0, height = 0;
+  int pen = 0;
+  long long margin = 0;
+  std::vector<RowSpan> spans;
+};
+
+// Ovals and pens up to these sizes have their outlines kept, the last few of them.
+constexpr long long kKeptOutlineSize = 512;
+constexpr int kKeptOutlinePen = 64;
+
+struct KeptOutlines {
+  Outline kept[8];
+  size_t next = 0;  // the one to replace next
+};
+
+// Records spans as they come, for drawing them again elsewhere.
+class SpanRecorder final : public SpanSink {
+ public:
+  explicit SpanRecorder(std::vector<Outline::RowSpan>* spans) : spans_(spans) {}
+  void span(int y, int x0, int x1) override { spans_->push_back({y, x0, x1}); }
+
+ private:
+  std::vector<Outline::RowSpan>* spans_;
+};
+
 }  // namespace
 
-void wide_path_spans(const Surface& surface, const Path& path, bool closed, int width,
-                     SpanSink& sink) {
-  const size_t count = path.size();
-  if (count == 0 || width <= 0 || surface.width <= 0 || surface.height <= 0) return;
-  const Dab dab(width);
+struct Workspace::Parts {
+  PolygonBuffers polygon;
+  Pieces pieces;
+  Sweep sweep;
+  KeptOutlines outlines;
+};
+
+Workspace::Workspace() : parts_(std::make_unique<Parts>()) {}
+Workspace::~Workspace() = default;
+
+void polygon_spans(const Surface& surface, const Point* points, size_t count, Workspace& workspace,
+                   SpanSink& sink) {
+  if (count < 3) return;
+  std::vector<Edge>& edges = workspace.parts().polygon.edges;
+  std::vector<int>& crossings = workspace.parts().polygon.crossings;
+  edges.clear();
+  long long min_y = points[0].y;
+  long long max_y = points[0].y;
+  for (size_t i = 0; i < count; ++i) {
+    const Point a = points[i];
+    const Point b = points[i + 1 == count ? 0 : i + 1];
+    min_y = std::min(min_y, a.y);
+    max_y = std::max(max_y, a.y);
+    if (a.y != b.y) edges.emplace_back(a, b);
+  }
+  const long long top = std::max<long long>(min_y, 0);
+  const long long bottom = std::min<long long>(max_y, surface.height);
+  for (Edge& e : edges) e.start_at(std::max(e.top, top));
+  for (long long y = top; y < bottom; ++y) {
+    crossings.clear();
+    for (Edge& e : edges) {
+      if (y < e.top || y >= e.bottom) continue;
+      crossings.push_back(clamp_to(e.x(), -1, surface.width + 1));
+      e.step();
+    }
+    if (crossings.size() == 2) {
+      if (crossings[0] > crossings[1]) std::swap(crossings[0], crossings[1]);
+    } else {
+      std::sort(crossings.begin(), crossings.end());
+    }
+    for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
+      const int x0 = std::max(crossings[i], 0);
+      const int x1 = std::min(crossings[i + 1], surface.width);
+      if (x0 < x1) sink.span(static_cast<int>(y), x0, x1);
+    }
+  }
+}
+
+namespace {
+
+// Whether one dab covers the whole surface, leaving nothing else to work out. A dab's rows only
+// widen towards its middle: its top and bottom visible rows spanning the surface is enough.
+bool dab_covers_surface(const Surface& surface, const Path& path, const Dab& dab) {
   const long long w = dab.width();
   const long long half = dab.half();
-  const long long surface_width = surface.width;
-  const long long surface_height = surface.height;
-
-  // A dab whose top and bottom visible rows both span the surface covers all of it: a dab's rows
-  // only widen towards its middle.
+  if (w < surface.width) return false;
   const auto covers_row = [&](Point c, long long y) {
     Span s;
     const long long row = y - (c.y - half);
     return row >= 0 && row < w && dab.row(row, c.x - half, &s) && s.x0 <= 0 &&
-           s.x1 >= surface_width;
+           s.x1 >= surface.width;
   };
-  for (size_t i = 0; i < count && w >= surface_width; ++i) {
+  for (size_t i = 0; i < path.size(); ++i) {
     const Point c = path[i];
-    if (covers_row(c, 0) && covers_row(c, surface_height - 1)) {
-      rect_spans(surface, 0, 0, surface_width, surface_height, sink);
-      return;
-    }
+    if (covers_row(c, 0) && covers_row(c, surface.height - 1)) return true;
   }
+  return false;
+}
 
-  // The dabs and bodies that reach the surface, and the rows they span.
+// The first half of a wide path: the dabs and bodies that reach the surface, and their rows.
+void collect_pieces(const Surface& surface, const Path& path, bool closed, RoundPen& pen,
+                    Pieces* pieces) {
+  const long long w = pen.width();
+  const long long half = w / 2;
+  const long long surface_width = surface.width;
+  const long long surface_height = surface.height;
   const auto touches = [&](long long left, long long top, long long right, long long bottom) {
     return left < surface_width && right > 0 && top < surface_height && bottom > 0 &&
            left < right && top < bottom;
   };
-  // Kept between calls: a frame strokes dozens of small outlines.
-  static std::vector<uint32_t> dabs;
-  static std::vector<Point> centres;
-  centres.clear();
-  static std::vector<Body> bodies;
-  static std::vector<uint32_t> body_ids;
-  dabs.clear();
-  bodies.clear();
-  body_ids.clear();
+  pieces->dabs.clear();
+  pieces->bodies.clear();
   long long first_row = surface_height;
   long long last_row = 0;
   const auto note_rows = [&](long long top, long long bottom) {
@@ -677,6 +719,7 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, int 
     last_row = std::max(last_row, std::min(bottom, surface_height));
   };
   // Each point is looked up once: for an ellipse that is a few divisions.
+  const size_t count = path.size();
   const Point first = path[0];
   Point previous;
   Point c = first;
@@ -686,8 +729,7 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, int 
     next = last ? first : path[i + 1];
     if ((i == 0 || !(c == previous)) &&
         touches(c.x - half, c.y - half, c.x - half + w, c.y - half + w)) {
-      dabs.push_back(static_cast<uint32_t>(centres.size()));
-      centres.push_back(c);
+      pieces->dabs.push_back(c);
       note_rows(c.y - half, c.y - half + w);
     }
     if (last && (!closed || count < 2)) break;
@@ -700,41 +742,63 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, int 
         std::max(c.y, next.y) + reach < 0 || std::min(c.y, next.y) - reach >= surface_height) {
       continue;
     }
-    // Steps of one pixel diagonally, all along an ellipse, share their shape.
-    const bool step = (dx == 1 || dx == -1) && (dy == 1 || dy == -1) && w <= kStepShapeLimit;
-    const Body body = step ? Body(c, StepShape::of(w, dx, dy)) : Body(c, next, w);
+    // Steps of one pixel diagonally, all along an ellipse, share their body.
+    const bool diagonal_step = (dx == 1 || dx == -1) && (dy == 1 || dy == -1);
+    const RoundPen::Step* step = diagonal_step ? pen.step(dx, dy) : nullptr;
+    const Body body = step ? Body(c, *step) : Body(c, next, w);
     if (!touches(body.left, body.top, body.right, body.bottom)) continue;
-    body_ids.push_back(static_cast<uint32_t>(bodies.size()));
-    bodies.push_back(body);
+    pieces->bodies.push_back(body);
     note_rows(body.top, body.bottom);
   }
-  if (first_row >= last_row) return;
+  pieces->first_row = first_row;
+  pieces->last_row = last_row;
+}
 
-  // Row by row over the visible rows: the elements that reach a row are active on it.
-  const long long rows = last_row - first_row;
-  static RowBuckets dab_rows;
-  static RowBuckets body_rows;
-  dab_rows.build(dabs, first_row, rows,
-                 [&](uint32_t i) { return std::max(centres[i].y - half, first_row); });
-  body_rows.build(body_ids, first_row, rows,
-                  [&](uint32_t i) { return std::max(bodies[i].top, first_row); });
-  static std::vector<uint32_t> active_dabs;
-  static std::vector<uint32_t> active_bodies;
-  static std::vector<Span> spans;
+// Sends the union of a row's spans, clipped to the surface.
+void send_union(long long y, std::vector<Span>& spans, long long surface_width, SpanSink& sink) {
+  std::sort(spans.begin(), spans.end());
+  for (size_t k = 0; k < spans.size();) {
+    Span run = spans[k++];
+    while (k < spans.size() && spans[k].x0 <= run.x1) run.x1 = std::max(run.x1, spans[k++].x1);
+    const long long x0 = std::max<long long>(run.x0, 0);
+    const long long x1 = std::min(run.x1, surface_width);
+    if (x0 < x1) sink.span(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
+  }
+}
+
+// The second half of a wide path: row by row over the rows the pieces cover, the pieces that
+// reach a row are active on it, and the union of their spans is sent, each pixel once.
+void sweep_rows(const Surface& surface, RoundPen& pen, const Dab& dab, const Pieces& pieces,
+                Sweep& sweep, SpanSink& sink) {
+  const long long w = dab.width();
+  const long long half = dab.half();
+  const long long surface_width = surface.width;
+  const long long first_row = pieces.first_row;
+  const long long rows = pieces.last_row - first_row;
+  sweep.dab_rows.build(pieces.dabs.size(), rows, [&](size_t i) {
+    return std::max(pieces.dabs[i].y - half, first_row) - first_row;
+  });
+  sweep.body_rows.build(pieces.bodies.size(), rows, [&](size_t i) {
+    return std::max(pieces.bodies[i].top, first_row) - first_row;
+  });
+  std::vector<uint32_t>& active_dabs = sweep.active_dabs;
+  std::vector<uint32_t>& active_bodies = sweep.active_bodies;
+  std::vector<Span>& spans = sweep.spans;
   active_dabs.clear();
   active_bodies.clear();
-  for (long long y = first_row; y < last_row; ++y) {
+  bool step_rows_made = false;  // at the first row that some dab does not cover whole
+  for (long long y = first_row; y < pieces.last_row; ++y) {
     const size_t r = static_cast<size_t>(y - first_row);
-    for (uint32_t k = dab_rows.starts[r]; k < dab_rows.starts[r + 1]; ++k) {
-      active_dabs.push_back(dab_rows.items[k]);
+    for (uint32_t k = sweep.dab_rows.starts[r]; k < sweep.dab_rows.starts[r + 1]; ++k) {
+      active_dabs.push_back(sweep.dab_rows.items[k]);
     }
-    for (uint32_t k = body_rows.starts[r]; k < body_rows.starts[r + 1]; ++k) {
-      active_bodies.push_back(body_rows.items[k]);
+    for (uint32_t k = sweep.body_rows.starts[r]; k < sweep.body_rows.starts[r + 1]; ++k) {
+      active_bodies.push_back(sweep.body_rows.items[k]);
     }
     spans.clear();
     bool full = false;
     for (size_t k = 0; k < active_dabs.size();) {
-      const Point c = centres[active_dabs[k]];
+      const Point c = pieces.dabs[active_dabs[k]];
       const long long row = y - (c.y - half);
       if (row >= w) {  // past its last row
         active_dabs[k] = active_dabs.back();
@@ -752,8 +816,16 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, int 
       }
       ++k;
     }
-    for (size_t k = 0; k < active_bodies.size() && !full;) {
-      const Body& body = bodies[active_bodies[k]];
+    if (full) {
+      sink.span(static_cast<int>(y), 0, surface.width);
+      continue;
+    }
+    if (!step_rows_made) {
+      pen.make_step_rows();
+      step_rows_made = true;
+    }
+    for (size_t k = 0; k < active_bodies.size();) {
+      const Body& body = pieces.bodies[active_bodies[k]];
       if (y >= body.bottom) {
         active_bodies[k] = active_bodies.back();
         active_bodies.pop_back();
@@ -762,18 +834,76 @@ void wide_path_spans(const Surface& surface, const Path& path, bool closed, int 
       body.row(y, &spans);
       ++k;
     }
-    if (full) {
-      sink.span(static_cast<int>(y), 0, surface.width);
-      continue;
+    send_union(y, spans, surface_width, sink);
+  }
+}
+
+}  // namespace
+
+void wide_path_spans(const Surface& surface, const Path& path, bool closed, RoundPen& pen,
+                     Workspace& workspace, SpanSink& sink) {
+  if (path.size() == 0 || pen.width() <= 0 || surface.width <= 0 || surface.height <= 0) return;
+  const Dab dab(pen);
+  if (dab_covers_surface(surface, path, dab)) {
+    rect_spans(surface, 0, 0, surface.width, surface.height, sink);
+    return;
+  }
+  Workspace::Parts& parts = workspace.parts();
+  collect_pieces(surface, path, closed, pen, &parts.pieces);
+  if (parts.pieces.first_row >= parts.pieces.last_row) return;
+  sweep_rows(surface, pen, dab, parts.pieces, parts.sweep, sink);
+}
+
+namespace {
+
+// The outline kept for this oval and pen, worked out in place of the oldest if there is none.
+const Outline& kept_outline(const std::vector<Point>& quadrant, long long width, long long height,
+                            RoundPen& pen, Workspace& workspace) {
+  KeptOutlines& outlines = workspace.parts().outlines;
+  for (const Outline& outline : outlines.kept) {
+    if (outline.width == width && outline.height == height && outline.pen == pen.width()) {
+      return outline;
     }
-    std::sort(spans.begin(), spans.end());
-    for (size_t k = 0; k < spans.size();) {
-      Span run = spans[k++];
-      while (k < spans.size() && spans[k].x0 <= run.x1) run.x1 = std::max(run.x1, spans[k++].x1);
-      const long long x0 = std::max<long long>(run.x0, 0);
-      const long long x1 = std::min(run.x1, surface_width);
-      if (x0 < x1) sink.span(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
-    }
+  }
+  Outline& outline = outlines.kept[outlines.next];
+  outlines.next = (outlines.next + 1) % std::size(outlines.kept);
+  outline.width = width;
+  outline.height = height;
+  outline.pen = pen.width();
+  outline.margin = pen.width() + 1;  // a round pen reaches (pen + 1) / 2 beyond the outline
+  outline.spans.clear();
+  // Large enough that nothing is clipped; only its size is read.
+  const Surface room{nullptr, static_cast<int>(width + 2 * outline.margin),
+                     static_cast<int>(height + 2 * outline.margin), 0};
+  SpanRecorder recorder(&outline.spans);
+  wide_path_spans(room, Path(quadrant, outline.margin, outline.margin, width, height), true, pen,
+                  workspace, recorder);
+  return outline;
+}
+
+}  // namespace
+
+void wide_ellipse_outline(const Surface& surface, const std::vector<Point>& quadrant,
+                          long long left, long long top, long long width, long long height,
+                          RoundPen& pen, Workspace& workspace, uint32_t pixel) {
+  if (width > kKeptOutlineSize || height > kKeptOutlineSize || pen.width() > kKeptOutlinePen) {
+    SpanPainter painter(surface, pixel);
+    wide_path_spans(surface, Path(quadrant, left, top, width, height), true, pen, workspace,
+                    painter);
+    return;
+  }
+  const Outline& outline = kept_outline(quadrant, width, height, pen, workspace);
+  // A copy that nothing else sees keeps the surface's size and pixels in registers between fills.
+  const Surface target = surface;
+  SpanPainter painter(target, pixel);
+  const long long dx = left - outline.margin;
+  const long long dy = top - outline.margin;
+  for (const Outline::RowSpan& s : outline.spans) {
+    const long long y = dy + s.y;
+    if (y < 0 || y >= target.height) continue;
+    const long long x0 = std::max<long long>(dx + s.x0, 0);
+    const long long x1 = std::min<long long>(dx + s.x1, target.width);
+    if (x0 < x1) painter.span(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "base/surface.h"
@@ -16,6 +17,13 @@ struct Point {
   long long x = 0;
   long long y = 0;
   bool operator==(const Point&) const = default;
+};
+
+// A run of columns [x0, x1) on one row.
+struct Span {
+  long long x0 = 0;
+  long long x1 = 0;
+  bool operator<(const Span& other) const { return x0 < other.x0; }
 };
 
 // Writes `count` copies of `pixel` from `to` on: the one loop every fill ends in.
@@ -53,9 +61,27 @@ void fill_rect(const Surface& surface, long long x0, long long y0, long long x1,
 // A one-pixel Bresenham line from `from` up to, not including, `to`.
 void thin_line(const Surface& surface, Point from, Point to, uint32_t pixel);
 
+// What scan conversion keeps from call to call on one DC: buffers reused so that a frame of
+// hundreds of small shapes allocates nothing once warm, and the wide outlines of the last few
+// ovals. Each DC has its own, so drawing on one never disturbs drawing on another.
+class Workspace {
+ public:
+  Workspace();
+  ~Workspace();
+  Workspace(const Workspace&) = delete;
+  Workspace& operator=(const Workspace&) = delete;
+
+  struct Parts;  // laid out where they are used, in raster.cpp
+  Parts& parts() { return *parts_; }
+
+ private:
+  std::unique_ptr<Parts> parts_;
+};
+
 // The alternate-rule interior of a closed polygon: on each row y the edges with
 // top <= y < bottom cross at ceil(x); spans run from one crossing up to, not including, the next.
-void polygon_spans(const Surface& surface, const Point* points, size_t count, SpanSink& sink);
+void polygon_spans(const Surface& surface, const Point* points, size_t count, Workspace& workspace,
+                   SpanSink& sink);
 
 // Ellipses (and round pens) wider or taller than this are drawn from the ellipse equation row by
 // row instead of the exact integer walk, whose cost grows with the size, not with what is seen.
@@ -74,9 +100,44 @@ void ellipse_spans(const Surface& surface, const std::vector<Point>& quadrant, l
 void ellipse_outline(const Surface& surface, const std::vector<Point>& quadrant, long long left,
                      long long top, long long width, long long height, uint32_t pixel);
 
-// A filled ellipse from its equation, only on the visible rows: for boxes beyond the exact limit.
-void approximate_ellipse_spans(const Surface& surface, long long left, long long top,
-                               long long width, long long height, SpanSink& sink);
+// Beyond the exact limit, a row of an ellipse from its equation: the span on the row `dy` below
+// the centre (above when negative) of the ellipse centred on column `cx` with radii rx and ry,
+// its ends rounded half up. False when the row misses the ellipse or a radius is not positive.
+// Centres and radii of integer boxes are halves, exact in a double, so a row comes out the same
+// whichever shape asks for it.
+bool ellipse_row(double cx, double rx, double ry, double dy, Span* span);
+
+// A wide pen's shapes, kept with the pen so that each is worked out once for it, when a stroke
+// first needs it: the rows of its round dab, and the bodies of the four diagonal one-pixel steps
+// that an ellipse's outline is made of. A stroke whose oval outline the DC kept needs neither.
+class RoundPen {
+ public:
+  explicit RoundPen(int width) : width_(width) {}
+  int width() const { return width_; }
+
+  // The dab, the filled integer ellipse of a width x width box: per row from the middle one
+  // down, its rightmost column, -1 for none. Empty beyond the exact limit, where the rows come
+  // from the equation.
+  const std::vector<int>& dab_rows();
+
+  // The body of a diagonal step of one pixel from the origin towards `to`: rows [top, bottom)
+  // within columns [left, right), row top + i spanning rows[i] (nothing where x0 >= x1).
+  struct Step {
+    Point to;
+    long long top = 0, bottom = 0, left = 0, right = 0;
+    std::vector<Span> rows;
+  };
+  // The step towards (dx, dy), each 1 or -1; null for pens too wide to keep theirs.
+  const Step* step(long long dx, long long dy);
+  // Works out the rows of the steps, which step() leaves out: a stroke whose every row some dab
+  // covers whole, as a pen wider than the surface makes, never needs them.
+  void make_step_rows();
+
+ private:
+  int width_;
+  std::vector<int> dab_rows_;
+  std::vector<Step> steps_;  // the four, by direction
+};
 
 // A closed or open path of points: given as an array, or as the outline of an ellipse (its
 // quadrant mirrored round from the right end of the middle row) without storing all four parts.
@@ -109,13 +170,20 @@ class Path {
   long long left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
 };
 
-// A wide path with round caps and joins: a round dab of `width` pixels across at every point
-// (centred, even widths sit up-left) and between points the segment's body: rows y - width/2 ..
-// for horizontal segments (columns min x up to, not including, max x), likewise for vertical
-// ones, otherwise the quadrilateral offset to both sides of the line, the side towards +x by
-// (width + 1) / 2 and the other by width / 2. The union is sent row by row, each pixel once,
-// over the visible rows only.
-void wide_path_spans(const Surface& surface, const Path& path, bool closed, int width,
-                     SpanSink& sink);
+// A wide path with round caps and joins, for a pen `width` pixels across: its round dab at every
+// point (centred, even widths sit up-left) and between points the segment's body: rows
+// y - width/2 .. for horizontal segments (columns min x up to, not including, max x), likewise
+// for vertical ones, otherwise the quadrilateral offset to both sides of the line, the side
+// towards +x by (width + 1) / 2 and the other by width / 2. The union is sent row by row, each
+// pixel once, over the visible rows only.
+void wide_path_spans(const Surface& surface, const Path& path, bool closed, RoundPen& pen,
+                     Workspace& workspace, SpanSink& sink);
+
+// The wide outline of the ellipse, stroked as wide_path_spans strokes it. A frame draws the same
+// small ovals with the same pens over and over: the workspace keeps the outlines of the last few,
+// and one drawn again is only moved and clipped.
+void wide_ellipse_outline(const Surface& surface, const std::vector<Point>& quadrant,
+                          long long left, long long top, long long width, long long height,
+                          RoundPen& pen, Workspace& workspace, uint32_t pixel);
 
 }  // namespace platform::raster

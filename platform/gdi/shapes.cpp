@@ -2,8 +2,6 @@
 // the brush fills first and the pen strokes over it, a one-pixel pen never paints a line's end
 // point, and a wide pen paints a band centred on the outline with round caps and joins.
 #include <algorithm>
-#include <cmath>
-#include <iterator>
 #include <vector>
 
 #include "objects.h"
@@ -26,7 +24,7 @@ PenKind pen_kind(const Pen& pen) {
 struct Target {
   Dc* dc = nullptr;
   Surface surface;
-  const Pen* pen = nullptr;
+  Pen* pen = nullptr;
   const Brush* brush = nullptr;
 
   bool open(HDC handle) {
@@ -40,9 +38,15 @@ struct Target {
   uint32_t brush_pixel() const { return pixel_of(brush->colour); }
 };
 
+// A wide pen's shapes are worked out for it once, when it first strokes.
+raster::RoundPen& round_pen(const Target& t) {
+  if (!t.pen->round) t.pen->round.emplace(t.pen->width);
+  return *t.pen->round;
+}
+
 void stroke_wide(const Target& t, const raster::Path& path, bool closed) {
   raster::SpanPainter painter(t.surface, t.pen_pixel());
-  raster::wide_path_spans(t.surface, path, closed, t.pen->width, painter);
+  raster::wide_path_spans(t.surface, path, closed, round_pen(t), t.dc->workspace, painter);
 }
 
 // A one-pixel outline in the brush's own colour paints nothing the fill has not.
@@ -81,7 +85,8 @@ void draw_rectangle(const Target& t, long long left, long long top, long long ri
   }
 }
 
-// The rows of a huge ellipse, from its equation; only rows on the surface are computed.
+// A huge ellipse row by row from its equation, only on the surface's rows: the fill spans the
+// ellipse of the box, the pen's band runs between ellipses half its width outside and inside.
 void draw_huge_ellipse(const Target& t, long long left, long long top, long long width,
                        long long height) {
   const double cx = left + (width - 1) / 2.0;
@@ -89,104 +94,24 @@ void draw_huge_ellipse(const Target& t, long long left, long long top, long long
   const double rx = (width - 1) / 2.0;
   const double ry = (height - 1) / 2.0;
   const PenKind kind = pen_kind(*t.pen);
-  const double band = kind == PenKind::wide ? t.pen->width / 2.0 : 0.5;
-  // Half the span of an ellipse with radii rx + grow, ry + grow on row y; negative if none.
-  auto half_span = [&](double y, double grow) {
-    const double a = rx + grow;
-    const double b = ry + grow;
-    if (a <= 0 || b <= 0) return -1.0;
-    const double v = (y - cy) / b;
-    return v * v > 1 ? -1.0 : a * std::sqrt(1 - v * v);
-  };
+  const double band = kind == PenKind::none ? 0 : kind == PenKind::wide ? t.pen->width / 2.0 : 0.5;
   const long long first = std::max<long long>(top - t.pen->width, 0);
   const long long last = std::min<long long>(top + height + t.pen->width, t.surface.height);
   raster::SpanPainter fill(t.surface, t.brush_pixel());
   raster::SpanPainter stroke(t.surface, t.pen_pixel());
   for (long long y = first; y < last; ++y) {
-    const double outer = half_span(static_cast<double>(y), kind == PenKind::none ? 0 : band);
-    if (outer < 0) continue;
-    const double inner = half_span(static_cast<double>(y), kind == PenKind::none ? 0 : -band);
-    const long long x0 = static_cast<long long>(std::floor(cx - outer + 0.5));
-    const long long x1 = static_cast<long long>(std::floor(cx + outer + 0.5)) + 1;
-    if (!t.brush->hollow) raster::rect_spans(t.surface, x0, y, x1, y + 1, fill);
+    const double dy = static_cast<double>(y) - cy;
+    raster::Span outer;
+    if (!raster::ellipse_row(cx, rx + band, ry + band, dy, &outer)) continue;
+    if (!t.brush->hollow) raster::rect_spans(t.surface, outer.x0, y, outer.x1, y + 1, fill);
     if (kind == PenKind::none) continue;
-    if (inner < 0) {
-      raster::rect_spans(t.surface, x0, y, x1, y + 1, stroke);
+    raster::Span inner;
+    if (!raster::ellipse_row(cx, rx - band, ry - band, dy, &inner)) {
+      raster::rect_spans(t.surface, outer.x0, y, outer.x1, y + 1, stroke);
       continue;
     }
-    const long long i0 = static_cast<long long>(std::floor(cx - inner + 0.5));
-    const long long i1 = static_cast<long long>(std::floor(cx + inner + 0.5)) + 1;
-    raster::rect_spans(t.surface, x0, y, std::max(i0, x0 + 1), y + 1, stroke);
-    raster::rect_spans(t.surface, std::min(i1, x1 - 1), y, x1, y + 1, stroke);
-  }
-}
-
-// Records spans as they come, for drawing them again elsewhere.
-struct Span {
-  int y, x0, x1;
-};
-class SpanRecorder final : public raster::SpanSink {
- public:
-  explicit SpanRecorder(std::vector<Span>* spans) : spans_(spans) {}
-  void span(int y, int x0, int x1) override { spans_->push_back({y, x0, x1}); }
-
- private:
-  std::vector<Span>* spans_;
-};
-
-// The wide outline of an ellipse, relative to its box moved in by `margin` on each side.
-struct OutlineShape {
-  long long width = 0, height = 0;
-  int pen = 0;
-  long long margin = 0;
-  std::vector<Span> spans;
-};
-
-// A frame draws the same small ovals with the same pens many times over: the outlines of the
-// last few are kept and only moved and clipped, as working one out costs far more.
-constexpr long long kKeptOutlineSize = 512;
-constexpr int kKeptOutlinePen = 64;
-
-const OutlineShape& kept_outline(const std::vector<Point>& quadrant, long long width,
-                                 long long height, int pen) {
-  static OutlineShape kept[8];
-  static size_t next;
-  for (const OutlineShape& shape : kept) {
-    if (shape.width == width && shape.height == height && shape.pen == pen) return shape;
-  }
-  OutlineShape& shape = kept[next];
-  next = (next + 1) % std::size(kept);
-  shape.width = width;
-  shape.height = height;
-  shape.pen = pen;
-  shape.margin = pen + 1;  // a round pen reaches (pen + 1) / 2 beyond the outline
-  shape.spans.clear();
-  // Large enough that nothing is clipped; only its size is read.
-  const Surface room{nullptr, static_cast<int>(width + 2 * shape.margin),
-                     static_cast<int>(height + 2 * shape.margin), 0};
-  SpanRecorder recorder(&shape.spans);
-  raster::wide_path_spans(room, raster::Path(quadrant, shape.margin, shape.margin, width, height),
-                          true, pen, recorder);
-  return shape;
-}
-
-void stroke_wide_ellipse(const Target& t, const std::vector<Point>& quadrant, long long left,
-                         long long top, long long width, long long height) {
-  const int pen = t.pen->width;
-  if (width > kKeptOutlineSize || height > kKeptOutlineSize || pen > kKeptOutlinePen) {
-    stroke_wide(t, raster::Path(quadrant, left, top, width, height), true);
-    return;
-  }
-  const OutlineShape& shape = kept_outline(quadrant, width, height, pen);
-  const long long dx = left - shape.margin;
-  const long long dy = top - shape.margin;
-  raster::SpanPainter painter(t.surface, t.pen_pixel());
-  for (const Span& s : shape.spans) {
-    const long long y = dy + s.y;
-    if (y < 0 || y >= t.surface.height) continue;
-    const long long x0 = std::max<long long>(dx + s.x0, 0);
-    const long long x1 = std::min<long long>(dx + s.x1, t.surface.width);
-    if (x0 < x1) painter.span(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
+    raster::rect_spans(t.surface, outer.x0, y, std::max(inner.x0, outer.x0 + 1), y + 1, stroke);
+    raster::rect_spans(t.surface, std::min(inner.x1, outer.x1 - 1), y, outer.x1, y + 1, stroke);
   }
 }
 
@@ -196,7 +121,7 @@ void draw_ellipse(const Target& t, long long left, long long top, long long widt
     draw_huge_ellipse(t, left, top, width, height);
     return;
   }
-  static std::vector<Point> quadrant;  // kept: a frame draws hundreds of ellipses
+  std::vector<Point>& quadrant = t.dc->points;
   raster::ellipse_quadrant(width, height, &quadrant);
   if (!t.brush->hollow) {
     raster::SpanPainter fill(t.surface, t.brush_pixel());
@@ -212,7 +137,8 @@ void draw_ellipse(const Target& t, long long left, long long top, long long widt
       }
       break;
     case PenKind::wide:
-      stroke_wide_ellipse(t, quadrant, left, top, width, height);
+      raster::wide_ellipse_outline(t.surface, quadrant, left, top, width, height, round_pen(t),
+                                   t.dc->workspace, t.pen_pixel());
       break;
   }
 }
@@ -269,12 +195,12 @@ BOOL WINAPI Ellipse(HDC handle, int left, int top, int right, int bottom) {
 BOOL WINAPI Polygon(HDC handle, const POINT* points, int count) {
   Target t;
   if (!points || count < 2 || !t.open(handle)) return FALSE;
-  static std::vector<Point> path;  // kept: a frame fills hundreds of polygons
+  std::vector<Point>& path = t.dc->points;
   path.resize(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) path[static_cast<size_t>(i)] = {points[i].x, points[i].y};
   if (!t.brush->hollow) {
     raster::SpanPainter fill(t.surface, t.brush_pixel());
-    raster::polygon_spans(t.surface, path.data(), path.size(), fill);
+    raster::polygon_spans(t.surface, path.data(), path.size(), t.dc->workspace, fill);
   }
   switch (pen_kind(*t.pen)) {
     case PenKind::none:
