@@ -11,9 +11,6 @@ namespace platform {
 // A display that is open stays open until layer_close_display or layer_reset.
 bool layer_choose_display(const char* name);
 
-// The name of the driver in use (or that will be used), or null when VORLA_DISPLAY names none.
-const char* layer_display_name();
-
 // Opens the display now, so that a program learns at its start that it has none: false after
 // one line on stderr that says which display and why. Any window-system call that needs the
 // display opens it when it is not open; when that fails the process ends with status 1.

@@ -82,15 +82,6 @@ bool layer_choose_display(const char* name) {
   return true;
 }
 
-const char* layer_display_name() {
-  const DisplayDriver* driver = chosen ? chosen : nullptr;
-  if (!driver) {
-    const char* name = std::getenv("VORLA_DISPLAY");
-    driver = name && *name ? driver_named(name) : kDrivers[0];
-  }
-  return driver ? driver->name : nullptr;
-}
-
 bool layer_open_display() {
   if (opened) return true;
   const DisplayDriver* driver = driver_to_use();
