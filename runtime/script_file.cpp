@@ -39,9 +39,7 @@ long written_size = 0;
 }  // namespace
 
 void script_reset() {
-  if (script_stream != nullptr) std::fclose(script_stream);
-  script_stream = nullptr;
-  script_mode = SCRIPT_CLOSED;
+  close_script_file();
   recording_on = 0;
   playback_on = 0;
   play_one = 0;

@@ -121,6 +121,16 @@ int keyboard_char_for(int vk) {
   return shift ? key->shifted : key->plain;
 }
 
+void input_reset() {
+  held = KeyState{};
+  taken = KeyState{};
+  buttons[0] = false;
+  buttons[1] = false;
+  cursor = POINT{};
+}
+
+namespace {
+
 void input_mouse_down(HWND window, int x, int y, int button) {
   Window* w = window_from(window);
   if (!w || button < 0 || button > 1) return;
@@ -195,14 +205,6 @@ void input_key_up(HWND window, int vk) {
                    key_lparam(held.down[VK_MENU], true, true));
 }
 
-void input_reset() {
-  held = KeyState{};
-  taken = KeyState{};
-  buttons[0] = false;
-  buttons[1] = false;
-  cursor = POINT{};
-}
-
 void input_keys_released() {
   for (KeyState* state : {&held, &taken}) {
     bool caps = state->caps;
@@ -231,6 +233,8 @@ void input_move(HWND window, int left, int top) {
   w->left = left;
   w->top = top;
 }
+
+}  // namespace
 
 const InputSink window_input_sink = {
     .mouse_down = input_mouse_down,

@@ -228,9 +228,27 @@ void windows_present_changed() {
   }
 }
 
-int window_menu_height(HWND window) {
+void input_resize(HWND window, int frame_width, int frame_height) {
   Window* w = window_from(window);
-  return w ? w->menu_height : -1;
+  if (!w || !(w->style & WS_THICKFRAME)) return;
+  int thickness = frame_thickness(w->style);
+  w->width = frame_width + 2 * thickness;
+  w->height = frame_height + 2 * thickness + caption_height(w->style);
+  w->needs_present = true;
+  if (layout(*w)) client_resized(window);
+}
+
+namespace {
+
+// The client area of a live window as a surface; false for null or stale windows.
+bool window_client_surface(HWND window, Surface* out) {
+  Window* w = window_from(window);
+  if (!w || !out) return false;
+  out->pixels = w->client.data();
+  out->width = w->client_width;
+  out->height = w->client_height;
+  out->stride = w->client_width;
+  return true;
 }
 
 bool window_compose_frame(HWND window, std::vector<uint32_t>* pixels, int* width, int* height) {
@@ -243,17 +261,10 @@ bool window_compose_frame(HWND window, std::vector<uint32_t>* pixels, int* width
   return true;
 }
 
-void input_resize(HWND window, int frame_width, int frame_height) {
+int window_menu_height(HWND window) {
   Window* w = window_from(window);
-  if (!w || !(w->style & WS_THICKFRAME)) return;
-  int thickness = frame_thickness(w->style);
-  w->width = frame_width + 2 * thickness;
-  w->height = frame_height + 2 * thickness + caption_height(w->style);
-  w->needs_present = true;
-  if (layout(*w)) client_resized(window);
+  return w ? w->menu_height : -1;
 }
-
-namespace {
 
 void window_pixels_changed(HWND window) {
   if (Window* w = window_from(window)) {
@@ -285,16 +296,6 @@ HDC window_frame_dc(HWND window, const Surface& frame) {
   if (!w) return nullptr;
   w->frame_dc_target = frame;
   return dc_open_window(window, &frame_dc_pixels);
-}
-
-bool window_client_surface(HWND window, Surface* out) {
-  Window* w = window_from(window);
-  if (!w || !out) return false;
-  out->pixels = w->client.data();
-  out->width = w->client_width;
-  out->height = w->client_height;
-  out->stride = w->client_width;
-  return true;
 }
 
 const WindowAccess window_access = {

@@ -105,22 +105,8 @@ const DisplayDriver& display();
 extern const InputSink window_input_sink;
 extern const WindowAccess window_access;
 
-// Input from the driver, in frame coordinates of the window (see InputSink).
-void input_mouse_down(HWND window, int x, int y, int button);
-void input_mouse_up(HWND window, int x, int y, int button);
-void input_mouse_move(HWND window, int x, int y);
-void input_key_down(HWND window, int vk, bool repeat);
-void input_key_up(HWND window, int vk);
-void input_keys_released();
-void input_close(HWND window);
-void input_expose(HWND window);
+// The user resized the window (window.cpp): its new frame size.
 void input_resize(HWND window, int frame_width, int frame_height);
-void input_move(HWND window, int left, int top);
-
-// Window queries for the driver (see WindowAccess).
-bool window_client_surface(HWND window, Surface* out);
-bool window_compose_frame(HWND window, std::vector<uint32_t>* pixels, int* width, int* height);
-int window_menu_height(HWND window);
 
 // Each part of the window system back to where a process starts, for layer_reset: nothing is
 // sent to any window procedure.
