@@ -1,8 +1,7 @@
 // The headless display: no screen, a virtual clock, and input that tests inject. Tests,
 // benchmarks and tools choose it (layer_choose_display("headless"), or VORLA_DISPLAY=headless)
-// in place of the SDL display. Whenever the program waits for a
-// message or a timer, the clock jumps straight to the next due timer or scheduled action, so
-// nothing ever sleeps. A wait with nothing that could ever wake it aborts the test with a
+// in place of the SDL display. Whenever the program waits for a message or a timer, the clock
+// jumps straight to the next due timer or scheduled action, so nothing ever sleeps. A wait with nothing that could ever wake it aborts the test with a
 // message instead of hanging.
 #pragma once
 
