@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "designer_states.h"
+#include "display/headless/headless.h"
 #include "layer.h"
 
 #if defined(VORLA_BENCH_CAIRO)
@@ -123,6 +124,7 @@ namespace {
 void start_runtime_once() {
   static bool started = false;
   if (started) return;
+  headless::drive_from_code();
   platform::layer_choose_display("headless");
   static char no_arguments[] = "";
   gfx_startup(nullptr, nullptr, no_arguments, SW_SHOWNORMAL);

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "display/headless/headless.h"
 #include "layer.h"
 #include "win32.h"
 
@@ -144,6 +145,7 @@ LRESULT CALLBACK plain_proc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 
 // The event loop's copy of the surface to the drawing window, through the window's DC.
 void BM_BitBltToWindow(benchmark::State& state) {
+  headless::drive_from_code();
   platform::layer_choose_display("headless");
   WNDCLASSA wc{};
   wc.lpfnWndProc = plain_proc;

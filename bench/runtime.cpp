@@ -17,6 +17,7 @@ namespace {
 
 void start_once() {
   static bool started = [] {
+    headless::drive_from_code();
     platform::layer_choose_display("headless");
     gfx_startup(nullptr, nullptr, nullptr, SW_SHOWNORMAL);
     gfx_set_logging(0);

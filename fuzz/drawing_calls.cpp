@@ -86,6 +86,7 @@ void finish() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  headless::drive_from_code();
   platform::layer_choose_display("headless");
   // The font library loads its configuration once, at the first font, and hands part of it back
   // only at exit; the leak check that follows an input would count it.

@@ -1,8 +1,8 @@
 // The Win32 interface that the runtime and the program are written against.
 //
-// On Windows this is <windows.h> itself. Elsewhere it declares the subset that the
-// runtime calls, with Win32's names, types, signatures, constants and values; the
-// platform library implements it (windows and messages, timers, menus, memory blocks
+// On Windows this is <windows.h> itself. Elsewhere it declares, for C and C++ alike and with C
+// linkage, the subset that the runtime calls, with Win32's names, types, signatures, constants and
+// values; the platform library implements it (windows and messages, timers, menus, memory blocks
 // and a software GDI). Nothing outside platform/ knows which of the two it got.
 #pragma once
 
@@ -13,8 +13,12 @@
 #include <windows.h>
 #else
 
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
 
 #define WINAPI
 #define CALLBACK
@@ -403,6 +407,7 @@ typedef struct tagTEXTMETRICA {
 #define INFINITE 0xFFFFFFFF
 #define WAIT_OBJECT_0 0x00000000L
 #define WAIT_TIMEOUT 0x00000102L
+#define QS_TIMER 0x0010
 #define QS_ALLINPUT 0x04FF
 
 // Windows and classes (USER32).
@@ -505,7 +510,11 @@ LPVOID WINAPI GlobalLock(HGLOBAL block);
 BOOL WINAPI GlobalUnlock(HGLOBAL block);
 HGLOBAL WINAPI GlobalFree(HGLOBAL block);
 
-// The program's entry point, called by the platform's start-up code.
+// The entry point of a program that begins at WinMain, called by the platform's start-up code.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show);
+
+#ifdef __cplusplus
+}
+#endif
 
 #endif

@@ -49,8 +49,11 @@ bool event_ready() {
   return pending_kind != EVENT_NONE && !(pending_kind == EVENT_PERIODIC && timer_ticked == 0);
 }
 
+// Only an armed periodic event waits for the timer; otherwise only input (or a message the
+// program posts) can make an event, and the timer's messages need not wake the program.
 void wait_for_message() {
-  MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
+  DWORD wake = pending_kind == EVENT_PERIODIC ? QS_ALLINPUT : QS_ALLINPUT & ~QS_TIMER;
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, wake);
 }
 
 // Passes until an event is ready. The quit message ends the passes at once, before the

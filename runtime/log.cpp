@@ -12,13 +12,43 @@ LogRing log_ring = {{}, -1, 0};
 unsigned char logging_on = 1;
 int text_window_gone = 0;
 
+namespace {
+
+// The copy of the log that VORLA_LOG asks for: every line, as it is logged, in a file.
+FILE* log_copy = nullptr;
+bool log_copy_opened = false;
+
+}  // namespace
+
+void open_log_copy() {
+  if (log_copy_opened) return;
+  log_copy_opened = true;
+  const char* path = std::getenv("VORLA_LOG");
+  if (path == nullptr || *path == '\0') return;
+  log_copy = std::fopen(path, "w");
+  if (log_copy == nullptr) std::fprintf(stderr, "VORLA_LOG: cannot write %s\n", path);
+}
+
 void log_reset() {
   log_ring = LogRing{{}, -1, 0};
   logging_on = 1;
   text_window_gone = 0;
+  if (log_copy != nullptr) std::fclose(log_copy);
+  log_copy = nullptr;
+  log_copy_opened = false;
 }
 
 namespace {
+
+// One line of the file per line logged, written through at once so that nothing is lost
+// however the program ends.
+void copy_line(const char* line, size_t length) {
+  open_log_copy();
+  if (log_copy == nullptr) return;
+  std::fwrite(line, 1, length, log_copy);
+  if (length == 0 || line[length - 1] != '\n') std::fputc('\n', log_copy);
+  std::fflush(log_copy);
+}
 
 int next_slot(int slot) {
   return slot == LOG_RING_SIZE - 1 ? 0 : slot + 1;
@@ -64,6 +94,7 @@ int gfx_log(const char* format, ...) {
   }
   if (log_ring.log_first < 0) log_ring.log_first = log_ring.log_next;
   log_ring.log_next = next_slot(log_ring.log_next);
+  copy_line(line, length);
 
   append_text_line(line);
   return count;

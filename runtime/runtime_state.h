@@ -181,7 +181,8 @@ extern unsigned char logging_on;
 // Set once the text window has been destroyed: lines still enter the ring, nothing is drawn.
 extern int text_window_gone;
 
-int gfx_log(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void append_text_line(char* line);
+// Opens the file that VORLA_LOG names, once (at start-up, or with the first line logged).
+void open_log_copy();
 LRESULT CALLBACK text_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void repaint_log_ring();

@@ -74,6 +74,7 @@ void paint(HWND window) {
 
 int gfx_startup(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show) {
   (void)command_line;
+  open_log_copy();
   if (previous == nullptr) register_classes(instance);
   int screen_width = GetSystemMetrics(SM_CXSCREEN);
   int screen_height = GetSystemMetrics(SM_CYSCREEN);

@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
     return 2;
   }
+  headless::drive_from_code();
   platform::layer_choose_display("headless");
   static char no_arguments[] = "";
   gfx_startup(nullptr, nullptr, no_arguments, SW_SHOWNORMAL);

@@ -126,7 +126,7 @@ bool valid_filter(HWND filter) {
 // Blocks until a message that the filter lets through can be taken, or until the deadline.
 // A program that polls while idle waits through the driver's idle instead of its wait.
 bool wait_for_message(HWND filter, UINT first, UINT last, bool has_deadline, uint32_t deadline,
-                      bool polling = false) {
+                      bool polling = false, bool timers_wake = true) {
   for (;;) {
     pump();
     MSG msg;
@@ -136,7 +136,7 @@ bool wait_for_message(HWND filter, UINT first, UINT last, bool has_deadline, uin
     bool timed = has_deadline;
     uint32_t until = deadline;
     for (const Timer& t : timers) {
-      if (t.pending) continue;
+      if (t.pending || !timers_wake) continue;
       if (!timed || !reached(t.next_due, until)) until = t.next_due;
       timed = true;
     }
@@ -259,12 +259,14 @@ BOOL WINAPI WaitMessage(void) {
 }
 
 DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE*, BOOL, DWORD milliseconds,
-                                       DWORD) {
-  // No waitable objects exist in this layer; only the message queue can wake the wait.
+                                       DWORD wake_mask) {
+  // No waitable objects exist in this layer; only the message queue can wake the wait. Without
+  // QS_TIMER in the mask a timer falling due does not end it.
   if (count != 0) return 0xFFFFFFFF;
   bool forever = milliseconds == INFINITE;
   uint32_t deadline = display().now_ms() + (forever ? 0 : milliseconds);
-  bool woken = wait_for_message(nullptr, 0, 0, !forever, deadline);
+  bool woken =
+      wait_for_message(nullptr, 0, 0, !forever, deadline, false, (wake_mask & QS_TIMER) != 0);
   idle_polls = 0;
   return woken ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
 }

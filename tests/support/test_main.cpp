@@ -3,6 +3,7 @@
 // all, in any order.
 #include <gtest/gtest.h>
 
+#include "display/headless/headless.h"
 #include "layer.h"
 #include "runtime_state.h"
 
@@ -18,6 +19,7 @@ class FreshStart : public ::testing::EmptyTestEventListener {
 }  // namespace
 
 int main(int argc, char** argv) {
+  headless::drive_from_code();
   platform::layer_choose_display("headless");
   ::testing::InitGoogleTest(&argc, argv);
   ::testing::UnitTest::GetInstance()->listeners().Append(new FreshStart);

@@ -71,6 +71,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: web-reference SESSION RUN OUTDIR\n");
     return 2;
   }
+  headless::drive_from_code();
   platform::layer_choose_display("headless");
   out_dir = argv[3];
   std::ifstream session(argv[1]);

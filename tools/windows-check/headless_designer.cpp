@@ -262,6 +262,7 @@ int usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  headless::drive_from_code();
   platform::layer_choose_display("headless");
   render_hook = note_text_call;
   next_event_hook = frame_shown;

@@ -1,7 +1,9 @@
 // The headless display driver, for tests, benchmarks and tools that run without a screen.
 //
 // Provides: a screen of the size a test sets, a virtual clock that only moves when the program
-// waits (or a test advances it), actions scheduled on that clock, input injected by tests and
+// waits (or a test advances it), a program's run as the environment describes it
+// (program_run.cpp) unless code drives the display, actions scheduled on that clock, input
+// injected by tests and
 // handed to the window system's input sink, and the pixels of every window (read through the
 // window access), its visibility and how often it was presented, for tests to read (and to
 // write as PNG files).
@@ -20,6 +22,7 @@
 #include <string>
 
 #include "display/keyboard.h"
+#include "program_run.h"
 
 namespace {
 
@@ -47,6 +50,7 @@ std::map<HWND, Native> natives;
 bool caps_lock = false;  // as the keys given so far left it
 const platform::InputSink* sink = nullptr;
 const platform::WindowAccess* windows_of_layer = nullptr;
+bool driven_from_code = false;  // tests and tools; otherwise a program's run (program_run.cpp)
 
 bool later(uint32_t a, uint32_t b) {
   return static_cast<int32_t>(a - b) > 0;
@@ -67,12 +71,13 @@ std::vector<Action>::iterator next_action() {
 bool open(const platform::InputSink* input, const platform::WindowAccess* windows) {
   sink = input;
   windows_of_layer = windows;
-  return true;
+  return driven_from_code || headless_run::open();
 }
 
 // Back to how a process starts: the clock at 0, nothing scheduled, no windows, the default
 // screen.
 void close() {
+  if (!driven_from_code) headless_run::close();
   screen_width = kScreenWidth;
   screen_height = kScreenHeight;
   clock_ms = 0;
@@ -95,9 +100,11 @@ uint32_t now_ms() {
 
 void window_create(HWND window, const char* title, int, int, int, int, bool) {
   natives[window] = Native{title ? title : "", false, 0};
+  if (!driven_from_code) headless_run::window_created(window);
 }
 
 void window_destroy(HWND window) {
+  if (!driven_from_code) headless_run::window_destroyed(window);
   natives.erase(window);
 }
 
@@ -120,6 +127,10 @@ void wait(uint32_t until_ms, bool forever) {
     std::function<void()> run = std::move(action->run);
     actions.erase(action);
     run();
+    return;
+  }
+  if (!driven_from_code) {
+    headless_run::wait(until_ms, forever);
     return;
   }
   if (!forever) {
@@ -162,6 +173,10 @@ const DisplayDriver headless_driver = {
 }  // namespace platform
 
 namespace headless {
+
+void drive_from_code() {
+  driven_from_code = true;
+}
 
 void set_screen_size(int width, int height) {
   screen_width = width;

@@ -1,8 +1,12 @@
-// The headless display: no screen, a virtual clock, and input that tests inject. Tests,
-// benchmarks and tools choose it (layer_choose_display("headless"), or VORLA_DISPLAY=headless)
-// in place of the SDL display. Whenever the program waits for a message or a timer, the clock
-// jumps straight to the next due timer or scheduled action, so nothing ever sleeps. A wait with nothing that could ever wake it aborts the test with a
-// message instead of hanging.
+// The headless display: no screen, a virtual clock, and input from a script or from code.
+// Whenever the program waits for a message or a timer, the clock jumps straight to the next due
+// timer or scheduled action, so nothing ever sleeps.
+//
+// Chosen with VORLA_DISPLAY=headless, it runs a program as the environment says (VORLA_PLAY,
+// VORLA_TICKS, VORLA_SNAPSHOT: program_run.cpp) and ends the process when that run is over.
+// Tests, benchmarks and tools that drive it themselves call drive_from_code() and choose it
+// with layer_choose_display("headless"); for them a wait that nothing could ever end aborts
+// with a message instead of hanging.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +24,10 @@ extern const DisplayDriver headless_driver;
 }  // namespace platform
 
 namespace headless {
+
+// The calling code drives the display (the functions below): no run from the environment.
+// Called once, before the display opens; it holds for the rest of the process.
+void drive_from_code();
 
 // Screen size reported by GetSystemMetrics; set before windows are made. Default 1024 x 768.
 void set_screen_size(int width, int height);
