@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The three ways a programmer builds a program on the library, each checked by the picture its
+# program draws without a screen: the library installed into a temporary prefix and used
+# through pkg-config and through find_package(Vorla), and the checkout taken in by another
+# CMake project (FetchContent). Usage: check-routes.sh BUILD_DIR   (run by CI)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(realpath "$1")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+examples=$root/examples
+failures=0
+
+# same PROGRAM NAME: the program's picture after its example script equals the reference's.
+same() {
+  local program=$1 name=$2
+  if (cd "$work" && VORLA_DISPLAY=headless VORLA_PLAY="$examples/scripts/$name.scr" \
+    VORLA_SNAPSHOT="$work/picture.png" timeout 20 "$program") &&
+    cmp -s "$work/picture.png" "$root/docs/pictures/$name.png"; then
+    echo "ok: $program"
+  else
+    echo "FAILED: $program does not draw docs/pictures/$name.png"
+    failures=$((failures + 1))
+  fi
+}
+
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+libdir=$(dirname "$(find "$prefix" -name libvorla.so -print -quit)")
+export PKG_CONFIG_PATH=$libdir/pkgconfig
+export LD_LIBRARY_PATH=$libdir
+
+echo "== pkg-config"
+# shellcheck disable=SC2046
+cc -std=c99 -Wall -Werror "$examples/ball.c" -o "$work/ball" $(pkg-config --cflags --libs vorla)
+# shellcheck disable=SC2046
+c++ -Wall -Werror "$examples/clock.cpp" -o "$work/clock" $(pkg-config --cflags --libs vorla-main)
+same "$work/ball" ball
+same "$work/clock" clock
+
+echo "== find_package(Vorla)"
+cmake -S "$root/tests/install/routes" -B "$work/installed" -DCMAKE_PREFIX_PATH="$prefix" \
+  -DEXAMPLES="$examples" >/dev/null
+cmake --build "$work/installed" -j2 >/dev/null
+for program in ball ball-static; do same "$work/installed/$program" ball; done
+same "$work/installed/clock" clock
+
+echo "== FetchContent of the checkout"
+unset PKG_CONFIG_PATH LD_LIBRARY_PATH
+cmake -S "$root/tests/install/routes" -B "$work/checkout" -DVORLA_CHECKOUT="$root" \
+  -DEXAMPLES="$examples" >/dev/null
+cmake --build "$work/checkout" -j2 >/dev/null
+same "$work/checkout/ball" ball
+same "$work/checkout/clock" clock
+exit $failures
