@@ -32,7 +32,7 @@ enum {
 /* Animation modes, for gfx_set_animation. */
 enum {
   ANIM_HALT = 0,        /* no ticks: gfx_next_event waits for input (the mode at start) */
-  ANIM_SINGLE_STEP = 1, /* one tick, then halted again */
+  ANIM_SINGLE_STEP = 1, /* one tick, then halted again (unless ANIM_RUN is still on) */
   ANIM_RUN = 2,         /* a tick every 100 ms whenever no input is waiting */
   ANIM_QUIT = 5         /* every later event is EVENT_QUIT */
 };

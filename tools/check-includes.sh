@@ -12,6 +12,7 @@
 #               the runtime, the designer, the tests' helpers
 #   SDL: display/sdl only; FreeType, fontconfig: gdi only; emscripten: display/web only;
 #   zlib: display/headless only; runtime and designer: the C++ standard library only.
+#   examples -> vorla.h and the C and C++ standard libraries only, as anyone's program.
 # Prints each include that breaks the rules and fails; run by CTest (include_directions).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -31,7 +32,7 @@ set_area() {
       area=${rest%%/*}
       ;;
     runtime/vorla.h) area=vorla ;;
-    runtime/* | designer/* | tools/* | tests/*) area=${1%%/*} ;;
+    runtime/* | designer/* | tools/* | tests/* | examples/*) area=${1%%/*} ;;
     *) area=other ;;
   esac
 }
@@ -49,6 +50,7 @@ allowed() {
     vorla) echo "vorla win32" ;;
     runtime) echo "runtime vorla win32" ;;
     designer) echo "designer vorla" ;;
+    examples) echo "vorla" ;;
     tools) echo "tools win32 layer display/headless vorla runtime designer tests" ;;
   esac
 }
@@ -64,9 +66,11 @@ library_of() {
   esac
 }
 
-# The C++ standard library's headers (and C's, in their <cname> form).
+# The C++ standard library's headers (and C's, in their <cname> form, and for programs in C
+# in their <name.h> form).
 standard_header() {
-  [[ $1 =~ ^(c[a-z]+|algorithm|any|array|atomic|bit|bitset|charconv|chrono|compare|concepts|deque|exception|filesystem|format|forward_list|fstream|functional|initializer_list|iomanip|ios|iosfwd|iostream|istream|iterator|limits|list|locale|map|memory|mutex|new|numbers|numeric|optional|ostream|queue|random|ranges|ratio|regex|set|span|sstream|stack|stdexcept|streambuf|string|string_view|system_error|thread|tuple|type_traits|typeinfo|unordered_map|unordered_set|utility|valarray|variant|vector|version)$ ]]
+  [[ $1 =~ ^(assert|ctype|errno|float|limits|math|stdarg|stdbool|stddef|stdint|stdio|stdlib|string|time)\.h$ ]] ||
+    [[ $1 =~ ^(c[a-z]+|algorithm|any|array|atomic|bit|bitset|charconv|chrono|compare|concepts|deque|exception|filesystem|format|forward_list|fstream|functional|initializer_list|iomanip|ios|iosfwd|iostream|istream|iterator|limits|list|locale|map|memory|mutex|new|numbers|numeric|optional|ostream|queue|random|ranges|ratio|regex|set|span|sstream|stack|stdexcept|streambuf|string|string_view|system_error|thread|tuple|type_traits|typeinfo|unordered_map|unordered_set|utility|valarray|variant|vector|version)$ ]]
 }
 
 bad=0
@@ -100,10 +104,11 @@ while IFS= read -r file; do
       echo "$file: includes <$name> ($library belongs to ${owner/none/no folder} alone)"
       bad=1
     elif [ -z "${library:-}" ] && { [ "$from" = runtime ] || [ "$from" = designer ] ||
-      [ "$from" = vorla ]; } && ! standard_header "$name"; then
+      [ "$from" = vorla ] || [ "$from" = examples ]; } && ! standard_header "$name"; then
       echo "$file: includes <$name> ($from uses the C++ standard library alone)"
       bad=1
     fi
   done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*<\([^>]*\)>.*/\1/p' "$file")
-done < <(find platform runtime designer tools -name '*.h' -o -name '*.cpp' | sort)
+done < <(find platform runtime designer tools examples -name '*.h' -o -name '*.c' -o -name '*.cpp' |
+  sort)
 exit $bad
