@@ -1,6 +1,7 @@
-/* VORLA, a small graphics library for first programs: one drawing window of 601 x 540 pixels
- * with a Run menu, a log window, 24 named colours, shapes and text in centred coordinates,
- * events (clicks, typed characters, animation ticks, quit) and recording and playback of input.
+/* VORLA, a small graphics library for first programs: one drawing window (601 x 540 pixels
+ * outside) with a Run menu, a log window, 24 named colours, shapes and text in centred
+ * coordinates, events (clicks, typed characters, animation ticks, quit) and recording and
+ * playback of input.
  *
  * Coordinates: (0, 0) is the centre of the drawing area, x grows to the right and y upwards.
  * The visible area is 595 x 496 pixels: x from -297 to 297, y from -247 to 248.
