@@ -38,6 +38,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, i
     ++count;
     std::printf("%d: %s x=%d y=%d key=%d\n", count, event_name(kind), x, y, key);
     std::fflush(stdout);
+    gfx_log("%d: %s x=%d y=%d key=%d\n", count, event_name(kind), x, y, key);
     if (kind == EVENT_MOUSE) gfx_circle(COLOUR_RED, x, y, 3);
     if (kind == EVENT_QUIT) break;
   }
