@@ -164,3 +164,25 @@ TEST_F(Log, TextWindowIsPlacedAcrossTheBottomThirdOfTheScreen) {
 }
 
 }  // namespace
+
+namespace {
+
+// VORLA_LOG gets every line as it is logged, one line per call, from start-up on.
+TEST_F(Log, CopiesEveryLineToTheFileThatVorlaLogNames) {
+  const std::string path = testing::TempDir() + "vorla-log-copy.txt";
+  setenv("VORLA_LOG", path.c_str(), 1);
+  start();
+  gfx_log("first %d\n", 1);
+  gfx_circle(30, 0, 0, 5);
+  gfx_log("no newline");
+  unsetenv("VORLA_LOG");
+  std::FILE* file = std::fopen(path.c_str(), "r");
+  ASSERT_NE(file, nullptr);
+  char text[256] = {};
+  text[std::fread(text, 1, sizeof text - 1, file)] = '\0';
+  std::fclose(file);
+  EXPECT_STREQ(
+      text, "first 1\nIllegal color 30; using RED.\nred circle at (0,0), radius 5\nno newline\n");
+}
+
+}  // namespace

@@ -9,12 +9,16 @@ modes=$2
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 export VORLA_DISPLAY=headless
-printf 'VORLA_MOUSE(10, 20);\nVORLA_PERIODIC(2);\nVORLA_MOUSE(1000, 0);\n\nVORLA_KBD(65);\n' >run.scr
+printf 'VORLA_MOUSE(10, 20);\r\nVORLA_PERIODIC(2);\nVORLA_MOUSE(1000, 0);\n\nVORLA_KBD(65);\n%s\n' \
+  'VORLA_STOP;' 'VORLA_MOUSE(1, 1);' >run.scr
 
 rm -f run.log
-VORLA_PLAY=run.scr VORLA_LOG=run.log "$monitor" || fail "the event monitor's run: status $?"
+out=$(VORLA_PLAY=run.scr VORLA_LOG=run.log "$monitor" 2>&1 >/dev/null) ||
+  fail "the event monitor's run: status $?"
 printf '1: mouse x=10 y=20 key=0\n2: key x=0 y=0 key=65\n' | cmp -s - run.log ||
   fail "the log: $(cat run.log)"
+[ "$out" = "VORLA_PLAY: line 6 of run.scr is no mouse, key or periodic line; the run plays the \
+lines before it" ] || fail "the line that stops the script: $out"
 
 rm -f quit.png
 printf 'VORLA_KBD(113);\n' >quit.scr

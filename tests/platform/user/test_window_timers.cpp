@@ -156,3 +156,18 @@ TEST(TimerDeathTest, WaitingForWhatCanNeverComeStopsTheTest) {
 }
 
 }  // namespace
+
+namespace {
+
+// A wait whose mask leaves out QS_TIMER is ended by input, not by the ticks before it.
+TEST_F(TimerTest, WaitWithoutTimerMaskSleepsThroughTicks) {
+  ASSERT_NE(SetTimer(window, 2, 100, nullptr), 0u);
+  headless::schedule(1000, [this] { headless::click(window, 5, 5); });
+  EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT & ~QS_TIMER),
+            WAIT_OBJECT_0);
+  EXPECT_EQ(headless::now_ms(), 1000u);
+  EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT), WAIT_OBJECT_0);
+  EXPECT_EQ(headless::now_ms(), 1000u);  // the click is waiting already
+}
+
+}  // namespace
