@@ -13,8 +13,10 @@
 // its window as it was last shown is written as the process ends.
 #include "program_run.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -47,7 +49,7 @@ int last_width = 0;
 int last_height = 0;
 
 // The numbers of a line as the script reader takes them: runs of digits (and, for clicks, of
-// digits and minus signs), each converted as atoi does.
+// digits and minus signs).
 std::vector<int> numbers_of(const std::string& line, bool signs) {
   std::vector<int> found;
   size_t i = 6;
@@ -61,7 +63,10 @@ std::vector<int> numbers_of(const std::string& line, bool signs) {
     }
     size_t start = i;
     while (i < line.size() && in_run(line[i])) ++i;
-    found.push_back(std::atoi(line.substr(start, i - start).c_str()));
+    // As atoi takes a run (12-3 is 12, a lone minus 0), but a number too large for an int
+    // gives the largest one instead of undefined behaviour.
+    long value = std::strtol(line.substr(start, i - start).c_str(), nullptr, 10);
+    found.push_back(static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX)));
   }
   return found;
 }
