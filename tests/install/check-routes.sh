@@ -2,7 +2,8 @@
 # The three ways a programmer builds a program on the library, each checked by the picture its
 # program draws without a screen: the library installed into a temporary prefix and used
 # through pkg-config and through find_package(Vorla), and the checkout taken in by another
-# CMake project (FetchContent). Usage: check-routes.sh BUILD_DIR   (run by CI)
+# CMake project (FetchContent, and add_subdirectory for 32-bit Windows with MinGW-w64).
+# Usage: check-routes.sh BUILD_DIR   (run by CI)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(realpath "$1")
@@ -52,4 +53,17 @@ cmake -S "$root/tests/install/routes" -B "$work/checkout" -DVORLA_CHECKOUT="$roo
 cmake --build "$work/checkout" -j2 >/dev/null
 same "$work/checkout/ball" ball
 same "$work/checkout/clock" clock
+
+echo "== add_subdirectory of the checkout, for 32-bit Windows, a program in C alone"
+cmake -S "$root/tests/install/windows" -B "$work/windows" -DVORLA_CHECKOUT="$root" \
+  -DEXAMPLES="$examples" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$work/windows" -j2 --target first >/dev/null
+imports=$(i686-w64-mingw32-objdump -p "$work/windows/first.exe" | sed -n 's/.*DLL Name: //p' | sort |
+  tr '\n' ' ')
+if [ "$imports" = "GDI32.dll KERNEL32.dll USER32.dll msvcrt.dll " ]; then
+  echo "ok: first.exe imports $imports"
+else
+  echo "FAILED: first.exe imports $imports"
+  failures=$((failures + 1))
+fi
 exit $failures
