@@ -10,7 +10,7 @@
 #   entry    -> layer.h, win32.h        runtime -> win32.h only; designer -> vorla.h only
 #   tools    -> the layer's public headers (win32.h, layer.h, the headless driver's headless.h),
 #               the runtime, the designer, the tests' helpers
-#   SDL: display/sdl only; FreeType, fontconfig: gdi only; emscripten: display/web only;
+#   SDL, Xlib: display/sdl only; FreeType, fontconfig: gdi only; emscripten: display/web only;
 #   zlib: display/headless only; runtime and designer: the C++ standard library only.
 #   examples -> vorla.h and the C and C++ standard libraries only, as anyone's program.
 # Prints each include that breaks the rules and fails; run by CTest (include_directions).
@@ -62,7 +62,8 @@ library_of() {
     ft2build.h | freetype/* | fontconfig/*) echo "FreeType-fontconfig gdi" ;;
     emscripten.h | emscripten/*) echo "emscripten display/web" ;;
     zlib.h) echo "zlib display/headless" ;;
-    X11/* | wayland-*) echo "the-window-system none" ;;
+    X11/*) echo "Xlib display/sdl" ;;
+    wayland-*) echo "the-window-system none" ;;
   esac
 }
 

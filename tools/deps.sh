@@ -21,9 +21,9 @@ need_packages() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# The program: compiler, build tools, SDL2, FreeType, fontconfig, zlib, and the fonts it picks
+# The program: compiler, build tools, SDL2, Xlib, FreeType, fontconfig, zlib, and the fonts it picks
 # (DejaVu; Liberation Sans as Arial's metric twin).
-BUILD_PACKAGES=(cmake make g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev
+BUILD_PACKAGES=(cmake make g++ pkg-config libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev
   zlib1g-dev fonts-dejavu-core fonts-liberation2)
 # The tests and benchmarks besides: GoogleTest, Google Benchmark, the oblique and condensed
 # DejaVu faces the font tests ask for, Cairo for a comparison benchmark, and desktop-file-validate.

@@ -7,18 +7,27 @@
 // close box, exposure, resizing and moving are handed to the window system's input sink. Idle
 // waits block in SDL_WaitEventTimeout until input or the next timer.
 //
-// Leaves out: text input events (characters come from TranslateMessage), the middle mouse
-// button and the wheel, minimising and maximising, keypad keys with Num Lock off, and high-DPI
-// scaling.
+// On a dense display everything is shown at a whole scale factor N, as Windows scales a program
+// that does not declare itself DPI-aware: the screen is reported in scaled units (its size
+// divided by N), each window is made N times its size, each pixel of its frame is shown as an
+// N x N block, and positions from the mouse and the window manager are divided by N. N is
+// VORLA_SCALE when it is set, else the X resource Xft.dpi divided by 96, else GDK_SCALE, rounded
+// to a whole number (1 turns scaling off). On Wayland the compositor scales the windows itself.
 //
-// Depends on: SDL2's video subsystem, and display.h with the keyboard table.
+// Leaves out: text input events (characters come from TranslateMessage), the middle mouse
+// button and the wheel, minimising and maximising, and keypad keys with Num Lock off.
+//
+// Depends on: SDL2's video subsystem, Xlib for the X resources, and display.h with the
+// keyboard table.
 #include "sdl.h"
 
 #include <SDL.h>
+#include <X11/Xlib.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -39,6 +48,8 @@ struct Native {
 
 bool opened = false;
 bool failed = false;
+int scale = 1;                   // screen pixels per pixel of the program's
+std::vector<uint32_t> enlarged;  // a frame at the scale, for presenting
 std::map<HWND, Native> natives;
 const platform::InputSink* sink = nullptr;
 
@@ -92,6 +103,49 @@ const char* env_or_null(const char* name) {
 void report_no_display(const char* display, const std::string& reason) {
   std::fprintf(stderr, "%s: cannot open display \"%s\": %s\n", program_invocation_short_name,
                display, reason.c_str());
+}
+
+// A whole factor from a setting; 0 for none or nonsense.
+int whole_factor(double value) {
+  return value >= 0.5 && value < 16.5 ? static_cast<int>(std::lround(value)) : 0;
+}
+
+// The Xft.dpi resource of the X server's resource database (what xrdb sets), or 0.
+double x_resource_dpi(const char* display_name) {
+  Display* display = XOpenDisplay(display_name);
+  if (!display) return 0;
+  double dpi = 0;
+  if (const char* resources = XResourceManagerString(display)) {
+    std::string text = resources;
+    for (size_t at = 0; at < text.size();) {
+      size_t end = text.find('\n', at);
+      if (end == std::string::npos) end = text.size();
+      const std::string line = text.substr(at, end - at);
+      if (line.rfind("Xft.dpi:", 0) == 0) dpi = std::atof(line.c_str() + 8);
+      at = end + 1;
+    }
+  }
+  XCloseDisplay(display);
+  return dpi;
+}
+
+// The scale factor, as the module comment says.
+int scale_factor(const char* driver) {
+  if (const char* asked = env_or_null("VORLA_SCALE")) {
+    char* end = nullptr;
+    const double value = std::strtod(asked, &end);
+    if (*end == '\0' && whole_factor(value) != 0) return whole_factor(value);
+    std::fprintf(stderr, "%s: VORLA_SCALE=\"%s\" is not a scale factor from 1 to 16; using 1\n",
+                 program_invocation_short_name, asked);
+    return 1;
+  }
+  if (SDL_strcasecmp(driver, "x11") == 0) {
+    if (int factor = whole_factor(x_resource_dpi(env_or_null("DISPLAY")) / 96.0)) return factor;
+  }
+  if (const char* gdk = env_or_null("GDK_SCALE")) {
+    if (int factor = whole_factor(std::atof(gdk))) return factor;
+  }
+  return 1;
 }
 
 // Opens the display the environment names: SDL_VIDEODRIVER's choice when it is set, else the
@@ -149,6 +203,7 @@ bool ensure_open() {
     if (current && SDL_strcasecmp(current, "x11") == 0) {
       SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     }
+    scale = scale_factor(current ? current : "");
     SDL_StopTextInput();
     opened = true;
     failed = false;
@@ -174,7 +229,7 @@ void place(Native& native) {
     top = 0;
     left = 0;
   }
-  SDL_SetWindowPosition(native.window, native.left + left, native.top + top);
+  SDL_SetWindowPosition(native.window, native.left * scale + left, native.top * scale + top);
   native.placed = true;
 }
 
@@ -195,7 +250,7 @@ void handle_window_event(const SDL_WindowEvent& event) {
       sink->expose(window);
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
-      sink->resize(window, event.data1, event.data2);
+      sink->resize(window, event.data1 / scale, event.data2 / scale);
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
       sink->keys_released();
@@ -205,7 +260,7 @@ void handle_window_event(const SDL_WindowEvent& event) {
       int top = 0;
       int left = 0;
       SDL_GetWindowBordersSize(native.window, &top, &left, nullptr, nullptr);
-      sink->move(window, event.data1 - left, event.data2 - top);
+      sink->move(window, (event.data1 - left) / scale, (event.data2 - top) / scale);
       break;
     }
   }
@@ -221,16 +276,18 @@ void handle(const SDL_Event& event) {
       HWND window = window_of(event.button.windowID);
       int button = button_of(event.button.button);
       if (!window || button < 0) break;
+      const int x = event.button.x / scale;
+      const int y = event.button.y / scale;
       if (event.type == SDL_MOUSEBUTTONDOWN) {
-        sink->mouse_down(window, event.button.x, event.button.y, button);
+        sink->mouse_down(window, x, y, button);
       } else {
-        sink->mouse_up(window, event.button.x, event.button.y, button);
+        sink->mouse_up(window, x, y, button);
       }
       break;
     }
     case SDL_MOUSEMOTION:
       if (HWND window = window_of(event.motion.windowID)) {
-        sink->mouse_move(window, event.motion.x, event.motion.y);
+        sink->mouse_move(window, event.motion.x / scale, event.motion.y / scale);
       }
       break;
     case SDL_KEYDOWN:
@@ -282,6 +339,8 @@ void close() {
   if (opened) SDL_Quit();
   opened = false;
   failed = false;
+  scale = 1;
+  enlarged = {};
 }
 
 void screen_size(int* width, int* height) {
@@ -289,8 +348,8 @@ void screen_size(int* width, int* height) {
   *height = 768;
   SDL_Rect bounds;
   if (ensure_open() && SDL_GetDisplayBounds(0, &bounds) == 0) {
-    *width = bounds.w;
-    *height = bounds.h;
+    *width = bounds.w / scale;
+    *height = bounds.h / scale;
   }
 }
 
@@ -298,8 +357,9 @@ void window_create(HWND window, const char* title, int left, int top, int frame_
                    int frame_height, bool resizable) {
   if (!ensure_open()) return;
   Uint32 flags = SDL_WINDOW_HIDDEN | (resizable ? SDL_WINDOW_RESIZABLE : 0);
-  SDL_Window* native = SDL_CreateWindow(title, left, top, std::max(frame_width, 1),
-                                        std::max(frame_height, 1), flags);
+  SDL_Window* native =
+      SDL_CreateWindow(title, left * scale, top * scale, std::max(frame_width, 1) * scale,
+                       std::max(frame_height, 1) * scale, flags);
   if (!native) {
     std::fprintf(stderr, "Cannot make a window: %s\n", SDL_GetError());
     return;
@@ -330,8 +390,22 @@ void window_present(HWND window, const platform::Surface& frame) {
   if (it == natives.end() || frame.width <= 0 || frame.height <= 0) return;
   SDL_Surface* target = SDL_GetWindowSurface(it->second.window);
   if (!target) return;
+  platform::Surface shown = frame;
+  if (scale > 1) {
+    // Each pixel becomes a block of scale x scale pixels: no smoothing.
+    shown = {nullptr, frame.width * scale, frame.height * scale, frame.width * scale};
+    enlarged.resize(static_cast<size_t>(shown.width) * shown.height);
+    for (int y = 0; y < frame.height; ++y) {
+      const uint32_t* from = frame.pixels + static_cast<size_t>(y) * frame.stride;
+      uint32_t* row = enlarged.data() + static_cast<size_t>(y) * scale * shown.width;
+      for (int x = 0; x < frame.width; ++x) std::fill_n(row + x * scale, scale, from[x]);
+      for (int copy = 1; copy < scale; ++copy)
+        std::copy_n(row, shown.width, row + static_cast<size_t>(copy) * shown.width);
+    }
+    shown.pixels = enlarged.data();
+  }
   SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
-      frame.pixels, frame.width, frame.height, 32, frame.stride * 4, SDL_PIXELFORMAT_RGB888);
+      shown.pixels, shown.width, shown.height, 32, shown.stride * 4, SDL_PIXELFORMAT_RGB888);
   if (!source) return;
   SDL_BlitSurface(source, nullptr, target, nullptr);
   SDL_FreeSurface(source);

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The program on a dense X display (3840 x 2160, Xft.dpi 192): its windows are twice their size,
+# a click on a scaled place acts there, the picture is the unscaled one with every pixel
+# doubled, and the screen is reported in scaled units (the text window still along the bottom
+# third). Needs Xvfb, xprop, xdotool and ImageMagick. Usage: scaled_desktop.sh BUILD_DIR
+set -uo pipefail
+build=$(realpath "$1")
+work=$(mktemp -d)
+export DISPLAY=:${VORLA_SCALE_TEST_DISPLAY:-94}
+Xvfb "$DISPLAY" -screen 0 3840x2160x24 -noreset >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+cd "$work" || exit 2
+failures=0
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+
+# draw SCALE NAME: runs the paint example, clicks three places of its drawing area (centred
+# coordinates, at SCALE times their place on the screen) and saves its window as NAME.png.
+draw() {
+  local scale=$1 name=$2 x y
+  "$build/examples/paint" &
+  local program=$!
+  local window
+  window=$(xdotool search --sync --name "VORLA Graphics" | head -1)
+  sleep 0.5
+  for point in "-100 50" "120 -80" "0 200"; do
+    read -r x y <<<"$point"
+    # The menu bar (19 pixels) lies above the client area, whose centre is (297, 248).
+    xdotool mousemove $(((297 + x) * scale)) $(((19 + 248 - y) * scale)) click 1
+    sleep 0.2
+  done
+  sleep 0.5
+  geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
+  import -window "$window" "$name.png"
+  kill "$program"
+  wait "$program" 2>/dev/null
+}
+
+VORLA_SCALE=1 draw 1 plain
+[ "$geometry" = 595x515 ] || fail "unscaled window $geometry"
+xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	192"
+draw 2 scaled
+[ "$geometry" = 1190x1030 ] || fail "window at Xft.dpi 192: $geometry (1190x1030 expected)"
+convert plain.png -scale 200% enlarged.png
+differing=$(compare -metric AE enlarged.png scaled.png diff.png 2>&1)
+[ "$differing" = 0 ] || fail "$differing pixels differ from the unscaled picture doubled"
+
+# The event monitor shows the text window: on a screen of 1920 x 1080 scaled units it begins
+# at 2 * 1080 / 3 + 1 = 721, 1442 screen pixels.
+"$build/event-monitor" >/dev/null &
+program=$!
+text=$(xdotool search --sync --name "VORLA Text" | head -1)
+sleep 0.5
+top=$(xdotool getwindowgeometry "$text" | sed -n 's/.*Position: [0-9]*,\([0-9]*\).*/\1/p')
+kill $program
+[ "$top" = 1442 ] || fail "the text window's top at $top (1442 expected)"
+[ $failures = 0 ] && echo "scaled desktop: window 1190x1030, picture the unscaled one doubled"
+exit $failures
