@@ -22,6 +22,7 @@
 #include "sdl.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <unistd.h>
 
@@ -129,6 +130,48 @@ double x_resource_dpi(const char* display_name) {
   return dpi;
 }
 
+// Another X client may destroy a window (xdotool windowclose, a window manager's kill): that
+// comes as DestroyNotify and is handed on as the close box, and the errors of the calls that
+// still name the window are not the program's fault. Xlib's own handler would end the process
+// at the first of them; every other error goes to the handler there was before.
+XErrorHandler earlier_x_error_handler = nullptr;
+Display* x_display = nullptr;  // SDL's connection, once a window has been made on X11
+
+int on_x_error(Display* display, XErrorEvent* error) {
+  if (error->error_code == BadWindow || error->error_code == BadDrawable) return 0;
+  return earlier_x_error_handler ? earlier_x_error_handler(display, error) : 0;
+}
+
+// SDL sets handlers of its own for a while in some calls and then puts back the one it found:
+// ours is put in place again after each of them.
+void claim_x_errors() {
+  if (!SDL_GetCurrentVideoDriver() || SDL_strcasecmp(SDL_GetCurrentVideoDriver(), "x11") != 0) {
+    return;
+  }
+  XErrorHandler previous = XSetErrorHandler(on_x_error);
+  if (previous != on_x_error) earlier_x_error_handler = previous;
+}
+
+// Destroys a native window. On X11 the errors of a window that another client destroyed come
+// back here and now, while the handler above is in place.
+void destroy_native(SDL_Window* native) {
+  claim_x_errors();
+  SDL_DestroyWindow(native);
+  if (x_display) XSync(x_display, False);
+}
+
+HWND window_of_x(::Window x_window) {
+  for (const auto& [handle, native] : natives) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(native.window, &info) && info.subsystem == SDL_SYSWM_X11 &&
+        info.info.x11.window == x_window) {
+      return handle;
+    }
+  }
+  return nullptr;
+}
+
 // The scale factor, as the module comment says.
 int scale_factor(const char* driver) {
   if (const char* asked = env_or_null("VORLA_SCALE")) {
@@ -202,6 +245,8 @@ bool ensure_open() {
     // variable of the same name still decides where it is set.)
     if (current && SDL_strcasecmp(current, "x11") == 0) {
       SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+      SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+      claim_x_errors();
     }
     scale = scale_factor(current ? current : "");
     SDL_StopTextInput();
@@ -268,6 +313,16 @@ void handle_window_event(const SDL_WindowEvent& event) {
 
 void handle(const SDL_Event& event) {
   switch (event.type) {
+    case SDL_SYSWMEVENT: {
+      const SDL_SysWMmsg* message = event.syswm.msg;
+      if (message && message->subsystem == SDL_SYSWM_X11 &&
+          message->msg.x11.event.type == DestroyNotify) {
+        if (HWND window = window_of_x(message->msg.x11.event.xdestroywindow.window)) {
+          sink->close(window);
+        }
+      }
+      break;
+    }
     case SDL_WINDOWEVENT:
       handle_window_event(event.window);
       break;
@@ -334,8 +389,9 @@ bool open(const platform::InputSink* input, const platform::WindowAccess*) {
 }
 
 void close() {
-  for (auto& [handle, native] : natives) SDL_DestroyWindow(native.window);
+  for (auto& [handle, native] : natives) destroy_native(native.window);
   natives.clear();
+  x_display = nullptr;
   if (opened) SDL_Quit();
   opened = false;
   failed = false;
@@ -365,12 +421,18 @@ void window_create(HWND window, const char* title, int left, int top, int frame_
     return;
   }
   natives[window] = Native{native, left, top, false};
+  claim_x_errors();
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!x_display && SDL_GetWindowWMInfo(native, &info) && info.subsystem == SDL_SYSWM_X11) {
+    x_display = info.info.x11.display;
+  }
 }
 
 void window_destroy(HWND window) {
   auto it = natives.find(window);
   if (it == natives.end()) return;
-  SDL_DestroyWindow(it->second.window);
+  destroy_native(it->second.window);
   natives.erase(it);
 }
 
@@ -383,6 +445,7 @@ void window_show(HWND window, bool visible) {
   }
   SDL_ShowWindow(it->second.window);
   if (!it->second.placed) place(it->second);
+  claim_x_errors();
 }
 
 void window_present(HWND window, const platform::Surface& frame) {
