@@ -65,3 +65,24 @@ SOURCES
 # fontTools cuts the page's fonts down; munkres stands in for the larger SciPy it may use.
 WEB_PACKAGES=(cmake make emscripten python3 python3-fonttools python3-munkres fonts-liberation2
   fonts-dejavu-core)
+
+# The build folder a script uses: DEFAULT when this user may write there, else a folder of the
+# user's own under ~/.cache, said in one line (a checkout whose build/ was made by root, and a
+# user who runs the same command later, would otherwise fail to write CMakeCache.txt).
+# Usage: build=$(build_folder DEFAULT)
+build_folder() {
+  local default=$1
+  if { [ -d "$default" ] && [ -w "$default" ] &&
+    { [ ! -e "$default/CMakeCache.txt" ] || [ -w "$default/CMakeCache.txt" ]; }; } ||
+    { [ ! -e "$default" ] && [ -w "$(dirname "$default")" ]; }; then
+    echo "$default"
+    return
+  fi
+  local own
+  own=${XDG_CACHE_HOME:-$HOME/.cache}/vorla/$(basename "$default")-$(realpath -m "$default" |
+    md5sum | cut -c1-8)
+  echo "$default belongs to $(stat -c %U "$default" 2>/dev/null || echo another user);" \
+    "building in $own instead" >&2
+  mkdir -p "$own"
+  echo "$own"
+}

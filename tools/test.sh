@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/deps.sh
 need_packages "${TEST_PACKAGES[@]}"
-build=${VORLA_BUILD_DIR:-build}
+build=${VORLA_BUILD_DIR:-$(build_folder build)}
 cmake -S . -B "$build" -DBUILD_TESTING=ON -DVORLA_BENCH=ON -DVORLA_WERROR=ON ${VORLA_CMAKE_ARGS:-} \
   >/dev/null
 cmake --build "$build" -j"$(nproc)"

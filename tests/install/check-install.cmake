@@ -1,5 +1,6 @@
 # Installs the build into a staging folder through DESTDIR, under a prefix of its own, and
-# checks that every file a desktop needs is there.
+# checks that every file a desktop needs is there, and that the menu entry names the program by
+# its full path (the prefix's bin/ need not be on PATH) and still validates.
 #   cmake -DBUILD_DIR=build -DSTAGE=folder -P check-install.cmake
 file(REMOVE_RECURSE ${STAGE})
 set(ENV{DESTDIR} ${STAGE})
@@ -17,4 +18,14 @@ foreach(path bin/cone-designer share/applications/cone-designer.desktop
 endforeach()
 if(EXISTS /opt/cone/bin/cone-designer)
   message(FATAL_ERROR "DESTDIR was not honoured")
+endif()
+file(STRINGS ${STAGE}/opt/cone/share/applications/cone-designer.desktop exec REGEX "^Exec=")
+if(NOT exec STREQUAL "Exec=/opt/cone/bin/cone-designer")
+  message(FATAL_ERROR "the menu entry says ${exec}")
+endif()
+execute_process(COMMAND desktop-file-validate
+                        ${STAGE}/opt/cone/share/applications/cone-designer.desktop
+                OUTPUT_VARIABLE said ERROR_VARIABLE said)
+if(NOT said STREQUAL "")
+  message(FATAL_ERROR "the installed menu entry does not validate: ${said}")
 endif()
