@@ -50,10 +50,18 @@ bool event_ready() {
 }
 
 // Only an armed periodic event waits for the timer; otherwise only input (or a message the
-// program posts) can make an event, and the timer's messages need not wake the program.
+// program posts) can make an event, and the timer's messages need not wake the program. A
+// program that polled would have taken the ticks that fell due while it slept before the input
+// that woke it, so they are taken now, before that input: the next periodic event armed still
+// waits for a tick that comes after it.
 void wait_for_message() {
-  DWORD wake = pending_kind == EVENT_PERIODIC ? QS_ALLINPUT : QS_ALLINPUT & ~QS_TIMER;
-  MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, wake);
+  if (pending_kind == EVENT_PERIODIC) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
+    return;
+  }
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT & ~QS_TIMER);
+  MSG tick;
+  while (PeekMessageA(&tick, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) DispatchMessageA(&tick);
 }
 
 // Passes until an event is ready. The quit message ends the passes at once, before the

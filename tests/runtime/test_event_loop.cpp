@@ -93,6 +93,19 @@ TEST_F(EventLoop, HaltedLoopWaitsForInput) {
   EXPECT_EQ(headless::now_ms(), at);
 }
 
+// The ticks that fell due while the halted loop slept count as taken before the click that woke
+// it: the animation started after the click waits for the next tick.
+TEST_F(EventLoop, TicksMissedWhileHaltedDoNotHurryTheNextPeriodicEvent) {
+  start();
+  gfx_set_animation(ANIM_HALT);
+  const uint32_t at = headless::now_ms() + 5050;
+  headless::schedule(at, [] { headless::click(draw_window, column(1), row(2)); });
+  EXPECT_EQ(next_event().kind, EVENT_MOUSE);
+  gfx_set_animation(ANIM_RUN);
+  EXPECT_EQ(next_event().kind, EVENT_PERIODIC);
+  EXPECT_EQ(headless::now_ms(), at + 50);
+}
+
 TEST_F(EventLoop, ClickReplacesAnArmedPeriodicEvent) {
   start();
   gfx_set_animation(ANIM_RUN);
