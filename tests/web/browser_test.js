@@ -1,7 +1,9 @@
 // The page in Debian's headless Chromium, driven through session.txt and compared pixel for
 // pixel with the headless display's pictures of the same session (web-reference). The page's
 // clock is Playwright's fake clock, moved by the test exactly as the headless display's virtual
-// clock moves, so both programs see the same timer ticks between the same inputs.
+// clock moves, so both programs see the same timer ticks between the same inputs. Then the page
+// on phones, a tablet and desktops: it fits each screen, and taps on the designer make the same
+// pictures as clicks, keys go where they belong.
 // Usage: node browser_test.js BUILD_WEB_DIR BUILD_DIR [SHOTS_DIR]
 // (BUILD_DIR holds web-reference-PROGRAM for each program of the session)
 'use strict';
@@ -63,6 +65,13 @@ function serve(root) {
 
 const pause = ms => new Promise(resolve => setTimeout(resolve, ms));
 
+const BROWSER = {
+  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+  headless: true,
+  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+};
+
 // Waits (in real time; the page's clock stands still) until the program sleeps with no input
 // left to take.
 async function settle(page) {
@@ -76,13 +85,28 @@ async function settle(page) {
   throw new Error('the page never went idle');
 }
 
+// The page's point at the centre of a picture pixel of the drawing canvas, whatever its scale.
+async function pagePoint(page, x, y) {
+  const [left, top, sx, sy] = await page.evaluate(() => {
+    const canvas = document.querySelector('#screen canvas');
+    const box = canvas.getBoundingClientRect();
+    return [box.left, box.top, box.width / canvas.width, box.height / canvas.height];
+  });
+  return [left + (x + 0.5) * sx, top + (y + 0.5) * sy];
+}
+
+// The canvas's pixels, read back at its own size; they come out of the page as base64, which is
+// many times faster than an array of numbers.
 async function canvasFrame(page, index) {
-  return page.evaluate(i => {
+  const frame = await page.evaluate(i => {
     const canvas = document.querySelectorAll('#screen canvas')[i];
     if (!canvas || canvas.style.display === 'none') return null;
     const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-    return { width: canvas.width, height: canvas.height, rgba: Array.from(data) };
+    let text = '';
+    for (let j = 0; j < data.length; j += 0x8000) text += String.fromCharCode(...data.subarray(j, j + 0x8000));
+    return { width: canvas.width, height: canvas.height, rgba: btoa(text) };
   }, index);
+  return frame && { ...frame, rgba: Buffer.from(frame.rgba, 'base64') };
 }
 
 // Differing pixels between the page's canvas and the headless frame (all of them when the
@@ -123,8 +147,7 @@ async function playRun(page, steps, out) {
       const now = await page.evaluate(() => Module.vorlaNow());
       if (Number(a) > now) await page.clock.runFor(Number(a) - now);
     } else if (step === 'click') {
-      const box = await page.locator('#screen canvas').first().boundingBox();
-      await page.mouse.click(box.x + originX + Number(a) + 0.5, box.y + menu + originY - Number(b) + 0.5);
+      await page.mouse.click(...await pagePoint(page, originX + Number(a), menu + originY - Number(b)));
     } else if (step === 'ctrl' || step === 'alt') {
       const held = step === 'ctrl' ? 'Control' : 'Alt';
       await page.keyboard.down(held);
@@ -142,19 +165,109 @@ async function playRun(page, steps, out) {
   }
 }
 
+// The screens the page must fit; taps on the touch screens must make the pictures that clicks
+// make on the first.
+const SCREENS = {
+  'desktop at scale 1': { viewport: { width: 1280, height: 800 }, deviceScaleFactor: 1 },
+  'desktop at scale 2': { viewport: { width: 1280, height: 800 }, deviceScaleFactor: 2 },
+  phone: { viewport: { width: 390, height: 844 }, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
+  tablet: { viewport: { width: 820, height: 1180 }, deviceScaleFactor: 2, isMobile: true, hasTouch: true },
+};
+// In centred coordinates, with the page's clock standing still: the welcome screen's box, all 18
+// buttons (Add Scoop twice) with a topping placed on the ice cream, then selected and moved; QUIT.
+const button = k => [-250, 232 - 25 * k];
+const TAPS = [[0, -200], ...[0, 1, 0, 11, 2, 3, 4, 5, 6, 7, 8, 9, 10].map(button), [10, 60],
+  ...[12, 13, 14, 15, 16].map(button), [10, 60], [25, 40], 'picture', button(17), 'picture'];
+
+// The canvas's size, and whether the page fits without scrolling.
+const measure = page => page.evaluate(() => {
+  const canvas = document.querySelector('#screen canvas');
+  const box = canvas.getBoundingClientRect();
+  const pixel = Math.round(box.width * devicePixelRatio / canvas.width * 1000) / 1000;
+  const { scrollWidth, scrollHeight } = document.documentElement;
+  return `the canvas is ${box.width.toFixed(1)} x ${box.height.toFixed(1)} CSS pixels, ` +
+    `${Math.round(100 * box.width / innerWidth)}% of the width, a picture pixel ${pixel}` +
+    `${Number.isInteger(pixel) ? '' : ' (uneven)'} device pixels` +
+    (scrollWidth <= innerWidth && scrollHeight <= innerHeight ? '' : ': DOES NOT FIT');
+});
+
+async function playScreen(browser, url, layout, name) {
+  const page = await (await browser.newContext(SCREENS[name])).newPage();
+  page.on('pageerror', error => { console.log(`${name}: page error:`, error.message); failures.push('page error'); });
+  await page.clock.install({ time: 0 });
+  await page.clock.pauseAt(1000);
+  await page.goto(url);
+  const pictures = [];
+  for (const tap of TAPS) {
+    await settle(page);
+    if (tap === 'picture') { pictures.push(await canvasFrame(page, 0)); continue; }
+    const [x, y] = await pagePoint(page, layout[0] + tap[0], layout[2] + layout[1] - tap[1]);
+    await (SCREENS[name].hasTouch ? page.touchscreen.tap(x, y) : page.mouse.click(x, y));
+  }
+  const size = await measure(page);
+  console.log(`${name}: ${size}`);
+  if (/NOT FIT/.test(size)) failures.push(`${name} does not fit`);
+  if (shotsDir) await page.screenshot({ path: path.join(shotsDir, name.replace(/ /g, '-') + '.png') });
+  return { page, pictures };
+}
+
+// Keys on the canvas and on the page's buttons: which the page kept from the browser, where
+// the focus went and whether it shows. Space presses the Download button (there is no file yet).
+async function checkKeys(page) {
+  await page.evaluate(() => {
+    window.keyLog = [];
+    document.addEventListener('keydown', e => /Control|Shift/.test(e.key) ||
+      keyLog.push(`${e.key}${e.defaultPrevented ? ' kept' : ''} on ${document.activeElement.id || 'canvas'}`));
+  });
+  await page.focus('#screen canvas');
+  for (const key of ['ArrowDown', 'Control+Equal', 'Control+Shift+Equal', 'Control+Minus', 'Control+Digit0',
+    'Tab', 'Space', 'Shift+Tab']) await page.keyboard.press(key);
+  const keys = await page.evaluate(() => `${keyLog.join(', ')}; then on ${document.activeElement.id || 'canvas'}` +
+    (document.activeElement.matches(':focus-visible') && getComputedStyle(document.activeElement).outlineStyle !== 'none'
+      ? ', ringed' : '') +
+    (/no VORLA.SCR yet/.test(document.getElementById('status').textContent) ? '; Download pressed' : ''));
+  console.log(`keys: ${keys}`);
+  if (keys !== 'ArrowDown kept on canvas, = on canvas, + on canvas, - on canvas, 0 on canvas, Tab on canvas, ' +
+    '  on download, Tab on download; then on canvas, ringed; Download pressed') failures.push('keys');
+  const icon = fs.readFileSync(path.join(__dirname, '../../desktop/cone-designer-48.png')).toString('base64');
+  if (await page.getAttribute('link[rel=icon]', 'href') !== 'data:image/png;base64,' + icon) failures.push('icon');
+}
+
+async function checkScreens(url, layout) {
+  const browser = await chromium.launch(BROWSER);
+  try {
+    const runs = {};
+    for (const name of Object.keys(SCREENS)) runs[name] = await playScreen(browser, url, layout, name);
+    const first = runs['desktop at scale 1'].pictures.map(p => ({ width: p.width, height: p.height,
+      pixels: Buffer.from(Uint32Array.from({ length: p.width * p.height },
+        (_, i) => p.rgba[4 * i] << 16 | p.rgba[4 * i + 1] << 8 | p.rgba[4 * i + 2]).buffer) }));
+    for (const name of Object.keys(SCREENS)) {
+      const counts = runs[name].pictures.map((p, i) => differing(p, first[i]));
+      console.log(`${name}: ${counts.join(' and ')} pixels differ from the desktop's at scale 1`);
+      if (counts.some(n => n)) failures.push(`${name}'s pictures`);
+    }
+    await checkKeys(runs['desktop at scale 1'].page);
+    // Turned on its side, the phone's page fits again.
+    const phone = runs.phone.page;
+    await phone.setViewportSize({ width: 844, height: 390 });
+    await pause(200);
+    const turned = await measure(phone);
+    console.log(`phone on its side: ${turned}`);
+    if (/NOT FIT/.test(turned)) failures.push('the phone on its side');
+    if (shotsDir) await phone.screenshot({ path: path.join(shotsDir, 'phone-on-its-side.png') });
+  } finally {
+    await browser.close();
+  }
+}
+
 (async () => {
   const runs = parseSession();
   const outs = {};
   for (const run of Object.keys(runs)) outs[run] = makeReference(run, runs[run].program);
   const server = await serve(webDir);
   const url = `http://127.0.0.1:${server.address().port}/`;
-  const context = await chromium.launchPersistentContext(path.join(work, 'profile'), {
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    viewport: { width: 1024, height: 768 },
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  const context = await chromium.launchPersistentContext(path.join(work, 'profile'),
+    { ...BROWSER, viewport: { width: 1024, height: 768 } });
   try {
     const page = context.pages()[0] || await context.newPage();
     page.on('pageerror', error => { console.log('page error:', error.message); failures.push('page error'); });
@@ -206,6 +319,15 @@ async function playRun(page, steps, out) {
     failures.push('an error in the test');
   } finally {
     await context.close().catch(() => {});
+  }
+  try {
+    const designer = Object.keys(runs).find(run => runs[run].program === 'cone-designer');
+    const layout = fs.readFileSync(path.join(outs[designer], 'layout.txt'), 'utf8').trim().split(/\s+/).map(Number);
+    await checkScreens(url, layout);
+  } catch (error) {
+    console.log(error);
+    failures.push('an error in the test of screens');
+  } finally {
     server.close();
   }
   if (failures.length) {

@@ -1,19 +1,22 @@
 // The web display driver, the program's display in a web page (built with emscripten).
 //
-// Provides: one canvas per Win32 window, stacked in the page in the order the windows were
-// made (the drawing window first, the text window below it), shown and hidden with the window;
-// each present copies the composed frame (menu bar and client area) into its canvas. Mouse
-// buttons and motion on a canvas, and keys while the page has the keyboard, are handed to the
-// window system's input sink with Windows' virtual-key codes from the keyboard table (by key
-// position, as the SDL driver gives them); characters come from TranslateMessage. The Ctrl
-// combinations, Alt, F10, Tab, Backspace, Space and the arrows are kept from the browser. The clock
-// is the page's (performance.now), and a wait for input or a timer is a real sleep of the page: the
-// program is suspended (asyncify) and resumed by the next input or when the time is up. The screen
-// is a fixed 1024 x 768, so windows get the sizes they get in the headless display.
+// Provides: one canvas per Win32 window, stacked in the page in the order the windows were made
+// (the drawing window first, the text window below it), shown and hidden with the window; each
+// present copies the composed frame (menu bar and client area) into its canvas, which the page
+// scales to fit its screen. The buttons and motion of one pointer on a canvas (the mouse, a pen, or
+// a finger, whose tap is a left click) in the canvas's own pixels, and keys while a canvas has the
+// keyboard focus, are handed to the window system's input sink with Windows' virtual-key codes from
+// the keyboard table (by key position, as the SDL driver gives them); characters come from
+// TranslateMessage. The Ctrl combinations, Alt, F10, Backspace, Space and the arrows are then kept
+// from the browser. The clock is the page's (performance.now), and a wait for input or a timer is a
+// real sleep of the page: the program is suspended (asyncify) and resumed by the next input or when
+// the time is up. The screen is a fixed 1024 x 768, so windows get the sizes they get in the
+// headless display.
 //
 // Leaves out: window captions, moving, resizing and closing (a page has no window manager; the
-// page's own buttons stand in), the wheel and the middle button, and keys the browser does not
-// hand to pages (Ctrl+N, Ctrl+T, Ctrl+W).
+// page's own buttons stand in), the wheel and the middle button, keys the browser does not
+// hand to pages (Ctrl+N, Ctrl+T, Ctrl+W), and the keys the page leaves to the browser: Tab
+// (it moves the focus on through the page) and the zoom keys (Ctrl with = + - 0).
 //
 // Depends on: the page side in web_display.js (canvases, events, the sleep), emscripten's
 // asyncify, and display.h with the keyboard table.

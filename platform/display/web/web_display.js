@@ -1,7 +1,9 @@
 // The page side of the web display back-end (web_display.cpp): canvases for the windows, the
 // page's input turned into records for the window system, the clock and the sleep.
 // The page gives Module.vorlaScreen, the element that holds the canvases, and may give
-// Module.vorlaClosed, called when the program has closed the display.
+// Module.vorlaArrange, called when a canvas is made, shown, hidden, resized or removed (the page
+// sizes the canvases on the screen: a canvas's size in the page is free, its pixels are the
+// window's), and Module.vorlaClosed, called when the program has closed the display.
 mergeInto(LibraryManager.library, {
   $VORLA: {
     origin: null,
@@ -19,12 +21,22 @@ mergeInto(LibraryManager.library, {
       return VORLA.codes[code] || 0;
     },
 
-    // Keys whose browser action would take the page away from the program: the Ctrl and Alt
-    // combinations (Ctrl+R reloads, Ctrl+P prints), F10, and the keys that move focus or scroll.
-    kept: ['AltLeft', 'AltRight', 'F10', 'Backspace', 'Tab', 'Space', 'ArrowLeft', 'ArrowUp',
+    // Keys whose browser action would take the page away from the program while a canvas has
+    // the keyboard: the Ctrl and Alt combinations (Ctrl+R reloads, Ctrl+P prints), F10, and the
+    // keys that scroll or go back.
+    kept: ['AltLeft', 'AltRight', 'F10', 'Backspace', 'Space', 'ArrowLeft', 'ArrowUp',
            'ArrowRight', 'ArrowDown'],
     keep: function(event) {
       return event.ctrlKey || event.altKey || VORLA.kept.indexOf(event.code) >= 0;
+    },
+    // Keys that are the browser's alone, neither kept from it nor given to the program: Tab and
+    // Shift+Tab move the focus on through the page, and Ctrl (Cmd) with = + - 0 zooms.
+    zoomCodes: ['Equal', 'Minus', 'Digit0', 'NumpadAdd', 'NumpadSubtract', 'Numpad0'],
+    zoomKeys: ['=', '+', '-', '_', '0'],
+    browserKey: function(event) {
+      if (event.code === 'Tab') return true;
+      return (event.ctrlKey || event.metaKey) && !event.altKey &&
+          (VORLA.zoomCodes.indexOf(event.code) >= 0 || VORLA.zoomKeys.indexOf(event.key) >= 0);
     },
 
     post: function(record) {
@@ -37,51 +49,111 @@ mergeInto(LibraryManager.library, {
       }
     },
 
-    // The keyboard belongs to the page while it has focus; the canvas a key goes to is the
-    // canvas last clicked, or the first window.
-    focus: null,
-
-    listenKeys: function() {
-      if (VORLA.listening) return;
-      VORLA.listening = true;
-      var target = function() {
-        if (VORLA.focus !== null && VORLA.windows[VORLA.focus]) return VORLA.focus;
-        return VORLA.order.length ? VORLA.order[0] : null;
-      };
-      document.addEventListener('keydown', function(event) {
+    // Keys go to the window whose canvas has the keyboard focus, and to no window while the
+    // focus is elsewhere in the page. Keys held when the canvas loses the focus are let go.
+    listenKeys: function(canvas, id) {
+      canvas.addEventListener('keydown', function(event) {
         var vk = VORLA.vk(event.code);
-        var window = target();
-        if (vk === 0 || window === null) return;
+        if (vk === 0 || VORLA.browserKey(event)) return;
         if (VORLA.keep(event)) event.preventDefault();
         var repeat = event.repeat || VORLA.held[vk] === true;
         VORLA.held[vk] = true;
-        VORLA.post([4, window, vk, repeat ? 1 : 0, 0]);
+        VORLA.post([4, id, vk, repeat ? 1 : 0, 0]);
       });
-      document.addEventListener('keyup', function(event) {
+      canvas.addEventListener('keyup', function(event) {
         var vk = VORLA.vk(event.code);
-        var window = target();
-        if (vk === 0 || window === null) return;
+        if (!VORLA.held[vk]) return;
         if (VORLA.keep(event)) event.preventDefault();
         delete VORLA.held[vk];
-        VORLA.post([5, window, vk, 0, 0]);
+        VORLA.post([5, id, vk, 0, 0]);
       });
-      window.addEventListener('blur', function() {
-        VORLA.held = {};
-        VORLA.post([6, 0, 0, 0, 0]);
-      });
+      canvas.addEventListener('blur', VORLA.letGo);
+      if (VORLA.listening) return;
+      VORLA.listening = true;
+      window.addEventListener('blur', VORLA.letGo);
+    },
+    letGo: function() {
+      VORLA.held = {};
+      VORLA.post([6, 0, 0, 0, 0]);
     },
 
+    // The mouse, a pen or a finger: one pointer at a time (the first finger of several), its
+    // positions in picture pixels whatever size the page gives the canvas. A tap is a click
+    // with the left button. The canvas keeps the pointer while a button is down (as the
+    // desktop does), so positions outside it can come.
+    pointer: null,     // the id of the pointer with a button down, or null (the last down wins)
+    last: [0, 0],      // its last position
     position: function(canvas, event) {
       var box = canvas.getBoundingClientRect();
       var x = Math.floor((event.clientX - box.left) * canvas.width / box.width);
       var y = Math.floor((event.clientY - box.top) * canvas.height / box.height);
-      return [x, y];
+      return VORLA.last = [x, y];
+    },
+    // Left 0, right 1, others -1, by PointerEvent.button; and that button's bit in `buttons`.
+    button: function(event) {
+      return event.button === 0 ? 0 : event.button === 2 ? 1 : -1;
+    },
+    bits: [1, 2],
+    listenPointer: function(canvas, id) {
+      var ours = function(event) {
+        return event.isPrimary && (VORLA.pointer === null || VORLA.pointer === event.pointerId);
+      };
+      canvas.addEventListener('pointerdown', function(event) {
+        var b = VORLA.button(event);
+        if (b < 0 || !event.isPrimary) return;
+        event.preventDefault();
+        VORLA.focus(canvas);
+        VORLA.pointer = event.pointerId;
+        canvas.setPointerCapture(event.pointerId);
+        var p = VORLA.position(canvas, event);
+        VORLA.post([1, id, p[0], p[1], b]);
+      });
+      canvas.addEventListener('pointermove', function(event) {
+        if (!ours(event)) return;
+        var p = VORLA.position(canvas, event);
+        // A second mouse button pressed or let go while one is down comes as a move.
+        var b = VORLA.button(event);
+        if (b >= 0) {
+          VORLA.post([event.buttons & VORLA.bits[b] ? 1 : 2, id, p[0], p[1], b]);
+        } else {
+          VORLA.post([3, id, p[0], p[1], 0]);
+        }
+      });
+      canvas.addEventListener('pointerup', function(event) {
+        if (VORLA.pointer !== event.pointerId) return;
+        if (!event.buttons) VORLA.pointer = null;
+        var b = VORLA.button(event);
+        if (b < 0) return;
+        var p = VORLA.position(canvas, event);
+        VORLA.post([2, id, p[0], p[1], b]);
+      });
+      // The browser took the pointer away (a touch that became a system gesture): the left
+      // button is let go where the pointer last was.
+      canvas.addEventListener('pointercancel', function(event) {
+        if (VORLA.pointer !== event.pointerId) return;
+        VORLA.pointer = null;
+        VORLA.post([2, id, VORLA.last[0], VORLA.last[1], 0]);
+      });
+      // Capture ends with the last button, or when the canvas goes away under the pointer.
+      canvas.addEventListener('lostpointercapture', function(event) {
+        if (VORLA.pointer === event.pointerId) VORLA.pointer = null;
+      });
+      canvas.addEventListener('contextmenu', function(event) { event.preventDefault(); });
+    },
+
+    // The keyboard to a canvas, with no focus ring: the ring is for moving the focus by keys.
+    focus: function(canvas) {
+      if (document.activeElement === canvas) return;
+      canvas.focus({preventScroll: true, focusVisible: false});
+    },
+
+    arrange: function() {
+      if (Module['vorlaArrange']) Module['vorlaArrange']();
     }
   },
 
   vorla_web_window_create__deps: ['$VORLA', 'vorla_web_now'],
   vorla_web_window_create: function(window, title, width, height) {
-    VORLA.listenKeys();
     // For the page and its tests: whether the program is still working on input it was given,
     // and the program's clock.
     Module['vorlaBusy'] = function() { return !VORLA.sleeping || VORLA.inputs.length > 0; };
@@ -94,32 +166,12 @@ mergeInto(LibraryManager.library, {
     canvas.tabIndex = 0;
     canvas.style.display = 'none';
     canvas.dataset.window = String(window);
-    var button = function(event) {
-      return event.button === 0 ? 0 : event.button === 2 ? 1 : -1;
-    };
-    canvas.addEventListener('mousedown', function(event) {
-      var b = button(event);
-      if (b < 0) return;
-      event.preventDefault();
-      canvas.focus();
-      VORLA.focus = window;
-      var p = VORLA.position(canvas, event);
-      VORLA.post([1, window, p[0], p[1], b]);
-    });
-    canvas.addEventListener('mouseup', function(event) {
-      var b = button(event);
-      if (b < 0) return;
-      var p = VORLA.position(canvas, event);
-      VORLA.post([2, window, p[0], p[1], b]);
-    });
-    canvas.addEventListener('mousemove', function(event) {
-      var p = VORLA.position(canvas, event);
-      VORLA.post([3, window, p[0], p[1], 0]);
-    });
-    canvas.addEventListener('contextmenu', function(event) { event.preventDefault(); });
+    VORLA.listenKeys(canvas, window);
+    VORLA.listenPointer(canvas, window);
     VORLA.windows[window] = canvas;
     VORLA.order.push(window);
     (Module['vorlaScreen'] || document.body).appendChild(canvas);
+    VORLA.arrange();
   },
 
   vorla_web_window_destroy__deps: ['$VORLA'],
@@ -129,12 +181,20 @@ mergeInto(LibraryManager.library, {
     canvas.remove();
     delete VORLA.windows[window];
     VORLA.order = VORLA.order.filter(function(id) { return id !== window; });
+    VORLA.arrange();
   },
 
   vorla_web_window_show__deps: ['$VORLA'],
   vorla_web_window_show: function(window, visible) {
     var canvas = VORLA.windows[window];
-    if (canvas) canvas.style.display = visible ? 'block' : 'none';
+    if (!canvas) return;
+    canvas.style.display = visible ? 'block' : 'none';
+    VORLA.arrange();
+    // The first window shown takes the keyboard, unless the page's own controls have it.
+    var focused = document.activeElement;
+    if (visible && window === VORLA.order[0] && (!focused || focused === document.body)) {
+      VORLA.focus(canvas);
+    }
   },
 
   vorla_web_window_present__deps: ['$VORLA'],
@@ -144,6 +204,7 @@ mergeInto(LibraryManager.library, {
     if (canvas.width !== width || canvas.height !== height) {
       canvas.width = width;
       canvas.height = height;
+      VORLA.arrange();
     }
     var context = canvas.getContext('2d');
     var image = context.createImageData(width, height);
