@@ -160,6 +160,8 @@ void close_script_file();
 void stop_playback();
 // Recording off, its check mark cleared, the pending periodic run dropped, the file closed.
 void stop_recording();
+// The session ends: what the recording holds so far reaches the file; recording goes on.
+void keep_recording();
 
 // The Run menu's toggles, which own the rules of switching recording and playback.
 void toggle_recording();

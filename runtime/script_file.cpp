@@ -117,6 +117,17 @@ void record_event(int kind, int x, int y, char key) {
   written_size = end;
 }
 
+// The pending run of periodic events is written as a line of its own (a later run follows as
+// another line, which plays the same), and the stream is flushed.
+void keep_recording() {
+  if (!recording_on) return;
+  if (periodic_count > 0) {
+    record_event(EVENT_PERIODIC, 0, 0, 0);
+    periodic_count = 0;
+  }
+  if (script_stream != nullptr && script_mode == SCRIPT_WRITING) std::fflush(script_stream);
+}
+
 void stop_playback() {
   playback_on = 0;
   play_one = 0;

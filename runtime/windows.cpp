@@ -158,6 +158,9 @@ LRESULT CALLBACK draw_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM 
     case WM_COMMAND:
       run_menu_command(wparam);
       return 0;
+    case WM_ENDSESSION:
+      if (wparam) keep_recording();
+      return 0;
     default:
       return DefWindowProcA(window, message, wparam, lparam);
   }

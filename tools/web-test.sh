@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The browser test: builds the page (tools/web.sh) and the headless reference program, then
 # plays tests/web/session.txt in Debian's headless Chromium and compares every picture with
-# the headless display's, pixel for pixel. Screenshots go to $VORLA_WEB_SHOTS when it is set.
+# the headless display's, pixel for pixel; then a playback and the script file's load on the real
+# clock (tests/web/playback_test.js). Screenshots go to $VORLA_WEB_SHOTS when it is set.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/deps.sh
@@ -19,3 +20,4 @@ xargs "$build/font-subset-check" < build-web/fonts/subsets.txt
 shots=()
 [ -n "${VORLA_WEB_SHOTS:-}" ] && mkdir -p "$VORLA_WEB_SHOTS" && shots=("$VORLA_WEB_SHOTS")
 node tests/web/browser_test.js build-web "$build" "${shots[@]}"
+timeout 120 node tests/web/playback_test.js build-web

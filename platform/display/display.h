@@ -38,6 +38,9 @@ struct InputSink {
   void (*resize)(HWND window, int frame_width, int frame_height);
   // The user moved the window: its new outer top-left.
   void (*move)(HWND window, int left, int top);
+  // The user's session ends (a page is closed or hidden): every window gets WM_ENDSESSION with
+  // wParam TRUE, so that the program keeps what it must before it may be stopped.
+  void (*end_session)();
 };
 
 // What a driver may read of the window system's windows, for pictures taken without a screen.

@@ -234,6 +234,10 @@ void input_move(HWND window, int left, int top) {
   w->top = top;
 }
 
+void input_end_session() {
+  for (Window* w : all_windows()) window_send(w->handle, WM_ENDSESSION, TRUE, 0);
+}
+
 }  // namespace
 
 const InputSink window_input_sink = {
@@ -247,6 +251,7 @@ const InputSink window_input_sink = {
     .expose = input_expose,
     .resize = input_resize,
     .move = input_move,
+    .end_session = input_end_session,
 };
 
 }  // namespace platform

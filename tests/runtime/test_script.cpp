@@ -105,6 +105,20 @@ TEST_F(Script, ShutDownWritesThePendingPeriodicRun) {
   EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_PERIODIC(4);\n");
 }
 
+TEST_F(Script, EndOfSessionWritesThePendingRunAndRecordingGoesOn) {
+  gfx_set_animation(ANIM_RUN);
+  command(CMD_RECORD_SCRIPT);
+  for (int i = 0; i < 3; ++i) next_event();
+  SendMessageA(draw_window, WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_PERIODIC(3);\n");
+  EXPECT_EQ(periodic_count, 0);
+  EXPECT_TRUE(recording_on);
+  for (int i = 0; i < 2; ++i) next_event();
+  command(CMD_RECORD_SCRIPT);
+  next_event();
+  EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_PERIODIC(3);\nVORLA_PERIODIC(2);\n");
+}
+
 TEST_F(Script, QuitIsNotWrittenButItsRunIs) {
   gfx_set_animation(ANIM_RUN);
   command(CMD_RECORD_SCRIPT);

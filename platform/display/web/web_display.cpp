@@ -10,8 +10,13 @@
 // TranslateMessage. The Ctrl combinations, Alt, F10, Backspace, Space and the arrows are then kept
 // from the browser. The clock is the page's (performance.now), and a wait for input or a timer is a
 // real sleep of the page: the program is suspended (asyncify) and resumed by the next input or when
-// the time is up. The screen is a fixed 1024 x 768, so windows get the sizes they get in the
-// headless display.
+// the time is up. A program that runs on without waiting (a playback) is suspended for a moment
+// every 30 ms, so the page paints and takes input. The screen is a fixed 1024 x 768, so windows
+// get the sizes they get in the headless display.
+//
+// When the page is closed or hidden, the page calls Module.vorlaEndSession: the program takes
+// the input that came before and then its windows get WM_ENDSESSION, at once, before the page
+// goes on (so that it can keep what the program wrote).
 //
 // Leaves out: window captions, moving, resizing and closing (a page has no window manager; the
 // page's own buttons stand in), the wheel and the middle button, keys the browser does not
@@ -52,6 +57,7 @@ enum InputKind {
   kKeyDown = 4,    // virtual-key code, repeat
   kKeyUp = 5,      // virtual-key code
   kKeysReleased = 6,
+  kEndSession = 7,  // the page is being closed or hidden
 };
 
 int id_of(HWND window) {
@@ -63,6 +69,12 @@ HWND window_of(int id) {
 }
 
 const platform::InputSink* sink = nullptr;
+
+// A program that never waits (a playback, a long computation) still polls: every kTurnMs it
+// gives the page its turn, so that the canvas is painted and keys and clicks come in.
+constexpr uint32_t kTurnMs = 30;
+constexpr int kTurn = 2;  // vorla_web_sleep's `forever` for a turn
+uint32_t last_turn = 0;
 
 void deliver(const int* f) {
   HWND window = window_of(f[1]);
@@ -85,6 +97,9 @@ void deliver(const int* f) {
     case kKeysReleased:
       sink->keys_released();
       break;
+    case kEndSession:
+      sink->end_session();
+      break;
   }
 }
 
@@ -105,6 +120,7 @@ void send_key_codes() {
 bool open(const platform::InputSink* input, const platform::WindowAccess*) {
   sink = input;
   send_key_codes();
+  last_turn = static_cast<uint32_t>(static_cast<uint64_t>(vorla_web_now()));
   return true;
 }
 
@@ -140,16 +156,25 @@ void window_present(HWND window, const platform::Surface& frame) {
   vorla_web_window_present(id_of(window), frame.pixels, frame.width, frame.height, frame.stride);
 }
 
-void poll() {
+void take_input() {
   int fields[5];
   while (sink && vorla_web_next_input(fields)) deliver(fields);
+}
+
+void poll() {
+  if (now_ms() - last_turn >= kTurnMs) {
+    vorla_web_sleep(0, kTurn);
+    last_turn = now_ms();
+  }
+  take_input();
 }
 
 // Nothing but input and timers can wake the program in a page, so every wait is a sleep.
 void wait(uint32_t until_ms, bool forever) {
   int32_t remaining = static_cast<int32_t>(until_ms - now_ms());
   vorla_web_sleep(forever ? 0 : (remaining > 0 ? remaining : 0), forever ? 1 : 0);
-  poll();
+  last_turn = now_ms();
+  take_input();
 }
 
 }  // namespace

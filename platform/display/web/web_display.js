@@ -13,6 +13,10 @@ mergeInto(LibraryManager.library, {
     held: {},        // virtual-key codes held down, for auto-repeat and focus loss
     wake: null,      // ends the current sleep
     sleeping: false,
+    closed: false,   // the program has closed the display
+    turns: 0,        // how often the busy program gave the page its turn
+    channel: null,   // brings the program back after a turn
+    resume: null,
 
     // Windows' virtual-key codes by KeyboardEvent.code, from the keyboard table the program
     // hands over when it opens the display (vorla_web_key_codes).
@@ -147,6 +151,21 @@ mergeInto(LibraryManager.library, {
       canvas.focus({preventScroll: true, focusVisible: false});
     },
 
+    // The page is going (closed or hidden): the program takes what input came and ends its
+    // session now, inside the caller's event, and is back in its sleep or turn when this
+    // returns.
+    endSession: function() {
+      if (VORLA.closed) return;
+      VORLA.inputs.push([7, 0, 0, 0, 0]);
+      if (VORLA.wake) {
+        VORLA.wake();
+      } else if (VORLA.resume) {
+        var resume = VORLA.resume;
+        VORLA.resume = null;
+        resume();
+      }
+    },
+
     arrange: function() {
       if (Module['vorlaArrange']) Module['vorlaArrange']();
     }
@@ -158,6 +177,8 @@ mergeInto(LibraryManager.library, {
     // and the program's clock.
     Module['vorlaBusy'] = function() { return !VORLA.sleeping || VORLA.inputs.length > 0; };
     Module['vorlaNow'] = function() { return _vorla_web_now(); };
+    Module['vorlaTurns'] = function() { return VORLA.turns; };
+    Module['vorlaEndSession'] = VORLA.endSession;
     var canvas = document.createElement('canvas');
     canvas.width = Math.max(width, 1);
     canvas.height = Math.max(height, 1);
@@ -236,6 +257,23 @@ mergeInto(LibraryManager.library, {
   vorla_web_sleep: function(ms, forever) {
     // Called a second time when the program resumes: handleSleep must see that call too.
     return Asyncify.handleSleep(function(wakeUp) {
+      // A turn (forever 2): the program is busy, not waiting. The page runs its queued tasks
+      // (input, painting) and the program goes on in a task of its own right after them; a
+      // message, not a timer, so that a clock that stands still (the test's) cannot hold it.
+      if (forever === 2) {
+        ++VORLA.turns;
+        if (!VORLA.channel) {
+          VORLA.channel = new MessageChannel();
+          VORLA.channel.port1.onmessage = function() {
+            var resume = VORLA.resume;
+            VORLA.resume = null;
+            if (resume) resume();
+          };
+        }
+        VORLA.resume = wakeUp;
+        VORLA.channel.port2.postMessage(0);
+        return;
+      }
       if (VORLA.inputs.length) {
         wakeUp();  // input came while the program was busy: no sleep at all
         return;
@@ -281,6 +319,7 @@ mergeInto(LibraryManager.library, {
     VORLA.order = [];
     VORLA.inputs = [];
     VORLA.sleeping = true;  // for good: nothing will wake the program again
+    VORLA.closed = true;
     if (Module['vorlaClosed']) Module['vorlaClosed']();
   }
 });
