@@ -10,9 +10,9 @@
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const http = require('http');
 const { execFileSync } = require('child_process');
 const { chromium } = require('playwright-core');
+const { serve } = require('./serve');
 
 const [webDir, buildDir, shotsDir] = process.argv.slice(2).map(arg => arg && path.resolve(arg));
 if (!webDir || !buildDir) {
@@ -49,19 +49,6 @@ function readFrame(file) {
   return { width: data.readUInt32LE(0), height: data.readUInt32LE(4), pixels: data.subarray(8) };
 }
 
-function serve(root) {
-  const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
-  const server = http.createServer((request, response) => {
-    const name = decodeURIComponent(request.url.split('?')[0]);
-    const file = path.join(root, name === '/' ? 'index.html' : name);
-    fs.readFile(file, (error, data) => {
-      if (error) { response.writeHead(404); response.end(); return; }
-      response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
-      response.end(data);
-    });
-  });
-  return new Promise(resolve => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
 
 const pause = ms => new Promise(resolve => setTimeout(resolve, ms));
 

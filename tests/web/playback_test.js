@@ -10,27 +10,14 @@
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const http = require('http');
 const { chromium } = require('playwright-core');
+const { serve } = require('./serve');
 
 const webDir = path.resolve(process.argv[2] || 'build-web');
 const failures = [];
 const pause = ms => new Promise(resolve => setTimeout(resolve, ms));
 const check = (ok, what) => { console.log(`${ok ? 'ok' : 'FAILED'}: ${what}`); if (!ok) failures.push(what); };
 
-function serve(root) {
-  const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
-  const server = http.createServer((request, response) => {
-    const name = decodeURIComponent(request.url.split('?')[0]);
-    const file = path.join(root, name === '/' ? 'index.html' : name);
-    fs.readFile(file, (error, data) => {
-      if (error) { response.writeHead(404); response.end(); return; }
-      response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
-      response.end(data);
-    });
-  });
-  return new Promise(resolve => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
 
 const picture = page => page.evaluate(() => {
   const c = document.querySelector('#screen canvas');
