@@ -1,18 +1,19 @@
 // The web display driver, the program's display in a web page (built with emscripten).
 //
 // Provides: one canvas per Win32 window, stacked in the page in the order the windows were made
-// (the drawing window first, the text window below it), shown and hidden with the window; each
-// present copies the composed frame (menu bar and client area) into its canvas, which the page
-// scales to fit its screen. The buttons and motion of one pointer on a canvas (the mouse, a pen, or
-// a finger, whose tap is a left click) in the canvas's own pixels, and keys while a canvas has the
-// keyboard focus, are handed to the window system's input sink with Windows' virtual-key codes from
-// the keyboard table (by key position, as the SDL driver gives them); characters come from
-// TranslateMessage. The Ctrl combinations, Alt, F10, Backspace, Space and the arrows are then kept
-// from the browser. The clock is the page's (performance.now), and a wait for input or a timer is a
-// real sleep of the page: the program is suspended (asyncify) and resumed by the next input or when
-// the time is up. A program that runs on without waiting (a playback) is suspended for a moment
-// every 30 ms, so the page paints and takes input. The screen is a fixed 1024 x 768, so windows
-// get the sizes they get in the headless display.
+// (the drawing window first, the text window below it), shown and hidden with the window; the
+// composed frame (menu bar and client area) a window last presented is copied into its canvas
+// when the page gets its turn, and the page scales the canvas to fit its screen. The buttons and
+// motion of one pointer on a canvas (the mouse, a pen, or a finger, whose tap is a left click) in
+// the canvas's own pixels, and keys while a canvas has the keyboard focus, are handed to the window
+// system's input sink with Windows' virtual-key codes from the keyboard table (by key position, as
+// the SDL driver gives them); characters come from TranslateMessage. The Ctrl combinations, Alt,
+// F10, Backspace, Space and the arrows are then kept from the browser. The clock is the page's
+// (performance.now), and a wait for input or a timer is a real sleep of the page: the program is
+// suspended (asyncify) and resumed by the next input or when the time is up. A program that runs on
+// without waiting (a playback) is suspended for a moment every 16 ms (a frame at 60 Hz), so the
+// page paints and takes input. The screen is a fixed 1024 x 768, so windows get the sizes they get
+// in the headless display.
 //
 // When the page is closed or hidden, the page calls Module.vorlaEndSession: the program takes
 // the input that came before and then its windows get WM_ENDSESSION, at once, before the page
@@ -27,7 +28,9 @@
 // asyncify, and display.h with the keyboard table.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "display/keyboard.h"
@@ -72,9 +75,27 @@ const platform::InputSink* sink = nullptr;
 
 // A program that never waits (a playback, a long computation) still polls: every kTurnMs it
 // gives the page its turn, so that the canvas is painted and keys and clicks come in.
-constexpr uint32_t kTurnMs = 30;
+constexpr uint32_t kTurnMs = 16;
 constexpr int kTurn = 2;  // vorla_web_sleep's `forever` for a turn
 uint32_t last_turn = 0;
+
+// The last frame each window presented, painted into its canvas when the page gets its turn
+// (before a sleep or a turn): a busy program presents far more often than a page can show.
+struct Frame {
+  std::vector<uint32_t> pixels;
+  int width = 0;
+  int height = 0;
+  bool waiting = false;  // not yet in the canvas
+};
+std::unordered_map<int, Frame> frames;
+
+void paint_frames() {
+  for (auto& [id, frame] : frames) {
+    if (!frame.waiting) continue;
+    vorla_web_window_present(id, frame.pixels.data(), frame.width, frame.height, frame.width);
+    frame.waiting = false;
+  }
+}
 
 void deliver(const int* f) {
   HWND window = window_of(f[1]);
@@ -125,6 +146,7 @@ bool open(const platform::InputSink* input, const platform::WindowAccess*) {
 }
 
 void close() {
+  frames.clear();
   vorla_web_closed();
   sink = nullptr;
 }
@@ -144,6 +166,7 @@ void window_create(HWND window, const char* title, int, int, int frame_width, in
 }
 
 void window_destroy(HWND window) {
+  frames.erase(id_of(window));
   vorla_web_window_destroy(id_of(window));
 }
 
@@ -153,7 +176,15 @@ void window_show(HWND window, bool visible) {
 
 void window_present(HWND window, const platform::Surface& frame) {
   if (frame.width <= 0 || frame.height <= 0) return;
-  vorla_web_window_present(id_of(window), frame.pixels, frame.width, frame.height, frame.stride);
+  Frame& kept = frames[id_of(window)];
+  kept.pixels.resize(static_cast<size_t>(frame.width) * frame.height);
+  for (int y = 0; y < frame.height; ++y) {
+    const uint32_t* row = frame.pixels + static_cast<size_t>(y) * frame.stride;
+    std::copy(row, row + frame.width, kept.pixels.data() + static_cast<size_t>(y) * frame.width);
+  }
+  kept.width = frame.width;
+  kept.height = frame.height;
+  kept.waiting = true;
 }
 
 void take_input() {
@@ -163,6 +194,7 @@ void take_input() {
 
 void poll() {
   if (now_ms() - last_turn >= kTurnMs) {
+    paint_frames();
     vorla_web_sleep(0, kTurn);
     last_turn = now_ms();
   }
@@ -171,6 +203,7 @@ void poll() {
 
 // Nothing but input and timers can wake the program in a page, so every wait is a sleep.
 void wait(uint32_t until_ms, bool forever) {
+  paint_frames();
   int32_t remaining = static_cast<int32_t>(until_ms - now_ms());
   vorla_web_sleep(forever ? 0 : (remaining > 0 ? remaining : 0), forever ? 1 : 0);
   last_turn = now_ms();

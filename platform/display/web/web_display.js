@@ -166,6 +166,23 @@ mergeInto(LibraryManager.library, {
       }
     },
 
+    goOn: function() {
+      var resume = function() {
+        var wakeUp = VORLA.resume;
+        VORLA.resume = null;
+        if (wakeUp) wakeUp();
+      };
+      if (typeof scheduler === 'object' && scheduler.postTask) {
+        scheduler.postTask(resume, {priority: 'background'});
+        return;
+      }
+      if (!VORLA.channel) {
+        VORLA.channel = new MessageChannel();
+        VORLA.channel.port1.onmessage = resume;
+      }
+      VORLA.channel.port2.postMessage(0);
+    },
+
     arrange: function() {
       if (Module['vorlaArrange']) Module['vorlaArrange']();
     }
@@ -227,9 +244,15 @@ mergeInto(LibraryManager.library, {
       canvas.height = height;
       VORLA.arrange();
     }
-    var context = canvas.getContext('2d');
-    var image = context.createImageData(width, height);
-    var out = image.data;
+    // One image per canvas, filled in place: 0x00RRGGBB words to R, G, B, A bytes (the words
+    // of a little-endian machine, as every browser runs on).
+    if (!canvas.vorlaImage || canvas.vorlaImage.width !== width ||
+        canvas.vorlaImage.height !== height) {
+      canvas.vorlaImage = new ImageData(width, height);
+      canvas.vorlaWords = new Uint32Array(canvas.vorlaImage.data.buffer);
+    }
+    var image = canvas.vorlaImage;
+    var out = canvas.vorlaWords;
     var source = HEAPU32;
     var base = pixels >> 2;
     var i = 0;
@@ -237,12 +260,10 @@ mergeInto(LibraryManager.library, {
       var row = base + y * stride;
       for (var x = 0; x < width; ++x) {
         var p = source[row + x];
-        out[i++] = (p >> 16) & 0xFF;
-        out[i++] = (p >> 8) & 0xFF;
-        out[i++] = p & 0xFF;
-        out[i++] = 0xFF;
+        out[i++] = 0xFF000000 | (p & 0xFF) << 16 | (p & 0xFF00) | (p >>> 16) & 0xFF;
       }
     }
+    var context = canvas.getContext('2d');
     context.putImageData(image, 0, 0);
     if (!Module['vorlaFirstFrame']) Module['vorlaFirstFrame'] = performance.now();
   },
@@ -258,20 +279,14 @@ mergeInto(LibraryManager.library, {
     // Called a second time when the program resumes: handleSleep must see that call too.
     return Asyncify.handleSleep(function(wakeUp) {
       // A turn (forever 2): the program is busy, not waiting. The page runs its queued tasks
-      // (input, painting) and the program goes on in a task of its own right after them; a
-      // message, not a timer, so that a clock that stands still (the test's) cannot hold it.
+      // (input, timers, painting) and the program goes on in a task of its own after them: a
+      // task of the lowest priority where the browser has them, so that the page's own timers
+      // are not held back behind it, else a message; never a timer, so that a clock that stands
+      // still (the test's) cannot hold it.
       if (forever === 2) {
         ++VORLA.turns;
-        if (!VORLA.channel) {
-          VORLA.channel = new MessageChannel();
-          VORLA.channel.port1.onmessage = function() {
-            var resume = VORLA.resume;
-            VORLA.resume = null;
-            if (resume) resume();
-          };
-        }
         VORLA.resume = wakeUp;
-        VORLA.channel.port2.postMessage(0);
+        VORLA.goOn();
         return;
       }
       if (VORLA.inputs.length) {
