@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -78,13 +79,39 @@ void compute_metrics(FontSize* size) {
   size->metrics_ready = true;
 }
 
+// Fonts deleted, kept for the next: a program makes and deletes one per text call.
+constexpr size_t kSpareFonts = 64;
+std::vector<Font*>& spare_fonts = *new std::vector<Font*>;
+
+Font* new_font(FontSize* size, bool stand_in) {
+  if (spare_fonts.empty()) return new Font{size, stand_in};
+  Font* font = spare_fonts.back();
+  spare_fonts.pop_back();
+  *font = Font{size, stand_in};
+  return font;
+}
+
 Font* make_font(FontFace* face, int height, bool stand_in) {
   if (!face) return nullptr;
   FontSize* size = font_face_size(face, ppem_for_height(face->tables, height));
   if (!size) return nullptr;
   if (!size->metrics_ready) compute_metrics(size);
-  return new Font{size, stand_in};
+  return new_font(size, stand_in);
 }
+
+// The last fonts asked for and what each gave, the latest first: the same few are asked for
+// over and over, and finding a face is the costly part.
+struct Asked {
+  int height;
+  int weight;
+  bool italic;
+  BYTE pitch_and_family;
+  std::string face;
+  FontSize* size;
+  bool stand_in;
+};
+constexpr size_t kAskedKept = 16;
+std::vector<Asked>& asked = *new std::vector<Asked>;
 
 // Windows' answer to a face it does not have: the core face of the family asked for.
 const char* mapped_family(BYTE pitch_and_family) {
@@ -105,10 +132,26 @@ int advance_of(const Font* font, unsigned char byte) {
 }  // namespace
 
 Font* font_create(int height, int weight, bool italic, const char* face, BYTE pitch_and_family) {
-  std::string family = face ? face : "";
+  const char* name = face ? face : "";
+  for (size_t i = 0; i < asked.size(); ++i) {
+    const Asked& a = asked[i];
+    if (a.height != height || a.weight != weight || a.italic != italic ||
+        a.pitch_and_family != pitch_and_family || std::strcmp(a.face.c_str(), name) != 0) {
+      continue;
+    }
+    std::rotate(asked.begin(), asked.begin() + static_cast<std::ptrdiff_t>(i),
+                asked.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+    return new_font(asked[0].size, asked[0].stand_in);
+  }
+  std::string family = name;
   if (!font_family_installed(family)) family = mapped_family(pitch_and_family);
-  return make_font(font_face_find({family}, weight, italic), height,
-                   !font_family_installed(family));
+  Font* font =
+      make_font(font_face_find({family}, weight, italic), height, !font_family_installed(family));
+  if (!font) return nullptr;
+  if (asked.size() == kAskedKept) asked.pop_back();
+  asked.insert(asked.begin(),
+               Asked{height, weight, italic, pitch_and_family, name, font->size, font->stand_in});
+  return font;
 }
 
 Font* font_create_fixed() {
@@ -118,7 +161,17 @@ Font* font_create_fixed() {
 }
 
 void font_destroy(Font* font) {
-  delete font;
+  if (!font) return;
+  if (spare_fonts.size() < kSpareFonts) {
+    spare_fonts.push_back(font);
+  } else {
+    delete font;
+  }
+}
+
+void font_reset() {
+  asked.clear();
+  font_cache_reset();
 }
 
 void font_metrics(const Font* font, TEXTMETRICA* metrics) {

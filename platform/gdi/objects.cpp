@@ -4,8 +4,9 @@
 
 #include <climits>
 #include <cstddef>
+#include <memory>
+#include <vector>
 
-#include "font_cache.h"
 #include "internal.h"
 
 namespace platform {
@@ -24,6 +25,35 @@ HBITMAP stock_bitmap_handle;
 GdiObject* stock_data[kStockCount + 1];
 int stock_data_count;
 
+// Pens, brushes and fonts are made and deleted around every drawing call of a typical program:
+// deleted ones are kept for the next, so that a frame allocates none once warm.
+template <typename T>
+class Spares {
+ public:
+  T* take() {
+    if (spares_.empty()) return new T;
+    T* object = spares_.back().release();
+    spares_.pop_back();
+    *object = T{};
+    return object;
+  }
+  void give(T* object) {
+    if (spares_.size() < kKeep) {
+      spares_.emplace_back(object);
+    } else {
+      delete object;
+    }
+  }
+
+ private:
+  static constexpr size_t kKeep = 64;
+  std::vector<std::unique_ptr<T>> spares_;
+};
+// Never destroyed, as the handle table: a deletion at exit still finds them.
+Spares<Pen>& spare_pens = *new Spares<Pen>;
+Spares<Brush>& spare_brushes = *new Spares<Brush>;
+Spares<FontObject>& spare_fonts = *new Spares<FontObject>;
+
 template <typename T>
 HGDIOBJ enter(HandleKind kind, T* object, bool stock) {
   object->stock = stock;
@@ -32,7 +62,7 @@ HGDIOBJ enter(HandleKind kind, T* object, bool stock) {
 }
 
 HGDIOBJ make_pen(int style, int width, COLORREF colour, bool stock) {
-  Pen* pen = new Pen;
+  Pen* pen = spare_pens.take();
   pen->style = style;
   pen->width = width;
   pen->colour = colour;
@@ -40,14 +70,14 @@ HGDIOBJ make_pen(int style, int width, COLORREF colour, bool stock) {
 }
 
 HGDIOBJ make_brush(bool hollow, COLORREF colour, bool stock) {
-  Brush* brush = new Brush;
+  Brush* brush = spare_brushes.take();
   brush->hollow = hollow;
   brush->colour = colour;
   return enter(HandleKind::brush, brush, stock);
 }
 
 HGDIOBJ make_font(Font* font, bool stock) {
-  FontObject* object = new FontObject;
+  FontObject* object = spare_fonts.take();
   object->font = font;
   return enter(HandleKind::font, object, stock);
 }
@@ -113,15 +143,15 @@ void destroy(HGDIOBJ object, HandleKind kind, GdiObject* header) {
   handle_release(object);
   switch (kind) {
     case HandleKind::pen:
-      delete static_cast<Pen*>(header);
+      spare_pens.give(static_cast<Pen*>(header));
       break;
     case HandleKind::brush:
-      delete static_cast<Brush*>(header);
+      spare_brushes.give(static_cast<Brush*>(header));
       break;
     case HandleKind::font: {
       FontObject* font = static_cast<FontObject*>(header);
       font_destroy(font->font);
-      delete font;
+      spare_fonts.give(font);
       break;
     }
     case HandleKind::bitmap:
@@ -172,7 +202,7 @@ void gdi_reset() {
   stock_bitmap_handle = nullptr;
   for (GdiObject*& data : stock_data) data = nullptr;
   stock_data_count = 0;
-  font_cache_reset();
+  font_reset();
 }
 
 void gdi_object_deselected(HGDIOBJ object) {

@@ -8,7 +8,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "base/handles.h"
@@ -31,7 +30,6 @@ struct Pen : GdiObject {
   int style = PS_SOLID;
   int width = 1;  // 0 and 1 both give the one-pixel pen
   COLORREF colour = 0;
-  std::optional<raster::RoundPen> round;  // a wide pen's shapes, from its first stroke on
 };
 
 struct Brush : GdiObject {

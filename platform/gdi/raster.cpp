@@ -75,7 +75,7 @@ const bool have_avx = __builtin_cpu_supports("avx");
 }  // namespace
 #endif
 
-void fill_pixels(uint32_t* to, size_t count, uint32_t pixel) {
+void fill_pixels_run(uint32_t* to, size_t count, uint32_t pixel) {
 #if defined(VORLA_FILL_AVX)
   if (count >= 32 && have_avx) {
     fill_pixels_avx(to, count, pixel);
@@ -107,18 +107,6 @@ void fill_pixels(uint32_t* to, size_t count, uint32_t pixel) {
   }
 #endif
   for (size_t i = 0; i < count; ++i) to[i] = pixel;
-}
-
-void rect_spans(const Surface& surface, long long x0, long long y0, long long x1, long long y1,
-                SpanSink& sink) {
-  const long long left = std::max<long long>(x0, 0);
-  const long long right = std::min<long long>(x1, surface.width);
-  const long long top = std::max<long long>(y0, 0);
-  const long long bottom = std::min<long long>(y1, surface.height);
-  if (left >= right) return;
-  for (long long y = top; y < bottom; ++y) {
-    sink.span(static_cast<int>(y), static_cast<int>(left), static_cast<int>(right));
-  }
 }
 
 void fill_rect(const Surface& surface, long long x0, long long y0, long long x1, long long y1,
@@ -171,10 +159,19 @@ void thin_line(const Surface& surface, Point from, Point to, uint32_t pixel) {
 
   // Minor offset before pixel i: ceil((2 * small * i - big + bias) / (2 * big)), never below 0.
   // Only this start needs more than 64 bits; the walk itself stays within a few times big.
-  const long long minor =
-      std::max<long long>(0, ceil_div(Wide{2} * small * first - big + bias, Wide{2} * big));
-  long long error =
-      static_cast<long long>(Wide{2} * small * (first + 1) - big - Wide{2} * big * minor);
+  long long minor;
+  long long error;
+  long long twice_small_first;
+  if (!__builtin_mul_overflow(2 * small, first + 1, &twice_small_first) &&
+      !__builtin_mul_overflow(2 * big, big, &error)) {
+    // Within 64 bits, as almost every line is.
+    twice_small_first -= 2 * small;
+    minor = std::max<long long>(0, ceil_mul_div(1, twice_small_first - big + bias, 2 * big));
+    error = twice_small_first + 2 * small - big - 2 * big * minor;
+  } else {
+    minor = std::max<long long>(0, ceil_div(Wide{2} * small * first - big + bias, Wide{2} * big));
+    error = static_cast<long long>(Wide{2} * small * (first + 1) - big - Wide{2} * big * minor);
+  }
   const long long step_up = 2 * small;
   const long long step_down = 2 * big;
   // Positions as (x, y) steps so the walk is one pointer move per pixel.
@@ -258,7 +255,7 @@ void ellipse_quadrant(long long width, long long height, std::vector<Point>* qua
 }
 
 void ellipse_spans(const Surface& surface, const std::vector<Point>& quadrant, long long left,
-                   long long top, long long width, long long height, SpanSink& sink) {
+                   long long top, long long width, long long height, SpanPainter& sink) {
   long long previous_row = -1;
   for (const Point& p : quadrant) {
     if (p.y == previous_row) continue;  // the first point of a row is its widest
@@ -640,9 +637,57 @@ struct Workspace::Parts {
 Workspace::Workspace() : parts_(std::make_unique<Parts>()) {}
 Workspace::~Workspace() = default;
 
+namespace {
+
+// The row of crossings of two edges, in either order, clipped to the surface.
+void paint_between(const Surface& surface, long long y, const Edge& a, const Edge& b,
+                   SpanPainter& sink) {
+  int x0 = clamp_to(a.x(), -1, surface.width + 1);
+  int x1 = clamp_to(b.x(), -1, surface.width + 1);
+  if (x0 > x1) std::swap(x0, x1);
+  x0 = std::max(x0, 0);
+  x1 = std::min(x1, surface.width);
+  if (x0 < x1) sink.span(static_cast<int>(y), x0, x1);
+}
+
+// A triangle, the commonest polygon: its rows cross the long edge from the top corner to the
+// bottom one, and above the middle corner the upper short edge, below it the lower one.
+void triangle_spans(const Surface& surface, const Point* points, SpanPainter& sink) {
+  Point v[3] = {points[0], points[1], points[2]};
+  if (v[1].y < v[0].y) std::swap(v[0], v[1]);
+  if (v[2].y < v[1].y) std::swap(v[1], v[2]);
+  if (v[1].y < v[0].y) std::swap(v[0], v[1]);
+  if (v[0].y == v[2].y) return;
+  const long long top = std::max<long long>(v[0].y, 0);
+  const long long bottom = std::min<long long>(v[2].y, surface.height);
+  Edge long_edge(v[0], v[2]);
+  long_edge.start_at(top);
+  long long y = top;
+  for (int part = 0; part < 2; ++part) {
+    const Point from = v[part];
+    const Point to = v[part + 1];
+    if (from.y == to.y) continue;
+    const long long end = std::min(to.y, bottom);
+    if (y >= end) continue;
+    Edge short_edge(from, to);
+    short_edge.start_at(y);
+    for (; y < end; ++y) {
+      paint_between(surface, y, long_edge, short_edge, sink);
+      long_edge.step();
+      short_edge.step();
+    }
+  }
+}
+
+}  // namespace
+
 void polygon_spans(const Surface& surface, const Point* points, size_t count, Workspace& workspace,
-                   SpanSink& sink) {
+                   SpanPainter& sink) {
   if (count < 3) return;
+  if (count == 3) {
+    triangle_spans(surface, points, sink);
+    return;
+  }
   std::vector<Edge>& edges = workspace.parts().polygon.edges;
   std::vector<int>& crossings = workspace.parts().polygon.crossings;
   edges.clear();

@@ -26,8 +26,16 @@ struct Span {
   bool operator<(const Span& other) const { return x0 < other.x0; }
 };
 
-// Writes `count` copies of `pixel` from `to` on: the one loop every fill ends in.
-void fill_pixels(uint32_t* to, size_t count, uint32_t pixel);
+// Writes `count` copies of `pixel` from `to` on: the one loop every fill ends in. Short runs,
+// the rows of small shapes, are written in place.
+void fill_pixels_run(uint32_t* to, size_t count, uint32_t pixel);
+inline void fill_pixels(uint32_t* to, size_t count, uint32_t pixel) {
+  if (count >= 8) {
+    fill_pixels_run(to, count, pixel);
+    return;
+  }
+  for (size_t i = 0; i < count; ++i) to[i] = pixel;
+}
 
 // Receives clipped spans [x0, x1) of row y.
 class SpanSink {
@@ -50,9 +58,20 @@ class SpanPainter final : public SpanSink {
   uint32_t pixel_;
 };
 
-// Clips [x0, x1) x [y0, y1) to the surface and sends the rows to the sink.
+// Clips [x0, x1) x [y0, y1) to the surface and sends the rows to the sink (a SpanPainter's
+// calls are made directly).
+template <typename Sink>
 void rect_spans(const Surface& surface, long long x0, long long y0, long long x1, long long y1,
-                SpanSink& sink);
+                Sink& sink) {
+  const long long left = x0 > 0 ? x0 : 0;
+  const long long right = x1 < surface.width ? x1 : surface.width;
+  const long long top = y0 > 0 ? y0 : 0;
+  const long long bottom = y1 < surface.height ? y1 : surface.height;
+  if (left >= right) return;
+  for (long long y = top; y < bottom; ++y) {
+    sink.span(static_cast<int>(y), static_cast<int>(left), static_cast<int>(right));
+  }
+}
 
 // Fills [x0, x1) x [y0, y1), clipped.
 void fill_rect(const Surface& surface, long long x0, long long y0, long long x1, long long y1,
@@ -81,7 +100,7 @@ class Workspace {
 // The alternate-rule interior of a closed polygon: on each row y the edges with
 // top <= y < bottom cross at ceil(x); spans run from one crossing up to, not including, the next.
 void polygon_spans(const Surface& surface, const Point* points, size_t count, Workspace& workspace,
-                   SpanSink& sink);
+                   SpanPainter& painter);
 
 // Ellipses (and round pens) wider or taller than this are drawn from the ellipse equation row by
 // row instead of the exact integer walk, whose cost grows with the size, not with what is seen.
@@ -94,7 +113,7 @@ void ellipse_quadrant(long long width, long long height, std::vector<Point>* qua
 
 // The filled ellipse: on each row, from the outline's leftmost to its rightmost pixel.
 void ellipse_spans(const Surface& surface, const std::vector<Point>& quadrant, long long left,
-                   long long top, long long width, long long height, SpanSink& sink);
+                   long long top, long long width, long long height, SpanPainter& painter);
 
 // The one-pixel outline of the ellipse, each point of the quadrant and its three mirrors.
 void ellipse_outline(const Surface& surface, const std::vector<Point>& quadrant, long long left,

@@ -2,6 +2,8 @@
 // the brush fills first and the pen strokes over it, a one-pixel pen never paints a line's end
 // point, and a wide pen paints a band centred on the outline with round caps and joins.
 #include <algorithm>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "objects.h"
@@ -38,10 +40,49 @@ struct Target {
   uint32_t brush_pixel() const { return pixel_of(brush->colour); }
 };
 
-// A wide pen's shapes are worked out for it once, when it first strokes.
+// Shapes worked out once and kept for the calls that follow, as a frame draws the same few
+// sizes over and over: a wide pen's dab and steps by width, an ellipse's quadrant by box. Each
+// keeps its last few entries, the latest first.
+template <typename Key, typename Value, size_t kKeep>
+class Recent {
+ public:
+  template <typename Make>
+  const Value& get(const Key& key, Make make) {
+    for (size_t i = 0; i < entries_.size(); ++i) {
+      if (entries_[i].first != key) continue;
+      if (i > 0) std::swap(entries_[i], entries_[0]);
+      return entries_[0].second;
+    }
+    if (entries_.size() == kKeep) entries_.pop_back();
+    entries_.insert(entries_.begin(), {key, make()});
+    return entries_[0].second;
+  }
+
+ private:
+  std::vector<std::pair<Key, Value>> entries_;
+};
+
 raster::RoundPen& round_pen(const Target& t) {
-  if (!t.pen->round) t.pen->round.emplace(t.pen->width);
-  return *t.pen->round;
+  static Recent<int, std::unique_ptr<raster::RoundPen>, 8> pens;
+  const int width = t.pen->width;
+  return *pens.get(width, [width] { return std::make_unique<raster::RoundPen>(width); });
+}
+
+// Boxes up to this size keep their quadrants (a few kilobytes each at most).
+constexpr long long kKeptQuadrantSize = 1024;
+
+const std::vector<Point>& quadrant_of(const Target& t, long long width, long long height) {
+  static Recent<std::pair<long long, long long>, std::vector<Point>, 32> quadrants;
+  const auto make = [&] {
+    std::vector<Point> quadrant;
+    raster::ellipse_quadrant(width, height, &quadrant);
+    return quadrant;
+  };
+  if (width > kKeptQuadrantSize || height > kKeptQuadrantSize) {
+    raster::ellipse_quadrant(width, height, &t.dc->points);
+    return t.dc->points;
+  }
+  return quadrants.get({width, height}, make);
 }
 
 void stroke_wide(const Target& t, const raster::Path& path, bool closed) {
@@ -121,8 +162,7 @@ void draw_ellipse(const Target& t, long long left, long long top, long long widt
     draw_huge_ellipse(t, left, top, width, height);
     return;
   }
-  std::vector<Point>& quadrant = t.dc->points;
-  raster::ellipse_quadrant(width, height, &quadrant);
+  const std::vector<Point>& quadrant = quadrant_of(t, width, height);
   if (!t.brush->hollow) {
     raster::SpanPainter fill(t.surface, t.brush_pixel());
     raster::ellipse_spans(t.surface, quadrant, left, top, width, height, fill);

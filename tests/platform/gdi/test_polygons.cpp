@@ -109,3 +109,17 @@ TEST(GdiPolygon, AdjacentTrianglesCoverWithoutGapOrOverlap) {
     }
   }
 }
+
+TEST(GdiPolygon, TrianglesFillAsAnyPolygonDoes) {
+  // A triangle's corner given twice adds only a flat edge, which fills nothing: the general
+  // polygon fill must agree with the triangle's own, also off the surface's edges.
+  std::mt19937 random(20261210);
+  std::uniform_int_distribution<int> coordinate(-30, 70);
+  for (int round = 0; round < 300; ++round) {
+    POINT a{coordinate(random), coordinate(random)};
+    POINT b{coordinate(random), coordinate(random)};
+    POINT c{coordinate(random), coordinate(random)};
+    ASSERT_EQ(fill_of(40, 40, {a, b, c}), fill_of(40, 40, {a, b, c, c}))
+        << a.x << "," << a.y << " " << b.x << "," << b.y << " " << c.x << "," << c.y;
+  }
+}
