@@ -1,16 +1,21 @@
 // One full redraw of the designer screen, as made on every event (ten a second while animation
-// runs): the scene, the buttons, the status line, the scoops and cone and every topping. Where
+// runs): the scene, the buttons, the status line, the scoops and cone and every topping, at 0 to
+// 200 toppings (the cost of one more topping is the slope), and over 100,000 frames (what grows
+// with time, in memory and in handles). Where
 // Cairo is installed the same redraw also goes to Cairo, for a yardstick read in the same run:
 // the renderer's hook sends every drawing command the designer makes to a Cairo image of the
 // surface's size instead of the GDI surface.
 #include "designer.h"
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "base/handles.h"
 #include "designer_states.h"
 #include "display/headless/headless.h"
 #include "layer.h"
@@ -144,7 +149,54 @@ void BM_DesignerRedraw(benchmark::State& bench) {
     advance_scenery(state.scenery);
   }
 }
-BENCHMARK(BM_DesignerRedraw)->Arg(0)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DesignerRedraw)
+    ->Arg(0)
+    ->Arg(50)
+    ->Arg(100)
+    ->Arg(150)
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond);
+
+// The resident set in kilobytes, from /proc/self/statm.
+double resident_kb() {
+  long pages_total = 0;
+  long pages_resident = 0;
+  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld %ld", &pages_total, &pages_resident) != 2) pages_resident = 0;
+    std::fclose(statm);
+  }
+  return static_cast<double>(pages_resident) * (static_cast<double>(sysconf(_SC_PAGESIZE)) / 1024);
+}
+
+int live_handles() {
+  int count = 0;
+  for (platform::HandleKind kind :
+       {platform::HandleKind::pen, platform::HandleKind::brush, platform::HandleKind::font,
+        platform::HandleKind::bitmap, platform::HandleKind::dc, platform::HandleKind::memory}) {
+    count += platform::handle_live_count(kind);
+  }
+  return count;
+}
+
+// 100,000 frames of 200 toppings, the scene drifting: what the resident set and the live handles
+// grew by between the first 1,000 frames and the last.
+void BM_DesignerRedrawLongRun(benchmark::State& bench) {
+  start_runtime_once();
+  DesignerState state = state_with_toppings(200);
+  for (int i = 0; i < 1000; ++i) {
+    redraw_designer_screen(state);
+    advance_scenery(state.scenery);
+  }
+  const double rss = resident_kb();
+  const int handles = live_handles();
+  for (auto _ : bench) {
+    redraw_designer_screen(state);
+    advance_scenery(state.scenery);
+  }
+  bench.counters["rss_growth_kb"] = resident_kb() - rss;
+  bench.counters["handle_growth"] = live_handles() - handles;
+}
+BENCHMARK(BM_DesignerRedrawLongRun)->Iterations(100000)->Unit(benchmark::kMillisecond);
 
 #if defined(VORLA_BENCH_CAIRO)
 // The same redraw into a Cairo image of the surface's size, without anti-aliasing.

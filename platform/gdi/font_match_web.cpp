@@ -17,7 +17,8 @@ struct PackedFace {
 
 // The first is the face for names that are not packed.
 constexpr PackedFace kPacked[] = {
-    {"Liberation Sans", "/fonts/LiberationSans-Regular.ttf"},
+    // Liberation Sans cut down, under the name its licence asks of a changed copy.
+    {"Liberation Sans", "/fonts/VorlaSans-Regular.ttf"},
     {"DejaVu Sans", "/fonts/DejaVuSans.ttf"},
     {"DejaVu Sans Mono", "/fonts/DejaVuSansMono.ttf"},
 };

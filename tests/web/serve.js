@@ -10,7 +10,8 @@ function serve(root) {
     const file = path.join(root, name === '/' ? 'index.html' : name);
     fs.readFile(file, (error, data) => {
       if (error) { response.writeHead(404); response.end(); return; }
-      response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
+      response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream',
+        'Content-Length': data.length });
       response.end(data);
     });
   });
