@@ -1,10 +1,9 @@
 // One full redraw of the designer screen, as made on every event (ten a second while animation
 // runs): the scene, the buttons, the status line, the scoops and cone and every topping, at 0 to
 // 200 toppings (the cost of one more topping is the slope), and over 100,000 frames (what grows
-// with time, in memory and in handles). Where
-// Cairo is installed the same redraw also goes to Cairo, for a yardstick read in the same run:
-// the renderer's hook sends every drawing command the designer makes to a Cairo image of the
-// surface's size instead of the GDI surface.
+// with time, in memory and in handles). Where Cairo is installed the same redraw also goes to
+// Cairo, for a yardstick read in the same run: the renderer's hook sends every drawing command
+// the designer makes to a Cairo image of the surface's size instead of the GDI surface.
 #include "designer.h"
 
 #include <benchmark/benchmark.h>
