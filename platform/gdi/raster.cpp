@@ -76,6 +76,19 @@ const bool have_avx = __builtin_cpu_supports("avx");
 #endif
 
 void fill_pixels_run(uint32_t* to, size_t count, uint32_t pixel) {
+#if defined(__wasm_bulk_memory__)
+  // In a page, memory.copy runs at the browser's own memcpy speed: a long run is written by
+  // copying what is already written, doubling each time.
+  if (count >= 1024) {
+    fill_pixels_run(to, 256, pixel);
+    for (size_t done = 256; done < count;) {
+      const size_t piece = std::min(done, count - done);
+      std::memcpy(to + done, to, piece * sizeof *to);
+      done += piece;
+    }
+    return;
+  }
+#endif
 #if defined(VORLA_FILL_AVX)
   if (count >= 32 && have_avx) {
     fill_pixels_avx(to, count, pixel);
