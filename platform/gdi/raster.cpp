@@ -62,11 +62,15 @@ namespace {
 __attribute__((target("avx"))) void fill_pixels_avx(uint32_t* to, size_t count, uint32_t pixel) {
   const __m256i eight = _mm256_set1_epi32(static_cast<int>(pixel));
   uint32_t* const end = to + count;
+  // The first eight unaligned, then aligned stores from the next 32-byte boundary on (no store
+  // splits a cache line), and the last eight again unaligned.
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), eight);
+  to = reinterpret_cast<uint32_t*>((reinterpret_cast<uintptr_t>(to) + 32) & ~uintptr_t{31});
   for (; to + 16 <= end; to += 16) {
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), eight);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + 8), eight);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(to), eight);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(to + 8), eight);
   }
-  if (to + 8 <= end) _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), eight);
+  if (to + 8 <= end) _mm256_store_si256(reinterpret_cast<__m256i*>(to), eight);
   _mm256_storeu_si256(reinterpret_cast<__m256i*>(end - 8), eight);
 }
 
