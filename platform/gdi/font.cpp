@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "font_cache.h"
+#include "spares.h"
 
 namespace platform {
 
@@ -79,14 +80,12 @@ void compute_metrics(FontSize* size) {
   size->metrics_ready = true;
 }
 
-// Fonts deleted, kept for the next: a program makes and deletes one per text call.
-constexpr size_t kSpareFonts = 64;
-std::vector<Font*>& spare_fonts = *new std::vector<Font*>;
+// Fonts deleted, kept for the next: a program makes and deletes one per text call. Never
+// destroyed, as the handle table: a deletion at exit still finds them.
+Spares<Font>& spare_fonts = *new Spares<Font>;
 
 Font* new_font(FontSize* size, bool stand_in) {
-  if (spare_fonts.empty()) return new Font{size, stand_in};
-  Font* font = spare_fonts.back();
-  spare_fonts.pop_back();
+  Font* font = spare_fonts.take();
   *font = Font{size, stand_in};
   return font;
 }
@@ -161,12 +160,7 @@ Font* font_create_fixed() {
 }
 
 void font_destroy(Font* font) {
-  if (!font) return;
-  if (spare_fonts.size() < kSpareFonts) {
-    spare_fonts.push_back(font);
-  } else {
-    delete font;
-  }
+  if (font) spare_fonts.give(font);
 }
 
 void font_reset() {

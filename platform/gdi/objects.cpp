@@ -4,10 +4,9 @@
 
 #include <climits>
 #include <cstddef>
-#include <memory>
-#include <vector>
 
 #include "internal.h"
+#include "spares.h"
 
 namespace platform {
 
@@ -25,30 +24,6 @@ HBITMAP stock_bitmap_handle;
 GdiObject* stock_data[kStockCount + 1];
 int stock_data_count;
 
-// Pens, brushes and fonts are made and deleted around every drawing call of a typical program:
-// deleted ones are kept for the next, so that a frame allocates none once warm.
-template <typename T>
-class Spares {
- public:
-  T* take() {
-    if (spares_.empty()) return new T;
-    T* object = spares_.back().release();
-    spares_.pop_back();
-    *object = T{};
-    return object;
-  }
-  void give(T* object) {
-    if (spares_.size() < kKeep) {
-      spares_.emplace_back(object);
-    } else {
-      delete object;
-    }
-  }
-
- private:
-  static constexpr size_t kKeep = 64;
-  std::vector<std::unique_ptr<T>> spares_;
-};
 // Never destroyed, as the handle table: a deletion at exit still finds them.
 Spares<Pen>& spare_pens = *new Spares<Pen>;
 Spares<Brush>& spare_brushes = *new Spares<Brush>;
