@@ -12,12 +12,9 @@ const os = require('os');
 const path = require('path');
 const { chromium } = require('playwright-core');
 const { serve } = require('./serve');
+const { pause, until, scriptText, failures, check, report } = require('./checks');
 
 const webDir = path.resolve(process.argv[2] || 'build-web');
-const failures = [];
-const pause = ms => new Promise(resolve => setTimeout(resolve, ms));
-const check = (ok, what) => { console.log(`${ok ? 'ok' : 'FAILED'}: ${what}`); if (!ok) failures.push(what); };
-
 
 const picture = page => page.evaluate(() => {
   const c = document.querySelector('#screen canvas');
@@ -27,16 +24,8 @@ const picture = page => page.evaluate(() => {
   return hash;
 });
 
-const until = async (page, test, ms) => {
-  for (const end = Date.now() + ms; Date.now() < end; await pause(20)) if (await page.evaluate(test)) return true;
-  return false;
-};
-
 const load = (page, text) => page.setInputFiles('#file',
   { name: 'mine.scr', mimeType: 'text/plain', buffer: Buffer.from(text) });
-const scriptText = page => page.evaluate(() => {
-  try { return FS.readFile('/home/vorla/VORLA.SCR', { encoding: 'utf8' }); } catch (e) { return null; }
-});
 const ctrl = async (page, key) => {
   await page.focus('#screen canvas');
   await page.keyboard.press('Control+' + key);
@@ -153,10 +142,5 @@ const ctrl = async (page, key) => {
     await context.close().catch(() => {});
     server.close();
   }
-  console.log(`playback test: ${((Date.now() - started) / 1000).toFixed(1)} s`);
-  if (failures.length) {
-    console.log('FAILED: ' + failures.join(', '));
-    process.exit(1);
-  }
-  console.log('playback test passed');
+  report('playback test', started);
 })();

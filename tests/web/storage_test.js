@@ -12,23 +12,14 @@ const os = require('os');
 const path = require('path');
 const { chromium } = require('playwright-core');
 const { serve } = require('./serve');
+const { pause, until, scriptText, failures, check, report } = require('./checks');
 
 const webDir = path.resolve(process.argv[2] || 'build-web');
-const failures = [];
-const pause = ms => new Promise(resolve => setTimeout(resolve, ms));
-const check = (ok, what) => { console.log(`${ok ? 'ok' : 'FAILED'}: ${what}`); if (!ok) failures.push(what); };
-const until = async (page, test, ms, arg) => {
-  for (const end = Date.now() + ms; Date.now() < end; await pause(20)) if (await page.evaluate(test, arg)) return true;
-  return false;
-};
 const BROWSER = { executablePath: process.env.CHROMIUM || '/usr/bin/chromium', headless: true,
   args: ['--no-sandbox', '--disable-gpu', '--no-first-run'], viewport: { width: 1024, height: 768 } };
 
 const notice = page => page.evaluate(() =>
   document.getElementById('notice').hidden ? '' : document.getElementById('notice-text').textContent);
-const scriptText = page => page.evaluate(() => {
-  try { return FS.readFile('/home/vorla/VORLA.SCR', { encoding: 'utf8' }); } catch (e) { return null; }
-});
 
 async function open(context, url) {
   const page = await context.newPage();
@@ -134,10 +125,5 @@ async function record(page, clicks) {
     if (context) await context.close().catch(() => {});
     server.close();
   }
-  console.log(`storage test: ${((Date.now() - started) / 1000).toFixed(1)} s`);
-  if (failures.length) {
-    console.log('FAILED: ' + failures.join(', '));
-    process.exit(1);
-  }
-  console.log('storage test passed');
+  report('storage test', started);
 })();
