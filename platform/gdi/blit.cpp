@@ -109,7 +109,7 @@ BOOL WINAPI PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
   if (empty(box)) return TRUE;
   const uint32_t pattern = pixel_of(brush.colour);
   if (code == (PATCOPY >> 16)) {
-    raster::fill_rect(surface, box.left, box.top, box.right, box.bottom, pattern);
+    dc_fill_box(*dc, box.left, box.top, box.right, box.bottom, pattern);
   } else {
     for (long long row = box.top; row < box.bottom; ++row) {
       uint32_t* pixel = surface.pixels + row * surface.stride + box.left;

@@ -1,5 +1,7 @@
 // Device contexts: window DCs from GetDC, memory DCs with their selected bitmap, and the
 // attributes a DC carries (current pen, brush, font, colours, background mode, position).
+#include <algorithm>
+
 #include "internal.h"
 #include "objects.h"
 
@@ -40,6 +42,24 @@ void delete_dc(HDC handle, Dc* dc) {
   delete dc;
 }
 
+// Writes the bitmap's deferred fill, except where it lies inside [x0, x1) x [y0, y1).
+void write_deferred(Bitmap& bitmap, long long x0, long long y0, long long x1, long long y1) {
+  auto& box = bitmap.deferred;
+  if (!box.pending) return;
+  box.pending = false;
+  const Surface& surface = bitmap.surface;
+  const long long top = std::max(box.top, y0);
+  const long long bottom = std::min(box.bottom, y1);
+  if (top >= bottom || std::max(box.left, x0) >= std::min(box.right, x1)) {
+    raster::fill_rect(surface, box.left, box.top, box.right, box.bottom, box.pixel);
+    return;
+  }
+  raster::fill_rect(surface, box.left, box.top, box.right, top, box.pixel);
+  raster::fill_rect(surface, box.left, bottom, box.right, box.bottom, box.pixel);
+  raster::fill_rect(surface, box.left, top, std::min(box.right, x0), bottom, box.pixel);
+  raster::fill_rect(surface, std::max(box.left, x1), top, box.right, bottom, box.pixel);
+}
+
 }  // namespace
 
 Dc* dc_from(HDC dc) {
@@ -48,9 +68,29 @@ Dc* dc_from(HDC dc) {
 
 bool dc_surface(const Dc& dc, Surface* out) {
   if (dc.window) return dc.window_pixels->surface(dc.window, out);
-  const Bitmap* bitmap = handle_get<Bitmap>(dc.bitmap, HandleKind::bitmap);
+  Bitmap* bitmap = handle_get<Bitmap>(dc.bitmap, HandleKind::bitmap);
   if (!bitmap) return false;
+  write_deferred(*bitmap, 0, 0, 0, 0);
   *out = bitmap->surface;
+  return true;
+}
+
+bool dc_fill_box(const Dc& dc, long long x0, long long y0, long long x1, long long y1,
+                 uint32_t pixel) {
+  Bitmap* bitmap = dc.window ? nullptr : handle_get<Bitmap>(dc.bitmap, HandleKind::bitmap);
+  if (!bitmap) {
+    Surface surface;
+    if (!dc_surface(dc, &surface)) return false;
+    raster::fill_rect(surface, x0, y0, x1, y1, pixel);
+    return true;
+  }
+  const long long left = std::max<long long>(x0, 0);
+  const long long top = std::max<long long>(y0, 0);
+  const long long right = std::min<long long>(x1, bitmap->surface.width);
+  const long long bottom = std::min<long long>(y1, bitmap->surface.height);
+  if (left >= right || top >= bottom) return true;
+  write_deferred(*bitmap, left, top, right, bottom);
+  bitmap->deferred = {true, left, top, right, bottom, pixel};
   return true;
 }
 

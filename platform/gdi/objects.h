@@ -45,6 +45,14 @@ struct Bitmap : GdiObject {
   std::vector<uint32_t> pixels;
   Surface surface;
   HDC selected_in = nullptr;  // a bitmap lives in at most one DC (the stock one excepted)
+  // The last solid box filled in, not yet written: a frame that fills its whole background and
+  // then fills most of it again writes the part painted over only once. It is written out, less
+  // the box that replaces it, before anything else reads or draws the pixels.
+  struct {
+    bool pending = false;
+    long long left = 0, top = 0, right = 0, bottom = 0;
+    uint32_t pixel = 0;
+  } deferred;
 };
 
 struct Dc {
@@ -68,8 +76,14 @@ struct Dc {
 // The live DC behind a handle, or null.
 Dc* dc_from(HDC dc);
 
-// The pixels the DC draws on; false when there are none (stale window).
+// The pixels the DC draws on, with every fill made so far written; false when there are none
+// (stale window).
 bool dc_surface(const Dc& dc, Surface* out);
+
+// Fills [x0, x1) x [y0, y1), clipped, with one pixel value, as raster::fill_rect on the DC's
+// surface would; a bitmap keeps the box to write later. False when the DC has no pixels.
+bool dc_fill_box(const Dc& dc, long long x0, long long y0, long long x1, long long y1,
+                 uint32_t pixel);
 
 // Called after a drawing call changed the DC's pixels: a window DC tells the window system.
 void dc_changed(const Dc& dc);

@@ -29,9 +29,11 @@ struct Target {
   Pen* pen = nullptr;
   const Brush* brush = nullptr;
 
-  bool open(HDC handle) {
+  bool open(HDC handle) { return bind(handle) && dc_surface(*dc, &surface); }
+  // The DC and its objects only, for a call that may not need the pixels yet.
+  bool bind(HDC handle) {
     dc = dc_from(handle);
-    if (!dc || !dc_surface(*dc, &surface)) return false;
+    if (!dc) return false;
     pen = &dc_pen(*dc);
     brush = &dc_brush(*dc);
     return true;
@@ -99,6 +101,27 @@ void stroke_thin_closed(const Target& t, const Point* points, size_t count) {
   for (size_t i = 0; i < count; ++i) {
     raster::thin_line(t.surface, points[i], points[(i + 1) % count], t.pen_pixel());
   }
+}
+
+// A rectangle that is one solid box, fill and outline alike: its box (empty for a one-pixel box
+// that gets nothing). False when the pen paints apart from the fill.
+bool rectangle_as_box(const Target& t, long long left, long long top, long long right,
+                      long long bottom, long long box[4]) {
+  if (t.brush->hollow) return false;
+  if (outline_within_fill(t)) {
+    const bool drawn = right - left > 1 || bottom - top > 1;
+    box[0] = left;
+    box[1] = top;
+    box[2] = drawn ? right : left;
+    box[3] = bottom;
+    return true;
+  }
+  if (pen_kind(*t.pen) != PenKind::none) return false;
+  box[0] = left;
+  box[1] = top;
+  box[2] = right - 1;
+  box[3] = bottom - 1;
+  return true;
 }
 
 void draw_rectangle(const Target& t, long long left, long long top, long long right,
@@ -207,9 +230,18 @@ using namespace platform;
 
 BOOL WINAPI Rectangle(HDC handle, int left, int top, int right, int bottom) {
   Target t;
-  if (!t.open(handle)) return FALSE;
+  if (!t.bind(handle)) return FALSE;
   long long l, tp, r, b;
-  if (!ordered_box(left, top, right, bottom, &l, &tp, &r, &b)) return TRUE;
+  const bool drawn = ordered_box(left, top, right, bottom, &l, &tp, &r, &b);
+  long long box[4];
+  if (drawn && rectangle_as_box(t, l, tp, r, b, box)) {
+    // A bitmap may keep the box to write later, in case the next fill covers it.
+    if (!dc_fill_box(*t.dc, box[0], box[1], box[2], box[3], t.brush_pixel())) return FALSE;
+    dc_changed(*t.dc);
+    return TRUE;
+  }
+  if (!dc_surface(*t.dc, &t.surface)) return FALSE;
+  if (!drawn) return TRUE;
   draw_rectangle(t, l, tp, r, b);
   dc_changed(*t.dc);
   return TRUE;

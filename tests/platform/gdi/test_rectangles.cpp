@@ -121,3 +121,36 @@ TEST(GdiRectangle, EvenWidePenSitsOnePixelUpLeft) {
   EXPECT_EQ(canvas.at(7, 5), kRed);
   EXPECT_EQ(canvas.at(7, 7), kRed);
 }
+
+// A filled box may be written only when something else touches the pixels, less what the next
+// box covers. Drawn with a read after every call (nothing left unwritten) and without, random
+// boxes, partly and wholly covering each other, mixed with ellipses and copies out, must give
+// the same pixels.
+TEST(GdiRectangle, FillsWrittenLateGiveThePixelsOfFillsWrittenAtOnce) {
+  const COLORREF colours[] = {kRed, kBlue, kGreen};
+  Canvas late(24, 20);
+  Canvas prompt(24, 20);
+  Canvas copy(24, 20);
+  unsigned seed = 7;
+  const auto next = [&seed](int n) {
+    seed = seed * 1103515245 + 12345;
+    return static_cast<int>((seed >> 16) % static_cast<unsigned>(n));
+  };
+  for (int i = 0; i < 400; ++i) {
+    const int pen = next(3) - 1;  // null, thin or wide
+    const COLORREF fill = colours[next(3)];
+    const COLORREF outline = next(2) ? fill : colours[next(3)];
+    const int box[4] = {next(30) - 3, next(26) - 3, next(30) - 3, next(26) - 3};
+    const bool oval = next(8) == 0;
+    for (Canvas* canvas : {&late, &prompt}) {
+      Tools tools(canvas->dc, pen < 0 ? -1 : pen * 3, outline, fill);
+      (oval ? Ellipse : Rectangle)(canvas->dc, box[0], box[1], box[2], box[3]);
+    }
+    prompt.at(0, 0);
+    if (next(16) == 0) {
+      ASSERT_TRUE(BitBlt(copy.dc, 0, 0, 24, 20, late.dc, 0, 0, SRCCOPY));
+      ASSERT_EQ(copy.picture(), prompt.picture()) << "after call " << i;
+    }
+  }
+  EXPECT_EQ(late.picture(), prompt.picture());
+}
