@@ -179,8 +179,12 @@ void thin_line(const Surface& surface, Point from, Point to, uint32_t pixel) {
   long long minor;
   long long error;
   long long twice_small_first;
-  if (!__builtin_mul_overflow(2 * small, first + 1, &twice_small_first) &&
-      !__builtin_mul_overflow(2 * big, big, &error)) {
+  if (first == 0) {
+    // The line starts on the surface, as almost every line does.
+    minor = 0;
+    error = 2 * small - big;
+  } else if (!__builtin_mul_overflow(2 * small, first + 1, &twice_small_first) &&
+             !__builtin_mul_overflow(2 * big, big, &error)) {
     // Within 64 bits, as almost every line is.
     twice_small_first -= 2 * small;
     minor = std::max<long long>(0, ceil_mul_div(1, twice_small_first - big + bias, 2 * big));
@@ -197,6 +201,26 @@ void thin_line(const Surface& surface, Point from, Point to, uint32_t pixel) {
   const long long minor_pixel_step = x_major ? minor_step * stride : minor_step;
   long long major_at = major_start + first * major_step;
   long long minor_at = minor_start + minor * minor_step;
+  // Every pixel's minor coordinate lies between the first one's and the end point's: where both
+  // are on the surface, so is the whole walk.
+  const long long minor_end = minor_start + minor_delta;
+  if (minor_at >= 0 && minor_at < minor_limit && minor_end >= 0 && minor_end < minor_limit) {
+    const long long x = x_major ? major_at : minor_at;
+    const long long y = x_major ? minor_at : major_at;
+    if (small == 0 && x_major) {
+      fill_pixels(surface.pixels + y * stride + (major_step > 0 ? x : x - (last - first - 1)),
+                  static_cast<size_t>(last - first), pixel);
+      return;
+    }
+    long long at = y * stride + x;
+    for (long long n = last - first; n > 0; --n) {
+      surface.pixels[at] = pixel;
+      const bool minor_move = error + bias > 0;
+      at += minor_move ? major_pixel_step + minor_pixel_step : major_pixel_step;
+      error += minor_move ? step_up - step_down : step_up;
+    }
+    return;
+  }
   for (long long i = first; i < last; ++i) {
     if (minor_at >= 0 && minor_at < minor_limit) {
       const long long x = x_major ? major_at : minor_at;
@@ -274,6 +298,21 @@ void ellipse_quadrant(long long width, long long height, std::vector<Point>* qua
 void ellipse_spans(const Surface& surface, const std::vector<Point>& quadrant, long long left,
                    long long top, long long width, long long height, SpanPainter& sink) {
   long long previous_row = -1;
+  if (left >= 0 && top >= 0 && left + width <= surface.width && top + height <= surface.height) {
+    // Wholly on the surface, as the shapes of a frame mostly are: no clipping.
+    uint32_t* const first_row = surface.pixels + top * surface.stride + left;
+    for (const Point& p : quadrant) {
+      if (p.y == previous_row) continue;
+      previous_row = p.y;
+      const long long x0 = width - 1 - p.x;
+      const size_t count = static_cast<size_t>(p.x + 1 - x0);
+      sink.span_at(first_row + p.y * surface.stride + x0, count);
+      if (2 * p.y != height - 1) {
+        sink.span_at(first_row + (height - 1 - p.y) * surface.stride + x0, count);
+      }
+    }
+    return;
+  }
   for (const Point& p : quadrant) {
     if (p.y == previous_row) continue;  // the first point of a row is its widest
     previous_row = p.y;
@@ -339,6 +378,11 @@ struct Edge {
   }
   // Positions the edge at row y (top <= y).
   void start_at(long long y) {
+    if (y == top) {
+      q = 0;
+      r = 0;
+      return;
+    }
     long long num;
     if (__builtin_mul_overflow(y - top, dx, &num)) {
       const Wide wide = Wide{y - top} * dx;

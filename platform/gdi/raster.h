@@ -11,6 +11,10 @@
 
 #include "base/surface.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace platform::raster {
 
 struct Point {
@@ -30,6 +34,19 @@ struct Span {
 // the rows of small shapes, are written in place.
 void fill_pixels_run(uint32_t* to, size_t count, uint32_t pixel);
 inline void fill_pixels(uint32_t* to, size_t count, uint32_t pixel) {
+#if defined(__SSE2__)
+  if (count >= 4 && count <= 16) {
+    // Four stores of four at most, the middle ones overlapping the outer ones.
+    const __m128i four = _mm_set1_epi32(static_cast<int>(pixel));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), four);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + count - 4), four);
+    if (count > 8) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 4), four);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + count - 8), four);
+    }
+    return;
+  }
+#endif
   if (count >= 8) {
     fill_pixels_run(to, count, pixel);
     return;
@@ -52,6 +69,8 @@ class SpanPainter final : public SpanSink {
     fill_pixels(surface_.pixels + static_cast<ptrdiff_t>(y) * surface_.stride + x0,
                 static_cast<size_t>(x1 - x0), pixel_);
   }
+  // A span known to lie on the surface, by its first pixel.
+  void span_at(uint32_t* first, size_t count) { fill_pixels(first, count, pixel_); }
 
  private:
   const Surface& surface_;
