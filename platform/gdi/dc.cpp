@@ -12,33 +12,20 @@ namespace {
 HDC new_dc(HWND window) {
   Dc* dc = new Dc;
   dc->window = window;
-  dc->pen = static_cast<HPEN>(stock_object(BLACK_PEN));
-  dc->brush = static_cast<HBRUSH>(stock_object(WHITE_BRUSH));
-  dc->font = static_cast<HFONT>(stock_object(SYSTEM_FONT));
   dc->text_colour = RGB(0, 0, 0);
   dc->bk_colour = RGB(255, 255, 255);
   dc->bk_mode = OPAQUE;
   HDC handle = static_cast<HDC>(handle_new(HandleKind::dc, dc));
-  if (!window) dc->bitmap = stock_bitmap();
-  for (HGDIOBJ object : {static_cast<HGDIOBJ>(dc->pen), static_cast<HGDIOBJ>(dc->brush),
-                         static_cast<HGDIOBJ>(dc->font), static_cast<HGDIOBJ>(dc->bitmap)}) {
-    if (!object) continue;
-    if (auto* header = static_cast<GdiObject*>(handle_object(object, handle_kind(object)))) {
-      ++header->selections;
-    }
-  }
+  dc_select_initial(handle, *dc);
   return handle;
 }
 
 void delete_dc(HDC handle, Dc* dc) {
-  if (Bitmap* bitmap = handle_get<Bitmap>(dc->bitmap, HandleKind::bitmap)) {
-    if (bitmap->selected_in == handle) bitmap->selected_in = nullptr;
+  if (dc->bitmap.object && dc->bitmap.object->selected_in == handle) {
+    dc->bitmap.object->selected_in = nullptr;
   }
   handle_release(handle);
-  gdi_object_deselected(dc->pen);
-  gdi_object_deselected(dc->brush);
-  gdi_object_deselected(dc->font);
-  gdi_object_deselected(dc->bitmap);
+  dc_deselect_all(*dc);
   delete dc;
 }
 
@@ -62,13 +49,9 @@ void write_deferred(Bitmap& bitmap, long long x0, long long y0, long long x1, lo
 
 }  // namespace
 
-Dc* dc_from(HDC dc) {
-  return handle_get<Dc>(dc, HandleKind::dc);
-}
-
 bool dc_surface(const Dc& dc, Surface* out) {
   if (dc.window) return dc.window_pixels->surface(dc.window, out);
-  Bitmap* bitmap = handle_get<Bitmap>(dc.bitmap, HandleKind::bitmap);
+  Bitmap* bitmap = dc.bitmap.object;
   if (!bitmap) return false;
   write_deferred(*bitmap, 0, 0, 0, 0);
   *out = bitmap->surface;
@@ -77,7 +60,7 @@ bool dc_surface(const Dc& dc, Surface* out) {
 
 bool dc_fill_box(const Dc& dc, long long x0, long long y0, long long x1, long long y1,
                  uint32_t pixel) {
-  Bitmap* bitmap = dc.window ? nullptr : handle_get<Bitmap>(dc.bitmap, HandleKind::bitmap);
+  Bitmap* bitmap = dc.bitmap.object;
   if (!bitmap) {
     Surface surface;
     if (!dc_surface(dc, &surface)) return false;
@@ -96,19 +79,6 @@ bool dc_fill_box(const Dc& dc, long long x0, long long y0, long long x1, long lo
 
 void dc_changed(const Dc& dc) {
   if (dc.window) dc.window_pixels->changed(dc.window);
-}
-
-Pen& dc_pen(const Dc& dc) {
-  return *handle_get<Pen>(dc.pen, HandleKind::pen);
-}
-
-const Brush& dc_brush(const Dc& dc) {
-  return *handle_get<Brush>(dc.brush, HandleKind::brush);
-}
-
-const Font* dc_font(const Dc& dc) {
-  const FontObject* font = handle_get<FontObject>(dc.font, HandleKind::font);
-  return font ? font->font : nullptr;
 }
 
 HDC dc_open_window(HWND window, const WindowPixels* pixels) {

@@ -137,14 +137,24 @@ void destroy(HGDIOBJ object, HandleKind kind, GdiObject* header) {
   }
 }
 
+// A DC let go of the object: a deletion that waited for that happens now.
+void let_go(HGDIOBJ object, HandleKind kind, GdiObject* header) {
+  if (!header) return;
+  if (header->selections > 0) --header->selections;
+  if (header->selections == 0 && header->delete_pending) destroy(object, kind, header);
+}
+
 // Puts `object` into the DC's slot for its kind and returns what was there.
-template <typename Handle>
-HGDIOBJ swap_into(Handle& slot, HGDIOBJ object, GdiObject* header) {
-  HGDIOBJ previous = slot;
+template <typename Handle, typename Object>
+HGDIOBJ swap_into(Selected<Handle, Object>& slot, HGDIOBJ object, HandleKind kind,
+                  GdiObject* header) {
+  const HGDIOBJ previous = slot.handle;
   if (previous == object) return previous;
   ++header->selections;
-  slot = static_cast<Handle>(object);
-  gdi_object_deselected(previous);
+  Object* const previous_object = slot.object;
+  slot.handle = static_cast<Handle>(object);
+  slot.object = static_cast<Object*>(header);
+  let_go(previous, kind, previous_object);
   return previous;
 }
 
@@ -180,12 +190,22 @@ void gdi_reset() {
   font_reset();
 }
 
-void gdi_object_deselected(HGDIOBJ object) {
-  HandleKind kind;
-  GdiObject* header = header_of(object, &kind);
-  if (!header) return;
-  if (header->selections > 0) --header->selections;
-  if (header->selections == 0 && header->delete_pending) destroy(object, kind, header);
+void dc_select_initial(HDC handle, Dc& dc) {
+  const auto select = [handle](int index) { SelectObject(handle, stock_object(index)); };
+  select(BLACK_PEN);
+  select(WHITE_BRUSH);
+  select(SYSTEM_FONT);
+  if (!dc.window) {
+    HandleKind kind;
+    swap_into(dc.bitmap, stock_bitmap(), HandleKind::bitmap, header_of(stock_bitmap(), &kind));
+  }
+}
+
+void dc_deselect_all(Dc& dc) {
+  let_go(dc.pen.handle, HandleKind::pen, dc.pen.object);
+  let_go(dc.brush.handle, HandleKind::brush, dc.brush.object);
+  let_go(dc.font.handle, HandleKind::font, dc.font.object);
+  let_go(dc.bitmap.handle, HandleKind::bitmap, dc.bitmap.object);
 }
 
 HBRUSH brush_create_permanent(COLORREF colour) {
@@ -245,20 +265,20 @@ HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ object) {
   if (!dc || !header) return nullptr;
   switch (kind) {
     case HandleKind::pen:
-      return swap_into(dc->pen, object, header);
+      return swap_into(dc->pen, object, kind, header);
     case HandleKind::brush:
-      return swap_into(dc->brush, object, header);
+      return swap_into(dc->brush, object, kind, header);
     case HandleKind::font:
-      return swap_into(dc->font, object, header);
+      return swap_into(dc->font, object, kind, header);
     case HandleKind::bitmap: {
       if (dc->window) return nullptr;
       Bitmap* bitmap = static_cast<Bitmap*>(header);
       if (!bitmap->stock && bitmap->selected_in && bitmap->selected_in != handle) return nullptr;
-      if (Bitmap* previous = handle_get<Bitmap>(dc->bitmap, HandleKind::bitmap)) {
+      if (Bitmap* previous = dc->bitmap.object) {
         if (previous->selected_in == handle) previous->selected_in = nullptr;
       }
       if (!bitmap->stock) bitmap->selected_in = handle;
-      return swap_into(dc->bitmap, object, header);
+      return swap_into(dc->bitmap, object, kind, header);
     }
     default:
       return nullptr;

@@ -55,13 +55,21 @@ struct Bitmap : GdiObject {
   } deferred;
 };
 
+// What a DC has selected of one kind: the handle that SelectObject gives back, and the object
+// behind it, which lives at least as long as it stays selected.
+template <typename Handle, typename Object>
+struct Selected {
+  Handle handle = nullptr;
+  Object* object = nullptr;
+};
+
 struct Dc {
   HWND window = nullptr;  // set for GetDC's DCs, which draw on the window's client area
   const WindowPixels* window_pixels = nullptr;  // how such a DC reaches the window's pixels
-  HBITMAP bitmap = nullptr;                     // memory DCs only
-  HPEN pen = nullptr;
-  HBRUSH brush = nullptr;
-  HFONT font = nullptr;
+  Selected<HBITMAP, Bitmap> bitmap;             // memory DCs only
+  Selected<HPEN, Pen> pen;
+  Selected<HBRUSH, Brush> brush;
+  Selected<HFONT, FontObject> font;
   COLORREF text_colour = 0;
   COLORREF bk_colour = 0;
   int bk_mode = OPAQUE;
@@ -74,7 +82,9 @@ struct Dc {
 };
 
 // The live DC behind a handle, or null.
-Dc* dc_from(HDC dc);
+inline Dc* dc_from(HDC dc) {
+  return handle_get<Dc>(dc, HandleKind::dc);
+}
 
 // The pixels the DC draws on, with every fill made so far written; false when there are none
 // (stale window).
@@ -89,9 +99,15 @@ bool dc_fill_box(const Dc& dc, long long x0, long long y0, long long x1, long lo
 void dc_changed(const Dc& dc);
 
 // The DC's current objects (never null for a live DC).
-Pen& dc_pen(const Dc& dc);
-const Brush& dc_brush(const Dc& dc);
-const Font* dc_font(const Dc& dc);
+inline Pen& dc_pen(const Dc& dc) {
+  return *dc.pen.object;
+}
+inline const Brush& dc_brush(const Dc& dc) {
+  return *dc.brush.object;
+}
+inline const Font* dc_font(const Dc& dc) {
+  return dc.font.object->font;
+}
 
 // The stock object of a GetStockObject index (created on first use), or null.
 HGDIOBJ stock_object(int index);
@@ -99,8 +115,11 @@ HGDIOBJ stock_object(int index);
 // The 1 x 1 bitmap that a new memory DC holds, shared as Windows shares it.
 HBITMAP stock_bitmap();
 
-// A DC let go of the object: a deletion that waited for that happens now.
-void gdi_object_deselected(HGDIOBJ object);
+// Selects a new DC's first objects, as SelectObject would.
+void dc_select_initial(HDC handle, Dc& dc);
+
+// A DC let go of its selected objects, as it is deleted: deletions that waited for that happen.
+void dc_deselect_all(Dc& dc);
 
 // A COLORREF as a surface pixel; flag bits in the top byte are ignored.
 inline uint32_t pixel_of(COLORREF colour) {
