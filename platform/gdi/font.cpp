@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "font_cache.h"
+#include "raster.h"
 #include "spares.h"
 
 namespace platform {
@@ -197,15 +198,14 @@ void font_draw_text(const Font* font, const Surface& surface, const RECT& clip, 
     const long long gx = pen + glyph.left;
     const long long gy = baseline - glyph.top;
     pen += advance_of(font, byte);
-    const long long row_begin = std::max<long long>(0, top - gy);
-    const long long row_end = std::min<long long>(glyph.rows, bottom - gy);
-    const long long col_begin = std::max<long long>(0, left - gx);
-    const long long col_end = std::min<long long>(glyph.width, right - gx);
-    for (long long row = row_begin; row < row_end; ++row) {
-      const uint8_t* ink = glyph.ink.data() + row * glyph.width;
-      uint32_t* out = surface.pixels + (gy + row) * surface.stride;
-      for (long long col = col_begin; col < col_end; ++col) {
-        if (ink[col]) out[gx + col] = pixel;
+    for (const FontGlyph::Run& run : glyph.runs) {
+      const long long row = gy + run.row;
+      if (row < top || row >= bottom) continue;
+      const long long x0 = std::max(gx + run.x0, left);
+      const long long x1 = std::min(gx + run.x1, right);
+      if (x0 < x1) {
+        raster::fill_pixels(surface.pixels + row * surface.stride + x0,
+                            static_cast<size_t>(x1 - x0), pixel);
       }
     }
   }

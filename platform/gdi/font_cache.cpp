@@ -200,6 +200,15 @@ void render_glyph(FontSize* size, FontGlyph* glyph, unsigned char byte) {
         out[col] = bits[col] >= 128 ? 1 : 0;
       }
     }
+    for (int col = 0; col < glyph->width;) {
+      if (!out[col]) {
+        ++col;
+        continue;
+      }
+      const int start = col;
+      while (col < glyph->width && out[col]) ++col;
+      glyph->runs.push_back({row, start, col});
+    }
   }
 }
 

@@ -47,6 +47,11 @@ struct FontGlyph {
   int width = 0;
   int rows = 0;
   std::vector<uint8_t> ink;
+  // The ink again as runs of columns [x0, x1) on a row, row by row: what drawing paints.
+  struct Run {
+    int row, x0, x1;
+  };
+  std::vector<Run> runs;
 };
 
 struct FontFace;

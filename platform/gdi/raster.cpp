@@ -398,13 +398,13 @@ struct Edge {
     }
   }
   long long x() const { return x_top + q + (r > 0 ? 1 : 0); }
+  // Without a branch: whether the remainder carries follows the slope, not a pattern a
+  // processor could foresee.
   void step() {
-    q += dq;
     r += dr;
-    if (r >= dy) {
-      r -= dy;
-      ++q;
-    }
+    const long long carry = r >= dy ? 1 : 0;
+    q += dq + carry;
+    r -= dy & -carry;
   }
 };
 

@@ -34,8 +34,17 @@ struct Span {
 // the rows of small shapes, are written in place.
 void fill_pixels_run(uint32_t* to, size_t count, uint32_t pixel);
 inline void fill_pixels(uint32_t* to, size_t count, uint32_t pixel) {
+  if (count < 4) {
+    // First, middle and last: one to three pixels without a loop.
+    if (count > 0) {
+      to[0] = pixel;
+      to[count / 2] = pixel;
+      to[count - 1] = pixel;
+    }
+    return;
+  }
 #if defined(__SSE2__)
-  if (count >= 4 && count <= 16) {
+  if (count <= 16) {
     // Four stores of four at most, the middle ones overlapping the outer ones.
     const __m128i four = _mm_set1_epi32(static_cast<int>(pixel));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(to), four);
