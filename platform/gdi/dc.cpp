@@ -58,6 +58,24 @@ bool dc_surface(const Dc& dc, Surface* out) {
   return true;
 }
 
+bool dc_surface_rows(const Dc& dc, long long top, long long bottom, Surface* out) {
+  if (dc.window) return dc.window_pixels->surface(dc.window, out);
+  Bitmap* bitmap = dc.bitmap.object;
+  if (!bitmap) return false;
+  auto& box = bitmap->deferred;
+  if (box.pending && top < box.bottom && bottom > box.top) {
+    if (bottom >= box.bottom) {
+      write_deferred(*bitmap, 0, 0, 0, 0);
+    } else {
+      // The rows down to the call's last are written; the box keeps the rows below.
+      raster::fill_rect(bitmap->surface, box.left, box.top, box.right, bottom, box.pixel);
+      box.top = bottom;
+    }
+  }
+  *out = bitmap->surface;
+  return true;
+}
+
 bool dc_fill_box(const Dc& dc, long long x0, long long y0, long long x1, long long y1,
                  uint32_t pixel) {
   Bitmap* bitmap = dc.bitmap.object;

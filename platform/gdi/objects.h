@@ -90,6 +90,10 @@ inline Dc* dc_from(HDC dc) {
 // (stale window).
 bool dc_surface(const Dc& dc, Surface* out);
 
+// The pixels for a call that draws on rows [top, bottom) only: a deferred fill is written on
+// those rows and the ones above them, and may stay deferred below them.
+bool dc_surface_rows(const Dc& dc, long long top, long long bottom, Surface* out);
+
 // Fills [x0, x1) x [y0, y1), clipped, with one pixel value, as raster::fill_rect on the DC's
 // surface would; a bitmap keeps the box to write later. False when the DC has no pixels.
 bool dc_fill_box(const Dc& dc, long long x0, long long y0, long long x1, long long y1,

@@ -30,6 +30,13 @@ struct Target {
   const Brush* brush = nullptr;
 
   bool open(HDC handle) { return bind(handle) && dc_surface(*dc, &surface); }
+  // For a call whose outline runs on rows [top, bottom]: the pen reaches less than its width
+  // beyond them.
+  bool open_rows(HDC handle, long long top, long long bottom) {
+    if (!bind(handle)) return false;
+    const long long reach = static_cast<long long>(pen->width) + 1;
+    return dc_surface_rows(*dc, top - reach, bottom + reach + 1, &surface);
+  }
   // The DC and its objects only, for a call that may not need the pixels yet.
   bool bind(HDC handle) {
     dc = dc_from(handle);
@@ -240,7 +247,9 @@ BOOL WINAPI Rectangle(HDC handle, int left, int top, int right, int bottom) {
     dc_changed(*t.dc);
     return TRUE;
   }
-  if (!dc_surface(*t.dc, &t.surface)) return FALSE;
+  if (!dc_surface_rows(*t.dc, tp - t.pen->width - 1, b + t.pen->width + 1, &t.surface)) {
+    return FALSE;
+  }
   if (!drawn) return TRUE;
   draw_rectangle(t, l, tp, r, b);
   dc_changed(*t.dc);
@@ -249,7 +258,7 @@ BOOL WINAPI Rectangle(HDC handle, int left, int top, int right, int bottom) {
 
 BOOL WINAPI Ellipse(HDC handle, int left, int top, int right, int bottom) {
   Target t;
-  if (!t.open(handle)) return FALSE;
+  if (!t.open_rows(handle, std::min(top, bottom), std::max(top, bottom))) return FALSE;
   long long l, tp, r, b;
   if (!ordered_box(left, top, right, bottom, &l, &tp, &r, &b)) return TRUE;
   // Unlike a rectangle, an ellipse keeps its full size without a pen.
@@ -265,8 +274,15 @@ BOOL WINAPI Ellipse(HDC handle, int left, int top, int right, int bottom) {
 }
 
 BOOL WINAPI Polygon(HDC handle, const POINT* points, int count) {
+  if (!points || count < 2) return FALSE;
+  long long top = points[0].y;
+  long long bottom = points[0].y;
+  for (int i = 1; i < count; ++i) {
+    top = std::min<long long>(top, points[i].y);
+    bottom = std::max<long long>(bottom, points[i].y);
+  }
   Target t;
-  if (!points || count < 2 || !t.open(handle)) return FALSE;
+  if (!t.open_rows(handle, top, bottom)) return FALSE;
   std::vector<Point>& path = t.dc->points;
   path.resize(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) path[static_cast<size_t>(i)] = {points[i].x, points[i].y};
@@ -290,7 +306,11 @@ BOOL WINAPI Polygon(HDC handle, const POINT* points, int count) {
 
 BOOL WINAPI LineTo(HDC handle, int x, int y) {
   Target t;
-  if (!t.open(handle)) return FALSE;
+  if (!t.bind(handle)) return FALSE;
+  const long long from_y = t.dc->position.y;
+  if (!t.open_rows(handle, std::min<long long>(from_y, y), std::max<long long>(from_y, y))) {
+    return FALSE;
+  }
   const Point from{t.dc->position.x, t.dc->position.y};
   const Point to{x, y};
   t.dc->position = POINT{x, y};

@@ -123,9 +123,9 @@ TEST(GdiRectangle, EvenWidePenSitsOnePixelUpLeft) {
 }
 
 // A filled box may be written only when something else touches the pixels, less what the next
-// box covers. Drawn with a read after every call (nothing left unwritten) and without, random
-// boxes, partly and wholly covering each other, mixed with ellipses and copies out, must give
-// the same pixels.
+// box covers, and only down to the rows that other shapes touch. Drawn with a read after every
+// call (nothing left unwritten) and without, random boxes, partly and wholly covering each
+// other, mixed with ellipses, triangles, lines and copies out, must give the same pixels.
 TEST(GdiRectangle, FillsWrittenLateGiveThePixelsOfFillsWrittenAtOnce) {
   const COLORREF colours[] = {kRed, kBlue, kGreen};
   Canvas late(24, 20);
@@ -136,15 +136,20 @@ TEST(GdiRectangle, FillsWrittenLateGiveThePixelsOfFillsWrittenAtOnce) {
     seed = seed * 1103515245 + 12345;
     return static_cast<int>((seed >> 16) % static_cast<unsigned>(n));
   };
-  for (int i = 0; i < 400; ++i) {
+  for (int i = 0; i < 2000; ++i) {
     const int pen = next(3) - 1;  // null, thin or wide
     const COLORREF fill = colours[next(3)];
     const COLORREF outline = next(2) ? fill : colours[next(3)];
     const int box[4] = {next(30) - 3, next(26) - 3, next(30) - 3, next(26) - 3};
-    const bool oval = next(8) == 0;
+    const int shape = next(12);
     for (Canvas* canvas : {&late, &prompt}) {
-      Tools tools(canvas->dc, pen < 0 ? -1 : pen * 3, outline, fill);
-      (oval ? Ellipse : Rectangle)(canvas->dc, box[0], box[1], box[2], box[3]);
+      Tools tools(canvas->dc, pen < 0 ? -1 : pen * 5, outline, fill);
+      const POINT corners[3] = {{box[0], box[1]}, {box[2], box[3]}, {box[0], box[3]}};
+      if (shape == 0) Ellipse(canvas->dc, box[0], box[1], box[2], box[3]);
+      if (shape == 1) Polygon(canvas->dc, corners, 3);
+      if (shape == 2) MoveToEx(canvas->dc, box[0], box[1], nullptr);
+      if (shape == 2) LineTo(canvas->dc, box[2], box[3]);
+      if (shape > 2) Rectangle(canvas->dc, box[0], box[1], box[2], box[3]);
     }
     prompt.at(0, 0);
     if (next(16) == 0) {
