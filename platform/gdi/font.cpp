@@ -22,13 +22,6 @@ constexpr int kDefaultCellHeight = 16;
 // The cell of ANSI_FIXED_FONT (Courier 10) on the classic desktop.
 constexpr int kFixedCellHeight = 13;
 
-// value * numerator / denominator, rounded half away from zero like Windows' MulDiv.
-long long mul_div(long long value, long long numerator, long long denominator) {
-  long long product = value * numerator;
-  long long half = denominator / 2;
-  return product >= 0 ? (product + half) / denominator : -((-product + half) / denominator);
-}
-
 // Negative heights are the em in pixels; positive ones the cell, which spans the face's
 // Windows ascent and descent.
 int ppem_for_height(const FaceTables& t, int height) {
@@ -38,7 +31,7 @@ int ppem_for_height(const FaceTables& t, int height) {
     ppem = -static_cast<long long>(height);
   } else {
     int cell = t.win_ascent + t.win_descent;
-    ppem = mul_div(height, t.units_per_em, cell > 0 ? cell : t.units_per_em);
+    ppem = font_mul_div(height, t.units_per_em, cell > 0 ? cell : t.units_per_em);
   }
   return static_cast<int>(std::clamp(ppem, 1LL, static_cast<long long>(INT_MAX)));
 }
@@ -47,7 +40,7 @@ void compute_metrics(FontSize* size) {
   const FaceTables& t = size->face->tables;
   const int ppem = size->ppem;
   auto scaled = [&](long long units) {
-    return static_cast<LONG>(mul_div(units, ppem, t.units_per_em));
+    return static_cast<LONG>(font_mul_div(units, ppem, t.units_per_em));
   };
   TEXTMETRICA& m = size->metrics;
   m = TEXTMETRICA{};
@@ -124,9 +117,7 @@ const char* mapped_family(BYTE pitch_and_family) {
 
 int advance_of(const Font* font, unsigned char byte) {
   const FontGlyph& glyph = font_size_glyph(font->size, byte);
-  if (!font->stand_in) return glyph.advance;
-  const FaceTables& t = font->size->face->tables;
-  return static_cast<int>(mul_div(glyph.design_advance, font->size->ppem, t.units_per_em));
+  return font->stand_in ? glyph.stand_in_advance : glyph.advance;
 }
 
 }  // namespace

@@ -175,6 +175,8 @@ void render_glyph(FontSize* size, FontGlyph* glyph, unsigned char byte) {
   FT_Fixed design = 0;
   if (FT_Get_Advance(ft, index, FT_LOAD_NO_SCALE, &design) == 0) {
     glyph->design_advance = static_cast<int>(design);
+    glyph->stand_in_advance = static_cast<int>(
+        font_mul_div(glyph->design_advance, size->ppem, face->tables.units_per_em));
   }
   FT_GlyphSlot slot = ft->glyph;
   glyph->advance = static_cast<int>((slot->advance.x + 32) >> 6);
@@ -276,10 +278,8 @@ FontSize* font_face_size(FontFace* face, int ppem) {
   return result;
 }
 
-const FontGlyph& font_size_glyph(FontSize* size, unsigned char byte) {
-  FontGlyph& glyph = size->glyphs[byte];
-  if (!glyph.rendered) render_glyph(size, &glyph, byte);
-  return glyph;
+void font_size_render(FontSize* size, FontGlyph* glyph, unsigned char byte) {
+  render_glyph(size, glyph, byte);
 }
 
 }  // namespace platform

@@ -40,10 +40,11 @@ struct FaceTables {
 // One rendered glyph: its whole-pixel advance and its ink, one byte (0 or 1) per pixel.
 struct FontGlyph {
   bool rendered = false;
-  int advance = 0;         // after hinting, in pixels
-  int design_advance = 0;  // as designed, in font units
-  int left = 0;            // from the pen position to the ink's first column
-  int top = 0;             // from the baseline up to the ink's first row
+  int advance = 0;           // after hinting, in pixels
+  int design_advance = 0;    // as designed, in font units
+  int stand_in_advance = 0;  // the design advance at the size's ppem, for a stand-in face
+  int left = 0;              // from the pen position to the ink's first column
+  int top = 0;               // from the baseline up to the ink's first row
   int width = 0;
   int rows = 0;
   std::vector<uint8_t> ink;
@@ -104,8 +105,22 @@ bool font_family_installed(const std::string& family);
 // The face at ppem pixels per em (clamped to what a glyph cache can hold).
 FontSize* font_face_size(FontFace* face, int ppem);
 
+// value * numerator / denominator, rounded half away from zero like Windows' MulDiv.
+inline long long font_mul_div(long long value, long long numerator, long long denominator) {
+  const long long product = value * numerator;
+  const long long half = denominator / 2;
+  return product >= 0 ? (product + half) / denominator : -((-product + half) / denominator);
+}
+
+// Renders the glyph of a Windows-1252 byte into its place in the size.
+void font_size_render(FontSize* size, FontGlyph* glyph, unsigned char byte);
+
 // The glyph that a Windows-1252 byte shows, rendered on first use.
-const FontGlyph& font_size_glyph(FontSize* size, unsigned char byte);
+inline const FontGlyph& font_size_glyph(FontSize* size, unsigned char byte) {
+  FontGlyph& glyph = size->glyphs[byte];
+  if (!glyph.rendered) font_size_render(size, &glyph, byte);
+  return glyph;
+}
 
 // The Unicode code point of a Windows-1252 byte.
 uint32_t font_code_point(unsigned char byte);
