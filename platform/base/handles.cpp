@@ -8,6 +8,8 @@ namespace handle_table {
 // Never destroyed: objects that live to the end of the process stay reachable through the
 // table, and a handle used by a static destructor still finds it.
 std::vector<Slot>& slots = *new std::vector<Slot>;
+Slot* slot_data = nullptr;
+size_t slot_count = 0;
 }  // namespace handle_table
 
 namespace {
@@ -34,6 +36,8 @@ void* handle_new(HandleKind kind, void* object, bool counted) {
     free_slots.pop_back();
   } else {
     slots.emplace_back();
+    handle_table::slot_data = slots.data();
+    handle_table::slot_count = slots.size();
     index = static_cast<uint32_t>(slots.size() - 1);
   }
   Slot& slot = slots[index];

@@ -4,6 +4,7 @@
 // fails the way Win32 fails, instead of touching freed memory.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -30,22 +31,25 @@ void* handle_new(HandleKind kind, void* object, bool counted = true);
 // The table itself, read by the look-ups below (inline: drawing calls make many).
 namespace handle_table {
 struct Slot {
+  uint32_t generation = 0;
   HandleKind kind = HandleKind::none;
   bool counted = false;
-  uint32_t generation = 0;
   void* object = nullptr;
 };
 // Handle value: (slot + 1) << 12 | generation, generation in 1..4095. Slot 0 is never null,
 // and a reused slot gets a new generation, so old handles to it stay stale.
 constexpr uintptr_t kGenerationBits = 12;
 constexpr uintptr_t kGenerationMask = (uintptr_t{1} << kGenerationBits) - 1;
-extern std::vector<Slot>& slots;
+// The slots, where they are now and how many: one load each for a look-up.
+extern Slot* slot_data;
+extern size_t slot_count;
 
 inline Slot* slot_of(const void* handle) {
   const uintptr_t value = reinterpret_cast<uintptr_t>(handle);
-  const uintptr_t index = value >> kGenerationBits;
-  if (index == 0 || index > slots.size()) return nullptr;
-  Slot& slot = slots[index - 1];
+  // A null handle's index wraps round to the largest value and fails the bound.
+  const uintptr_t index = (value >> kGenerationBits) - 1;
+  if (index >= slot_count) return nullptr;
+  Slot& slot = slot_data[index];
   if (slot.kind == HandleKind::none || slot.generation != (value & kGenerationMask)) return nullptr;
   return &slot;
 }
@@ -53,8 +57,15 @@ inline Slot* slot_of(const void* handle) {
 
 // The object behind a live handle of that kind; nullptr for null, stale or other handles.
 inline void* handle_object(const void* handle, HandleKind kind) {
-  const handle_table::Slot* slot = handle_table::slot_of(handle);
-  return slot && slot->kind == kind ? slot->object : nullptr;
+  const uintptr_t value = reinterpret_cast<uintptr_t>(handle);
+  const uintptr_t index = (value >> handle_table::kGenerationBits) - 1;
+  if (index >= handle_table::slot_count) return nullptr;
+  const handle_table::Slot& slot = handle_table::slot_data[index];
+  // A free slot's kind is none, which no caller asks for.
+  if (slot.kind != kind || slot.generation != (value & handle_table::kGenerationMask)) {
+    return nullptr;
+  }
+  return slot.object;
 }
 
 // The kind of a live handle; HandleKind::none for null or stale handles.
