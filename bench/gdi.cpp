@@ -30,7 +30,8 @@ struct Surface {
   }
 };
 
-enum Shape { kRect, kEllipse, kTriangle };
+// kObjectsOnly draws nothing: what the objects' traffic alone costs.
+enum Shape { kRect, kEllipse, kTriangle, kObjectsOnly };
 
 // One filled (width 0) or outlined (width > 0) shape, with the renderer's object traffic.
 void shape(HDC dc, Shape kind, int width, int l, int t, int r, int b, COLORREF colour) {
@@ -86,14 +87,17 @@ void BM_Shape(benchmark::State& state) {
 // kind, pen width (0 = filled), half size
 BENCHMARK(BM_Shape)
     ->ArgNames({"kind", "pen", "half"})
+    ->Args({kObjectsOnly, 0, 0})
     ->Args({kRect, 0, 20})
     ->Args({kRect, 0, 250})
     ->Args({kRect, 3, 250})
+    ->Args({kEllipse, 0, 7})
     ->Args({kEllipse, 0, 20})
     ->Args({kEllipse, 0, 250})
     ->Args({kEllipse, 1, 250})
     ->Args({kEllipse, 3, 250})
     ->Args({kEllipse, 10, 250})
+    ->Args({kTriangle, 0, 7})
     ->Args({kTriangle, 0, 20})
     ->Args({kTriangle, 0, 250})
     ->Args({kTriangle, 3, 250});

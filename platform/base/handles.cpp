@@ -44,7 +44,7 @@ void* handle_new(HandleKind kind, void* object, bool counted) {
   slot.kind = kind;
   slot.counted = counted;
   slot.object = object;
-  slot.generation = slot.generation % kGenerationMask + 1;
+  slot.generation = slot.generation >= kGenerationMask ? 1 : slot.generation + 1;
   if (counted) ++live_counts[static_cast<int>(kind)];
   return handle_of(index, slot.generation);
 }

@@ -97,7 +97,7 @@ HGDIOBJ make_stock(int index) {
 }
 
 // The object behind a GDI handle, with its kind, in one look-up; null for other handles.
-GdiObject* header_of(HGDIOBJ object, HandleKind* kind) {
+inline GdiObject* header_of(HGDIOBJ object, HandleKind* kind) {
   void* data = handle_lookup(object, kind);
   switch (*kind) {
     case HandleKind::pen:

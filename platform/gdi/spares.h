@@ -4,25 +4,29 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
-#include <vector>
 
 namespace platform {
 
 template <typename T>
 class Spares {
  public:
+  Spares() = default;
+  Spares(const Spares&) = delete;
+  Spares& operator=(const Spares&) = delete;
+  ~Spares() {
+    for (size_t i = 0; i < count_; ++i) delete kept_[i];
+  }
+
   // A fresh T{}, from the kept ones where there are any.
   T* take() {
-    if (spares_.empty()) return new T{};
-    T* object = spares_.back().release();
-    spares_.pop_back();
+    if (count_ == 0) return new T{};
+    T* object = kept_[--count_];
     *object = T{};
     return object;
   }
   void give(T* object) {
-    if (spares_.size() < kKeep) {
-      spares_.emplace_back(object);
+    if (count_ < kKeep) {
+      kept_[count_++] = object;
     } else {
       delete object;
     }
@@ -30,7 +34,8 @@ class Spares {
 
  private:
   static constexpr size_t kKeep = 64;
-  std::vector<std::unique_ptr<T>> spares_;
+  T* kept_[kKeep];
+  size_t count_ = 0;
 };
 
 }  // namespace platform
