@@ -44,14 +44,21 @@ inline void fill_pixels(uint32_t* to, size_t count, uint32_t pixel) {
     return;
   }
 #if defined(__SSE2__)
-  if (count <= 16) {
-    // Four stores of four at most, the middle ones overlapping the outer ones.
+  if (count <= 32) {
+    // Stores of four from both ends, overlapping in the middle: at most eight.
     const __m128i four = _mm_set1_epi32(static_cast<int>(pixel));
+    uint32_t* const end = to + count;
     _mm_storeu_si128(reinterpret_cast<__m128i*>(to), four);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + count - 4), four);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 4), four);
     if (count > 8) {
       _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 4), four);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + count - 8), four);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 8), four);
+    }
+    if (count > 16) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 8), four);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 12), four);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 12), four);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 16), four);
     }
     return;
   }
