@@ -192,6 +192,11 @@ void font_draw_text(const Font* font, const Surface& surface, const RECT& clip, 
     if (gx >= left && gy >= top && gx + glyph.width <= right && gy + glyph.rows <= bottom) {
       // Wholly inside the clip, as text mostly is: every run as it stands.
       uint32_t* const origin = surface.pixels + gy * surface.stride + gx;
+      if (!glyph.row_masks.empty()) {
+        raster::paint_masked_rows(origin, surface.stride, glyph.row_masks.data(), glyph.rows,
+                                  pixel);
+        continue;
+      }
       for (const FontGlyph::Run& run : glyph.runs) {
         raster::fill_pixels(origin + static_cast<long long>(run.row) * surface.stride + run.x0,
                             static_cast<size_t>(run.x1 - run.x0), pixel);

@@ -189,26 +189,27 @@ void render_glyph(FontSize* size, FontGlyph* glyph, unsigned char byte) {
   glyph->top = slot->bitmap_top;
   glyph->width = static_cast<int>(bitmap.width);
   glyph->rows = static_cast<int>(bitmap.rows);
-  glyph->ink.assign(static_cast<size_t>(glyph->width) * glyph->rows, 0);
+  std::vector<uint8_t> ink(static_cast<size_t>(glyph->width));
+  if (glyph->width <= 16) glyph->row_masks.assign(static_cast<size_t>(glyph->rows), 0);
   for (int row = 0; row < glyph->rows; ++row) {
     const unsigned char* bits = bitmap.pitch >= 0
                                     ? bitmap.buffer + row * bitmap.pitch
                                     : bitmap.buffer + (glyph->rows - 1 - row) * -bitmap.pitch;
-    uint8_t* out = glyph->ink.data() + static_cast<size_t>(row) * glyph->width;
     for (int col = 0; col < glyph->width; ++col) {
       if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
-        out[col] = (bits[col >> 3] >> (7 - (col & 7))) & 1;
+        ink[col] = (bits[col >> 3] >> (7 - (col & 7))) & 1;
       } else {
-        out[col] = bits[col] >= 128 ? 1 : 0;
+        ink[col] = bits[col] >= 128 ? 1 : 0;
       }
+      if (ink[col] && !glyph->row_masks.empty()) glyph->row_masks[row] |= uint16_t(1u << col);
     }
     for (int col = 0; col < glyph->width;) {
-      if (!out[col]) {
+      if (!ink[col]) {
         ++col;
         continue;
       }
       const int start = col;
-      while (col < glyph->width && out[col]) ++col;
+      while (col < glyph->width && ink[col]) ++col;
       glyph->runs.push_back({row, start, col});
     }
   }

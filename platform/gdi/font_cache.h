@@ -37,7 +37,7 @@ struct FaceTables {
   bool truetype = false;  // an sfnt (TrueType or OpenType) face
 };
 
-// One rendered glyph: its whole-pixel advance and its ink, one byte (0 or 1) per pixel.
+// One rendered glyph: its whole-pixel advance and its ink.
 struct FontGlyph {
   bool rendered = false;
   int advance = 0;           // after hinting, in pixels
@@ -47,12 +47,14 @@ struct FontGlyph {
   int top = 0;               // from the baseline up to the ink's first row
   int width = 0;
   int rows = 0;
-  std::vector<uint8_t> ink;
-  // The ink again as runs of columns [x0, x1) on a row, row by row: what drawing paints.
+  // The ink as runs of columns [x0, x1) on a row, row by row.
   struct Run {
     int row, x0, x1;
   };
   std::vector<Run> runs;
+  // The ink again for glyphs up to 16 pixels wide (empty for wider ones): per row, bit i for
+  // column i.
+  std::vector<uint16_t> row_masks;
 };
 
 struct FontFace;

@@ -75,9 +75,35 @@ __attribute__((target("avx"))) void fill_pixels_avx(uint32_t* to, size_t count, 
 }
 
 const bool have_avx = __builtin_cpu_supports("avx");
+const bool have_avx512 = __builtin_cpu_supports("avx512f");
+
+// A row of up to sixteen pixels a store: lanes whose bit is clear are neither written nor read.
+__attribute__((target("avx512f"))) void paint_masked_rows_avx512(uint32_t* origin, ptrdiff_t stride,
+                                                                 const uint16_t* masks, int rows,
+                                                                 uint32_t pixel) {
+  const __m512i sixteen = _mm512_set1_epi32(static_cast<int>(pixel));
+  for (int row = 0; row < rows; ++row, origin += stride) {
+    _mm512_mask_storeu_epi32(origin, static_cast<__mmask16>(masks[row]), sixteen);
+  }
+}
 
 }  // namespace
 #endif
+
+void paint_masked_rows(uint32_t* origin, ptrdiff_t stride, const uint16_t* masks, int rows,
+                       uint32_t pixel) {
+#if defined(VORLA_FILL_AVX)
+  if (have_avx512) {
+    paint_masked_rows_avx512(origin, stride, masks, rows, pixel);
+    return;
+  }
+#endif
+  for (int row = 0; row < rows; ++row, origin += stride) {
+    for (unsigned bits = masks[row]; bits != 0; bits &= bits - 1) {
+      origin[__builtin_ctz(bits)] = pixel;
+    }
+  }
+}
 
 void fill_pixels_run(uint32_t* to, size_t count, uint32_t pixel) {
 #if defined(__wasm_bulk_memory__)

@@ -70,6 +70,12 @@ inline void fill_pixels(uint32_t* to, size_t count, uint32_t pixel) {
   for (size_t i = 0; i < count; ++i) to[i] = pixel;
 }
 
+// Paints `rows` rows from `origin` on, `stride` pixels apart: in row r, the pixels whose bits are
+// set in masks[r] (bit i for the pixel i to the right). Every painted pixel must be on the
+// surface; the ones left alone need not be.
+void paint_masked_rows(uint32_t* origin, ptrdiff_t stride, const uint16_t* masks, int rows,
+                       uint32_t pixel);
+
 // Receives clipped spans [x0, x1) of row y.
 class SpanSink {
  public:
