@@ -76,6 +76,30 @@ bool dc_surface_rows(const Dc& dc, long long top, long long bottom, Surface* out
   return true;
 }
 
+bool dc_fill_triangle(const Dc& dc, const raster::Point* corners, uint32_t pixel) {
+  Bitmap* bitmap = dc.bitmap.object;
+  if (!bitmap || !bitmap->deferred.pending) return false;
+  auto& box = bitmap->deferred;
+  const Surface& surface = bitmap->surface;
+  const long long top = std::min({corners[0].y, corners[1].y, corners[2].y});
+  const long long bottom = std::max({corners[0].y, corners[1].y, corners[2].y});
+  // The interior's rows on the surface.
+  const long long first = std::max<long long>(top, 0);
+  const long long last = std::min<long long>(bottom, surface.height);
+  if (first >= last || last <= box.top || first >= box.bottom) return false;
+  if (first > box.top) {
+    raster::fill_rect(surface, box.left, box.top, box.right, first, box.pixel);
+    box.top = first;
+  }
+  raster::SpanPainter painter(surface, pixel);
+  raster::triangle_over_box(surface, corners,
+                            raster::BoxUnder{box.left, box.top, box.right, box.bottom, box.pixel},
+                            painter);
+  box.top = last;
+  if (box.top >= box.bottom) box.pending = false;
+  return true;
+}
+
 bool dc_fill_box(const Dc& dc, long long x0, long long y0, long long x1, long long y1,
                  uint32_t pixel) {
   Bitmap* bitmap = dc.bitmap.object;

@@ -94,6 +94,11 @@ bool dc_surface(const Dc& dc, Surface* out);
 // those rows and the ones above them, and may stay deferred below them.
 bool dc_surface_rows(const Dc& dc, long long top, long long bottom, Surface* out);
 
+// Fills a triangle's interior as raster::polygon_spans does, where that saves writing part of a
+// deferred fill under it: the rows of the fill down to the triangle's last are written, less the
+// interior. False, with nothing done, where there is no such fill.
+bool dc_fill_triangle(const Dc& dc, const raster::Point* corners, uint32_t pixel);
+
 // Fills [x0, x1) x [y0, y1), clipped, with one pixel value, as raster::fill_rect on the DC's
 // surface would; a bitmap keeps the box to write later. False when the DC has no pixels.
 bool dc_fill_box(const Dc& dc, long long x0, long long y0, long long x1, long long y1,

@@ -727,19 +727,48 @@ Workspace::~Workspace() = default;
 namespace {
 
 // The row of crossings of two edges, in either order, clipped to the surface.
-void paint_between(const Surface& surface, long long y, const Edge& a, const Edge& b,
-                   SpanPainter& sink) {
+// Each row of the triangle's visible rows goes to the sink's row(), empty ones included
+// (x0 >= x1).
+template <typename Sink>
+void paint_between(const Surface& surface, long long y, const Edge& a, const Edge& b, Sink& sink) {
   int x0 = clamp_to(a.x(), -1, surface.width + 1);
   int x1 = clamp_to(b.x(), -1, surface.width + 1);
   if (x0 > x1) std::swap(x0, x1);
   x0 = std::max(x0, 0);
   x1 = std::min(x1, surface.width);
-  if (x0 < x1) sink.span(static_cast<int>(y), x0, x1);
+  sink.row(static_cast<int>(y), x0, x1);
 }
+
+// Paints each row's span, if any.
+struct RowPainter {
+  SpanPainter& painter;
+  void row(int y, int x0, int x1) {
+    if (x0 < x1) painter.span(y, x0, x1);
+  }
+};
+
+// Paints each row's span over the box, writing first the box's pixels that the span leaves.
+struct RowOverBox {
+  const Surface& surface;
+  const BoxUnder& box;
+  SpanPainter& painter;
+  void row(int y, int x0, int x1) {
+    if (y >= box.top && y < box.bottom) {
+      if (x0 >= x1) {
+        fill_rect(surface, box.left, y, box.right, y + 1, box.pixel);
+      } else {
+        fill_rect(surface, box.left, y, std::min<long long>(box.right, x0), y + 1, box.pixel);
+        fill_rect(surface, std::max<long long>(box.left, x1), y, box.right, y + 1, box.pixel);
+      }
+    }
+    if (x0 < x1) painter.span(y, x0, x1);
+  }
+};
 
 // A triangle, the commonest polygon: its rows cross the long edge from the top corner to the
 // bottom one, and above the middle corner the upper short edge, below it the lower one.
-void triangle_spans(const Surface& surface, const Point* points, SpanPainter& sink) {
+template <typename Sink>
+void triangle_spans(const Surface& surface, const Point* points, Sink& sink) {
   Point v[3] = {points[0], points[1], points[2]};
   if (v[1].y < v[0].y) std::swap(v[0], v[1]);
   if (v[2].y < v[1].y) std::swap(v[1], v[2]);
@@ -772,7 +801,8 @@ void polygon_spans(const Surface& surface, const Point* points, size_t count, Wo
                    SpanPainter& sink) {
   if (count < 3) return;
   if (count == 3) {
-    triangle_spans(surface, points, sink);
+    RowPainter rows{sink};
+    triangle_spans(surface, points, rows);
     return;
   }
   std::vector<Edge>& edges = workspace.parts().polygon.edges;
@@ -808,6 +838,12 @@ void polygon_spans(const Surface& surface, const Point* points, size_t count, Wo
       if (x0 < x1) sink.span(static_cast<int>(y), x0, x1);
     }
   }
+}
+
+void triangle_over_box(const Surface& surface, const Point* points, const BoxUnder& box,
+                       SpanPainter& painter) {
+  RowOverBox rows{surface, box, painter};
+  triangle_spans(surface, points, rows);
 }
 
 namespace {

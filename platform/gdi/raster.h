@@ -143,6 +143,18 @@ class Workspace {
 void polygon_spans(const Surface& surface, const Point* points, size_t count, Workspace& workspace,
                    SpanPainter& painter);
 
+// A solid box on the surface whose pixels are not written yet.
+struct BoxUnder {
+  long long left = 0, top = 0, right = 0, bottom = 0;
+  uint32_t pixel = 0;
+};
+
+// A triangle's interior as polygon_spans paints it, over the box: on each of the triangle's
+// rows (between its top and bottom corners, on the surface) the box's pixels that the interior
+// leaves are written first. The box's other rows are left alone.
+void triangle_over_box(const Surface& surface, const Point* points, const BoxUnder& box,
+                       SpanPainter& painter);
+
 // Ellipses (and round pens) wider or taller than this are drawn from the ellipse equation row by
 // row instead of the exact integer walk, whose cost grows with the size, not with what is seen.
 constexpr long long kExactEllipseLimit = 1LL << 17;

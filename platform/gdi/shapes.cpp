@@ -282,11 +282,15 @@ BOOL WINAPI Polygon(HDC handle, const POINT* points, int count) {
     bottom = std::max<long long>(bottom, points[i].y);
   }
   Target t;
-  if (!t.open_rows(handle, top, bottom)) return FALSE;
+  if (!t.bind(handle)) return FALSE;
   std::vector<Point>& path = t.dc->points;
   path.resize(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) path[static_cast<size_t>(i)] = {points[i].x, points[i].y};
-  if (!t.brush->hollow) {
+  // A triangle filled over a fill not written yet leaves out what it covers of that.
+  const bool filled =
+      !t.brush->hollow && count == 3 && dc_fill_triangle(*t.dc, path.data(), t.brush_pixel());
+  if (!t.open_rows(handle, top, bottom)) return FALSE;
+  if (!t.brush->hollow && !filled) {
     raster::SpanPainter fill(t.surface, t.brush_pixel());
     raster::polygon_spans(t.surface, path.data(), path.size(), t.dc->workspace, fill);
   }
