@@ -1,6 +1,7 @@
 #include "handles.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace platform {
@@ -20,27 +21,33 @@ using handle_table::Slot;
 using handle_table::slot_of;
 using handle_table::slots;
 
-std::vector<uint32_t>& free_slots = *new std::vector<uint32_t>;
+// Free slots form a list through their next_free, the latest freed first; kNoSlot ends it.
+constexpr uint32_t kNoSlot = UINT32_MAX;
+uint32_t first_free = kNoSlot;
 int live_counts[16];
 
 void* handle_of(size_t index, uint32_t generation) {
   return reinterpret_cast<void*>((uintptr_t{index} + 1) << kGenerationBits | generation);
 }
 
+// A slot at the end of a table with none free.
+[[gnu::noinline]] uint32_t grow() {
+  slots.emplace_back();
+  handle_table::slot_data = slots.data();
+  handle_table::slot_count = slots.size();
+  return static_cast<uint32_t>(slots.size() - 1);
+}
+
 }  // namespace
 
 void* handle_new(HandleKind kind, void* object, bool counted) {
-  uint32_t index;
-  if (!free_slots.empty()) {
-    index = free_slots.back();
-    free_slots.pop_back();
+  uint32_t index = first_free;
+  if (index == kNoSlot) {
+    index = grow();
   } else {
-    slots.emplace_back();
-    handle_table::slot_data = slots.data();
-    handle_table::slot_count = slots.size();
-    index = static_cast<uint32_t>(slots.size() - 1);
+    first_free = handle_table::slot_data[index].next_free;
   }
-  Slot& slot = slots[index];
+  Slot& slot = handle_table::slot_data[index];
   slot.kind = kind;
   slot.counted = counted;
   slot.object = object;
@@ -55,7 +62,8 @@ void handle_release(const void* handle) {
   if (slot->counted) --live_counts[static_cast<int>(slot->kind)];
   slot->kind = HandleKind::none;
   slot->object = nullptr;
-  free_slots.push_back(static_cast<uint32_t>(slot - slots.data()));
+  slot->next_free = first_free;
+  first_free = static_cast<uint32_t>(slot - handle_table::slot_data);
 }
 
 int handle_live_count(HandleKind kind) {
@@ -74,11 +82,12 @@ std::vector<void*> handle_list(HandleKind kind) {
 
 void handles_reset() {
   // Generations are kept, so that a handle from before stays stale even in a reused slot.
-  free_slots.clear();
+  first_free = kNoSlot;
   for (size_t index = slots.size(); index-- > 0;) {
     slots[index].kind = HandleKind::none;
     slots[index].object = nullptr;
-    free_slots.push_back(static_cast<uint32_t>(index));
+    slots[index].next_free = first_free;
+    first_free = static_cast<uint32_t>(index);
   }
   for (int& count : live_counts) count = 0;
 }

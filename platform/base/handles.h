@@ -34,6 +34,7 @@ struct Slot {
   uint32_t generation = 0;
   HandleKind kind = HandleKind::none;
   bool counted = false;
+  uint32_t next_free = 0;  // while free: the next free slot
   void* object = nullptr;
 };
 // Handle value: (slot + 1) << 12 | generation, generation in 1..4095. Slot 0 is never null,
