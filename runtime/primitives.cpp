@@ -1,6 +1,7 @@
 // The drawing calls of the application. Each repairs its arguments (reporting every repair in
 // the log, whatever the logging switch says), describes itself while logging is on, builds one
 // command and hands it to the renderer before it returns.
+#include <algorithm>
 #include <climits>
 #include <cstdarg>
 #include <cstdint>
@@ -120,10 +121,20 @@ int gfx_line(int colour, int x1, int y1, int x2, int y2, int width) {
 // that the formatting reported, as the standard formatted print into a buffer reports it.
 int gfx_text(int colour, int x, int y, int point_size, const char* format, ...) {
   char text[FORMAT_BUFFER_SIZE];
-  va_list args;
-  va_start(args, format);
-  int count = vsnprintf(text, sizeof text, format, args);
-  va_end(args);
+  int count;
+  if (format != nullptr && std::strchr(format, '%') == nullptr) {
+    // Nothing to format, as in most calls: the text as it stands, cut as formatting cuts it.
+    const size_t length = std::strlen(format);
+    const size_t kept = std::min(length, sizeof text - 1);
+    std::memcpy(text, format, kept);
+    text[kept] = '\0';
+    count = length > INT_MAX ? -1 : static_cast<int>(length);
+  } else {
+    va_list args;
+    va_start(args, format);
+    count = vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+  }
   if (count < 0) text[0] = '\0';
 
   if (point_size < 0) {

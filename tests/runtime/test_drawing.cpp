@@ -234,6 +234,18 @@ TEST_F(Drawing, OverlongTextIsCutAtTheBufferAndReportsItsFullLength) {
   EXPECT_EQ(log_lines().back(), text.substr(0, 1023));
 }
 
+TEST_F(Drawing, TextWithNothingToFormatIsCutAndCountedAsFormattedText) {
+  // Twenty lines of 50, then five letters on the last line, of which three are kept.
+  std::string text;
+  for (int line = 0; line < 20; ++line) text += std::string(50, 'i') + "\n";
+  text += "WWWWW";
+  EXPECT_EQ(gfx_text(COLOUR_BLACK, -290, 200, 8, "%s", text.c_str()), 1025);
+  const std::vector<COLORREF> formatted = surface();
+  gfx_erase();
+  EXPECT_EQ(gfx_text(COLOUR_BLACK, -290, 200, 8, text.c_str()), 1025);
+  EXPECT_EQ(surface(), formatted);
+}
+
 TEST_F(Drawing, UnknownKindsDrawNothingButMarkTheSurfaceDirty) {
   std::vector<COLORREF> before = surface();
   for (int kind : {6, -1}) {
