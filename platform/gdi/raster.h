@@ -86,16 +86,19 @@ class SpanSink {
 // Paints every span it gets at once.
 class SpanPainter final : public SpanSink {
  public:
-  SpanPainter(const Surface& surface, uint32_t pixel) : surface_(surface), pixel_(pixel) {}
+  SpanPainter(const Surface& surface, uint32_t pixel)
+      : pixels_(surface.pixels), stride_(surface.stride), pixel_(pixel) {}
   void span(int y, int x0, int x1) override {
-    fill_pixels(surface_.pixels + static_cast<ptrdiff_t>(y) * surface_.stride + x0,
-                static_cast<size_t>(x1 - x0), pixel_);
+    fill_pixels(pixels_ + y * stride_ + x0, static_cast<size_t>(x1 - x0), pixel_);
   }
   // A span known to lie on the surface, by its first pixel.
   void span_at(uint32_t* first, size_t count) { fill_pixels(first, count, pixel_); }
 
  private:
-  const Surface& surface_;
+  // Kept as values, not read through the surface: the compiler then knows that writing pixels
+  // cannot change them, and keeps them in registers along a shape's rows.
+  uint32_t* pixels_;
+  ptrdiff_t stride_;
   uint32_t pixel_;
 };
 

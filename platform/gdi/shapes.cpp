@@ -105,8 +105,9 @@ bool outline_within_fill(const Target& t) {
 }
 
 void stroke_thin_closed(const Target& t, const Point* points, size_t count) {
+  const uint32_t pixel = t.pen_pixel();
   for (size_t i = 0; i < count; ++i) {
-    raster::thin_line(t.surface, points[i], points[(i + 1) % count], t.pen_pixel());
+    raster::thin_line(t.surface, points[i], points[i + 1 == count ? 0 : i + 1], pixel);
   }
 }
 
