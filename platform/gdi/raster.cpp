@@ -393,11 +393,17 @@ struct Edge {
     x_top = a.x;
     dy = b.y - a.y;
     dx = b.x - a.x;
-    dq = dx / dy;
-    dr = dx % dy;
-    if (dr < 0) {
-      --dq;
-      dr += dy;
+    if (dx >= -dy && dx < dy) {
+      // Steeper than 45 degrees, as small shapes' edges mostly are: no division.
+      dq = dx < 0 ? -1 : 0;
+      dr = dx < 0 ? dx + dy : dx;
+    } else {
+      dq = dx / dy;
+      dr = dx % dy;
+      if (dr < 0) {
+        --dq;
+        dr += dy;
+      }
     }
     q = 0;
     r = 0;
