@@ -46,8 +46,10 @@ struct Bitmap : GdiObject {
   Surface surface;
   HDC selected_in = nullptr;  // a bitmap lives in at most one DC (the stock one excepted)
   // The last solid box filled in, not yet written: a frame that fills its whole background and
-  // then fills most of it again writes the part painted over only once. It is written out, less
-  // the box that replaces it, before anything else reads or draws the pixels.
+  // then paints most of it over writes the part painted over only once. A box that replaces it
+  // leaves out what it covers, a shape has it written down to the rows the shape can touch, a
+  // filled triangle only where its interior leaves it, and anything else that reads or draws
+  // the pixels has it written whole first.
   struct {
     bool pending = false;
     long long left = 0, top = 0, right = 0, bottom = 0;
