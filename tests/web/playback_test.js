@@ -117,8 +117,9 @@ const ctrl = async (page, key) => {
     await until(next, () => window.Module && Module.vorlaBusy && !Module.vorlaBusy(), 20000);
     const kept = await scriptText(next);
     console.log(`closed while recording: ${JSON.stringify(kept)}`);
+    // The designer ticks every 100 ms, so ticks may be recorded before the first click too.
     const ticks = '(VORLA_PERIODIC\\([1-9]\\d*\\);\\n)';
-    check(new RegExp(`^VORLA_MOUSE\\(.*\\n${ticks}+VORLA_MOUSE\\(.*\\n${ticks}?$`).test(kept || ''),
+    check(new RegExp(`^${ticks}?VORLA_MOUSE\\(.*\\n${ticks}+VORLA_MOUSE\\(.*\\n${ticks}?$`).test(kept || ''),
       'a close right after a click keeps the click and the ticks before it');
     // The ticks after the last click, still being counted when the page closes, are kept too.
     await next.mouse.click(box.x + box.width / 2, box.y + box.height * 0.87);
@@ -133,7 +134,7 @@ const ctrl = async (page, key) => {
     await until(last, () => window.Module && Module.vorlaBusy && !Module.vorlaBusy(), 20000);
     const trailing = await scriptText(last);
     console.log(`closed while ticks were counted: ${JSON.stringify(trailing)}`);
-    check(/^VORLA_MOUSE\(.*\n(VORLA_PERIODIC\([1-9]\d*\);\n)+$/.test(trailing || ''),
+    check(new RegExp(`^${ticks}?VORLA_MOUSE\\(.*\\n${ticks}+$`).test(trailing || ''),
       'a close keeps the ticks after the last click');
   } catch (error) {
     console.log(error);
