@@ -1,6 +1,7 @@
 // Device contexts: window DCs from GetDC, memory DCs with their selected bitmap, and the
 // attributes a DC carries (current pen, brush, font, colours, background mode, position).
 #include <algorithm>
+#include <climits>
 
 #include "internal.h"
 #include "objects.h"
@@ -16,7 +17,7 @@ HDC new_dc(HWND window) {
   dc->bk_colour = RGB(255, 255, 255);
   dc->bk_mode = OPAQUE;
   HDC handle = static_cast<HDC>(handle_new(HandleKind::dc, dc));
-  dc_select_initial(handle, *dc);
+  dc_select_initial(handle);
   return handle;
 }
 
@@ -31,9 +32,9 @@ void delete_dc(HDC handle, Dc* dc) {
 
 // Writes the bitmap's deferred fill, except where it lies inside [x0, x1) x [y0, y1).
 void write_deferred(Bitmap& bitmap, long long x0, long long y0, long long x1, long long y1) {
-  auto& box = bitmap.deferred;
-  if (!box.pending) return;
-  box.pending = false;
+  if (!bitmap.deferred_pending) return;
+  bitmap.deferred_pending = false;
+  const raster::SolidBox& box = bitmap.deferred;
   const Surface& surface = bitmap.surface;
   const long long top = std::max(box.top, y0);
   const long long bottom = std::min(box.bottom, y1);
@@ -47,39 +48,35 @@ void write_deferred(Bitmap& bitmap, long long x0, long long y0, long long x1, lo
   raster::fill_rect(surface, std::max(box.left, x1), top, box.right, bottom, box.pixel);
 }
 
+// Writes the bitmap's deferred rows above `row`; the rest stays deferred.
+void write_deferred_above(Bitmap& bitmap, long long row) {
+  raster::SolidBox& box = bitmap.deferred;
+  if (!bitmap.deferred_pending || row <= box.top) return;
+  const long long end = std::min(row, box.bottom);
+  raster::fill_rect(bitmap.surface, box.left, box.top, box.right, end, box.pixel);
+  box.top = end;
+  bitmap.deferred_pending = box.top < box.bottom;
+}
+
 }  // namespace
 
 bool dc_surface(const Dc& dc, Surface* out) {
-  if (dc.window) return dc.window_pixels->surface(dc.window, out);
-  Bitmap* bitmap = dc.bitmap.object;
-  if (!bitmap) return false;
-  write_deferred(*bitmap, 0, 0, 0, 0);
-  *out = bitmap->surface;
-  return true;
+  return dc_surface_rows(dc, LLONG_MIN, LLONG_MAX, out);
 }
 
 bool dc_surface_rows(const Dc& dc, long long top, long long bottom, Surface* out) {
   if (dc.window) return dc.window_pixels->surface(dc.window, out);
   Bitmap* bitmap = dc.bitmap.object;
   if (!bitmap) return false;
-  auto& box = bitmap->deferred;
-  if (box.pending && top < box.bottom && bottom > box.top) {
-    if (bottom >= box.bottom) {
-      write_deferred(*bitmap, 0, 0, 0, 0);
-    } else {
-      // The rows down to the call's last are written; the box keeps the rows below.
-      raster::fill_rect(bitmap->surface, box.left, box.top, box.right, bottom, box.pixel);
-      box.top = bottom;
-    }
-  }
+  if (top < bitmap->deferred.bottom) write_deferred_above(*bitmap, bottom);
   *out = bitmap->surface;
   return true;
 }
 
 bool dc_fill_triangle(const Dc& dc, const raster::Point* corners, uint32_t pixel) {
   Bitmap* bitmap = dc.bitmap.object;
-  if (!bitmap || !bitmap->deferred.pending) return false;
-  auto& box = bitmap->deferred;
+  if (!bitmap || !bitmap->deferred_pending) return false;
+  raster::SolidBox& box = bitmap->deferred;
   const Surface& surface = bitmap->surface;
   const long long top = std::min({corners[0].y, corners[1].y, corners[2].y});
   const long long bottom = std::max({corners[0].y, corners[1].y, corners[2].y});
@@ -87,16 +84,12 @@ bool dc_fill_triangle(const Dc& dc, const raster::Point* corners, uint32_t pixel
   const long long first = std::max<long long>(top, 0);
   const long long last = std::min<long long>(bottom, surface.height);
   if (first >= last || last <= box.top || first >= box.bottom) return false;
-  if (first > box.top) {
-    raster::fill_rect(surface, box.left, box.top, box.right, first, box.pixel);
-    box.top = first;
-  }
+  write_deferred_above(*bitmap, first);
   raster::SpanPainter painter(surface, pixel);
-  raster::triangle_over_box(surface, corners,
-                            raster::BoxUnder{box.left, box.top, box.right, box.bottom, box.pixel},
-                            painter);
+  raster::triangle_over_box(surface, corners, box, painter);
+  // The triangle's rows of the box are written now.
   box.top = last;
-  if (box.top >= box.bottom) box.pending = false;
+  bitmap->deferred_pending = box.top < box.bottom;
   return true;
 }
 
@@ -115,7 +108,8 @@ bool dc_fill_box(const Dc& dc, long long x0, long long y0, long long x1, long lo
   const long long bottom = std::min<long long>(y1, bitmap->surface.height);
   if (left >= right || top >= bottom) return true;
   write_deferred(*bitmap, left, top, right, bottom);
-  bitmap->deferred = {true, left, top, right, bottom, pixel};
+  bitmap->deferred_pending = true;
+  bitmap->deferred = {left, top, right, bottom, pixel};
   return true;
 }
 

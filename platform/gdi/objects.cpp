@@ -190,15 +190,11 @@ void gdi_reset() {
   font_reset();
 }
 
-void dc_select_initial(HDC handle, Dc& dc) {
-  const auto select = [handle](int index) { SelectObject(handle, stock_object(index)); };
-  select(BLACK_PEN);
-  select(WHITE_BRUSH);
-  select(SYSTEM_FONT);
-  if (!dc.window) {
-    HandleKind kind;
-    swap_into(dc.bitmap, stock_bitmap(), HandleKind::bitmap, header_of(stock_bitmap(), &kind));
-  }
+void dc_select_initial(HDC handle) {
+  SelectObject(handle, stock_object(BLACK_PEN));
+  SelectObject(handle, stock_object(WHITE_BRUSH));
+  SelectObject(handle, stock_object(SYSTEM_FONT));
+  SelectObject(handle, stock_bitmap());  // refused for a window's DC, which has no bitmap
 }
 
 void dc_deselect_all(Dc& dc) {

@@ -50,11 +50,8 @@ struct Bitmap : GdiObject {
   // leaves out what it covers, a shape has it written down to the rows the shape can touch, a
   // filled triangle only where its interior leaves it, and anything else that reads or draws
   // the pixels has it written whole first.
-  struct {
-    bool pending = false;
-    long long left = 0, top = 0, right = 0, bottom = 0;
-    uint32_t pixel = 0;
-  } deferred;
+  bool deferred_pending = false;
+  raster::SolidBox deferred;  // within the surface
 };
 
 // What a DC has selected of one kind: the handle that SelectObject gives back, and the object
@@ -127,7 +124,7 @@ HGDIOBJ stock_object(int index);
 HBITMAP stock_bitmap();
 
 // Selects a new DC's first objects, as SelectObject would.
-void dc_select_initial(HDC handle, Dc& dc);
+void dc_select_initial(HDC handle);
 
 // A DC let go of its selected objects, as it is deleted: deletions that waited for that happen.
 void dc_deselect_all(Dc& dc);

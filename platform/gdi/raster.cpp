@@ -756,7 +756,7 @@ struct RowPainter {
 // Paints each row's span over the box, writing first the box's pixels that the span leaves.
 struct RowOverBox {
   const Surface& surface;
-  const BoxUnder& box;
+  const SolidBox& box;
   SpanPainter& painter;
   void row(int y, int x0, int x1) {
     if (y >= box.top && y < box.bottom) {
@@ -846,7 +846,7 @@ void polygon_spans(const Surface& surface, const Point* points, size_t count, Wo
   }
 }
 
-void triangle_over_box(const Surface& surface, const Point* points, const BoxUnder& box,
+void triangle_over_box(const Surface& surface, const Point* points, const SolidBox& box,
                        SpanPainter& painter) {
   RowOverBox rows{surface, box, painter};
   triangle_spans(surface, points, rows);

@@ -95,8 +95,6 @@ class SpanPainter final : public SpanSink {
   void span_at(uint32_t* first, size_t count) { fill_pixels(first, count, pixel_); }
 
  private:
-  // Kept as values, not read through the surface: the compiler then knows that writing pixels
-  // cannot change them, and keeps them in registers along a shape's rows.
   uint32_t* pixels_;
   ptrdiff_t stride_;
   uint32_t pixel_;
@@ -146,16 +144,16 @@ class Workspace {
 void polygon_spans(const Surface& surface, const Point* points, size_t count, Workspace& workspace,
                    SpanPainter& painter);
 
-// A solid box on the surface whose pixels are not written yet.
-struct BoxUnder {
+// Rows [top, bottom) of columns [left, right) in one pixel value.
+struct SolidBox {
   long long left = 0, top = 0, right = 0, bottom = 0;
   uint32_t pixel = 0;
 };
 
-// A triangle's interior as polygon_spans paints it, over the box: on each of the triangle's
-// rows (between its top and bottom corners, on the surface) the box's pixels that the interior
-// leaves are written first. The box's other rows are left alone.
-void triangle_over_box(const Surface& surface, const Point* points, const BoxUnder& box,
+// A triangle's interior as polygon_spans paints it, over a box not written yet: on each of the
+// triangle's rows (between its top and bottom corners, on the surface) the box's pixels that
+// the interior leaves are written first. The box's other rows are left alone.
+void triangle_over_box(const Surface& surface, const Point* points, const SolidBox& box,
                        SpanPainter& painter);
 
 // Ellipses (and round pens) wider or taller than this are drawn from the ellipse equation row by

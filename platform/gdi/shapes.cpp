@@ -30,10 +30,9 @@ struct Target {
   const Brush* brush = nullptr;
 
   bool open(HDC handle) { return bind(handle) && dc_surface(*dc, &surface); }
-  // For a call whose outline runs on rows [top, bottom]: the pen reaches less than its width
-  // beyond them.
-  bool open_rows(HDC handle, long long top, long long bottom) {
-    if (!bind(handle)) return false;
+  // The pixels of a bound DC, for a call whose outline runs on rows [top, bottom]: the pen
+  // reaches less than its width beyond them.
+  bool surface_rows(long long top, long long bottom) {
     const long long reach = static_cast<long long>(pen->width) + 1;
     return dc_surface_rows(*dc, top - reach, bottom + reach + 1, &surface);
   }
@@ -248,9 +247,7 @@ BOOL WINAPI Rectangle(HDC handle, int left, int top, int right, int bottom) {
     dc_changed(*t.dc);
     return TRUE;
   }
-  if (!dc_surface_rows(*t.dc, tp - t.pen->width - 1, b + t.pen->width + 1, &t.surface)) {
-    return FALSE;
-  }
+  if (!t.surface_rows(tp, b - 1)) return FALSE;
   if (!drawn) return TRUE;
   draw_rectangle(t, l, tp, r, b);
   dc_changed(*t.dc);
@@ -259,7 +256,9 @@ BOOL WINAPI Rectangle(HDC handle, int left, int top, int right, int bottom) {
 
 BOOL WINAPI Ellipse(HDC handle, int left, int top, int right, int bottom) {
   Target t;
-  if (!t.open_rows(handle, std::min(top, bottom), std::max(top, bottom))) return FALSE;
+  if (!t.bind(handle) || !t.surface_rows(std::min(top, bottom), std::max(top, bottom))) {
+    return FALSE;
+  }
   long long l, tp, r, b;
   if (!ordered_box(left, top, right, bottom, &l, &tp, &r, &b)) return TRUE;
   // Unlike a rectangle, an ellipse keeps its full size without a pen.
@@ -290,7 +289,7 @@ BOOL WINAPI Polygon(HDC handle, const POINT* points, int count) {
   // A triangle filled over a fill not written yet leaves out what it covers of that.
   const bool filled =
       !t.brush->hollow && count == 3 && dc_fill_triangle(*t.dc, path.data(), t.brush_pixel());
-  if (!t.open_rows(handle, top, bottom)) return FALSE;
+  if (!t.surface_rows(top, bottom)) return FALSE;
   if (!t.brush->hollow && !filled) {
     raster::SpanPainter fill(t.surface, t.brush_pixel());
     raster::polygon_spans(t.surface, path.data(), path.size(), t.dc->workspace, fill);
@@ -313,7 +312,7 @@ BOOL WINAPI LineTo(HDC handle, int x, int y) {
   Target t;
   if (!t.bind(handle)) return FALSE;
   const long long from_y = t.dc->position.y;
-  if (!t.open_rows(handle, std::min<long long>(from_y, y), std::max<long long>(from_y, y))) {
+  if (!t.surface_rows(std::min<long long>(from_y, y), std::max<long long>(from_y, y))) {
     return FALSE;
   }
   const Point from{t.dc->position.x, t.dc->position.y};
