@@ -68,7 +68,9 @@ bool dc_surface_rows(const Dc& dc, long long top, long long bottom, Surface* out
   if (dc.window) return dc.window_pixels->surface(dc.window, out);
   Bitmap* bitmap = dc.bitmap.object;
   if (!bitmap) return false;
-  if (top < bitmap->deferred.bottom) write_deferred_above(*bitmap, bottom);
+  if (bitmap->deferred_pending && top < bitmap->deferred.bottom) {
+    write_deferred_above(*bitmap, bottom);
+  }
   *out = bitmap->surface;
   return true;
 }
