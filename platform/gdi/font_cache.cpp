@@ -158,63 +158,6 @@ FontFace* match_face(const std::vector<std::string>& families, int weight, bool 
   return load_face(file, index);
 }
 
-void render_glyph(FontSize* size, FontGlyph* glyph, unsigned char byte) {
-  glyph->rendered = true;
-  FontFace* face = size->face;
-  FT_Face ft = face->ft;
-  if (FT_Activate_Size(size->ft_size) != 0) return;
-
-  uint32_t code = font_code_point(byte);
-  if (face->symbol_charmap) code = 0xF000 + byte;
-  FT_UInt index = FT_Get_Char_Index(ft, code);
-  // Hinted and monochrome: what the default quality of the classic desktop draws.
-  if (FT_Load_Glyph(ft, index, FT_LOAD_TARGET_MONO) != 0) {
-    if (index == 0 || FT_Load_Glyph(ft, 0, FT_LOAD_TARGET_MONO) != 0) return;
-    index = 0;
-  }
-  FT_Fixed design = 0;
-  if (FT_Get_Advance(ft, index, FT_LOAD_NO_SCALE, &design) == 0) {
-    glyph->design_advance = static_cast<int>(design);
-    glyph->stand_in_advance = static_cast<int>(
-        font_mul_div(glyph->design_advance, size->ppem, face->tables.units_per_em));
-  }
-  FT_GlyphSlot slot = ft->glyph;
-  glyph->advance = static_cast<int>((slot->advance.x + 32) >> 6);
-  if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) {
-    return;
-  }
-  const FT_Bitmap& bitmap = slot->bitmap;
-  if (bitmap.pixel_mode != FT_PIXEL_MODE_MONO && bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) return;
-  glyph->left = slot->bitmap_left;
-  glyph->top = slot->bitmap_top;
-  glyph->width = static_cast<int>(bitmap.width);
-  glyph->rows = static_cast<int>(bitmap.rows);
-  std::vector<uint8_t> ink(static_cast<size_t>(glyph->width));
-  if (glyph->width <= 16) glyph->row_masks.assign(static_cast<size_t>(glyph->rows), 0);
-  for (int row = 0; row < glyph->rows; ++row) {
-    const unsigned char* bits = bitmap.pitch >= 0
-                                    ? bitmap.buffer + row * bitmap.pitch
-                                    : bitmap.buffer + (glyph->rows - 1 - row) * -bitmap.pitch;
-    for (int col = 0; col < glyph->width; ++col) {
-      if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
-        ink[col] = (bits[col >> 3] >> (7 - (col & 7))) & 1;
-      } else {
-        ink[col] = bits[col] >= 128 ? 1 : 0;
-      }
-      if (ink[col] && !glyph->row_masks.empty()) glyph->row_masks[row] |= uint16_t(1u << col);
-    }
-    for (int col = 0; col < glyph->width;) {
-      if (!ink[col]) {
-        ++col;
-        continue;
-      }
-      const int start = col;
-      while (col < glyph->width && ink[col]) ++col;
-      glyph->runs.push_back({row, start, col});
-    }
-  }
-}
-
 }  // namespace
 
 uint32_t font_code_point(unsigned char byte) {
@@ -280,7 +223,60 @@ FontSize* font_face_size(FontFace* face, int ppem) {
 }
 
 void font_size_render(FontSize* size, FontGlyph* glyph, unsigned char byte) {
-  render_glyph(size, glyph, byte);
+  glyph->rendered = true;
+  FontFace* face = size->face;
+  FT_Face ft = face->ft;
+  if (FT_Activate_Size(size->ft_size) != 0) return;
+
+  uint32_t code = font_code_point(byte);
+  if (face->symbol_charmap) code = 0xF000 + byte;
+  FT_UInt index = FT_Get_Char_Index(ft, code);
+  // Hinted and monochrome: what the default quality of the classic desktop draws.
+  if (FT_Load_Glyph(ft, index, FT_LOAD_TARGET_MONO) != 0) {
+    if (index == 0 || FT_Load_Glyph(ft, 0, FT_LOAD_TARGET_MONO) != 0) return;
+    index = 0;
+  }
+  FT_Fixed design = 0;
+  if (FT_Get_Advance(ft, index, FT_LOAD_NO_SCALE, &design) == 0) {
+    glyph->design_advance = static_cast<int>(design);
+    glyph->stand_in_advance = static_cast<int>(
+        font_mul_div(glyph->design_advance, size->ppem, face->tables.units_per_em));
+  }
+  FT_GlyphSlot slot = ft->glyph;
+  glyph->advance = static_cast<int>((slot->advance.x + 32) >> 6);
+  if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) {
+    return;
+  }
+  const FT_Bitmap& bitmap = slot->bitmap;
+  if (bitmap.pixel_mode != FT_PIXEL_MODE_MONO && bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) return;
+  glyph->left = slot->bitmap_left;
+  glyph->top = slot->bitmap_top;
+  glyph->width = static_cast<int>(bitmap.width);
+  glyph->rows = static_cast<int>(bitmap.rows);
+  std::vector<uint8_t> ink(static_cast<size_t>(glyph->width));
+  if (glyph->width <= 16) glyph->row_masks.assign(static_cast<size_t>(glyph->rows), 0);
+  for (int row = 0; row < glyph->rows; ++row) {
+    const unsigned char* bits = bitmap.pitch >= 0
+                                    ? bitmap.buffer + row * bitmap.pitch
+                                    : bitmap.buffer + (glyph->rows - 1 - row) * -bitmap.pitch;
+    for (int col = 0; col < glyph->width; ++col) {
+      if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
+        ink[col] = (bits[col >> 3] >> (7 - (col & 7))) & 1;
+      } else {
+        ink[col] = bits[col] >= 128 ? 1 : 0;
+      }
+      if (ink[col] && !glyph->row_masks.empty()) glyph->row_masks[row] |= uint16_t(1u << col);
+    }
+    for (int col = 0; col < glyph->width;) {
+      if (!ink[col]) {
+        ++col;
+        continue;
+      }
+      const int start = col;
+      while (col < glyph->width && ink[col]) ++col;
+      glyph->runs.push_back({row, start, col});
+    }
+  }
 }
 
 }  // namespace platform
