@@ -2,8 +2,8 @@
 //
 // Provides: a screen of the size a test sets, a virtual clock that only moves when the program
 // waits (or a test advances it), a program's run as the environment describes it
-// (program_run.cpp) unless code drives the display, actions scheduled on that clock, input
-// injected by tests and
+// (program_run.cpp), with the last picture it showed kept in a file (last_picture.cpp), unless
+// code drives the display, actions scheduled on that clock, input injected by tests and
 // handed to the window system's input sink, and the pixels of every window (read through the
 // window access), its visibility and how often it was presented, for tests to read (and to
 // write as PNG files).
@@ -22,6 +22,7 @@
 #include <string>
 
 #include "display/keyboard.h"
+#include "last_picture.h"
 #include "program_run.h"
 
 namespace {
@@ -71,13 +72,16 @@ std::vector<Action>::iterator next_action() {
 bool open(const platform::InputSink* input, const platform::WindowAccess* windows) {
   sink = input;
   windows_of_layer = windows;
-  return driven_from_code || headless_run::open();
+  if (driven_from_code) return true;
+  headless_last_picture::open();
+  return headless_run::open();
 }
 
 // Back to how a process starts: the clock at 0, nothing scheduled, no windows, the default
 // screen.
 void close() {
   if (!driven_from_code) headless_run::close();
+  headless_last_picture::close();
   screen_width = kScreenWidth;
   screen_height = kScreenHeight;
   clock_ms = 0;
@@ -100,7 +104,9 @@ uint32_t now_ms() {
 
 void window_create(HWND window, const char* title, int, int, int, int, bool) {
   natives[window] = Native{title ? title : "", false, 0};
-  if (!driven_from_code) headless_run::window_created(window);
+  if (driven_from_code) return;
+  headless_run::window_created(window);
+  headless_last_picture::window_created(window);
 }
 
 void window_destroy(HWND window) {
@@ -116,6 +122,10 @@ void window_show(HWND window, bool visible) {
 void window_present(HWND window, const platform::Surface&) {
   auto it = natives.find(window);
   if (it != natives.end()) ++it->second.presents;
+  platform::Surface client;
+  if (!driven_from_code && windows_of_layer && windows_of_layer->client_surface(window, &client)) {
+    headless_last_picture::presented(window, client);
+  }
 }
 
 void poll() {}

@@ -3,7 +3,8 @@
 // timer or scheduled action, so nothing ever sleeps.
 //
 // Chosen with VORLA_DISPLAY=headless, it runs a program as the environment says (VORLA_PLAY,
-// VORLA_TICKS, VORLA_SNAPSHOT: program_run.cpp) and ends the process when that run is over.
+// VORLA_TICKS, VORLA_SNAPSHOT: program_run.cpp; VORLA_LAST_PICTURE: last_picture.cpp) and ends
+// the process when that run is over.
 // Tests, benchmarks and tools that drive it themselves call drive_from_code() and choose it
 // with layer_choose_display("headless"); for them a wait that nothing could ever end aborts
 // with a message instead of hanging.
@@ -84,5 +85,12 @@ int present_count(HWND window);
 // the pixels are 0xAARRGGBB (not premultiplied) and the file keeps their transparency.
 bool save_png(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height,
               bool alpha = false);
+
+// Reads a PNG of 8-bit RGB or RGBA without interlacing (what save_png writes, and most tools),
+// rows of any filter type, into 0xAARRGGBB pixels (RGB comes out opaque). False with `error`
+// saying why for a file that is missing, damaged, of another kind or larger than 16384 pixels a
+// side.
+bool read_png(const std::string& path, std::vector<uint32_t>* pixels, int* width, int* height,
+              std::string* error);
 
 }  // namespace headless
