@@ -557,7 +557,7 @@ table { border-collapse: collapse; width: 100%; }
 th, td { border-bottom: 1px solid #ccc; padding: 0.5em; text-align: left; vertical-align: top; }
 td.who { width: 14em; }
 td.what { width: 22em; }
-img { max-width: 100%; image-rendering: pixelated; }
+img { max-width: 100%; border: 1px solid #888; }
 pre { white-space: pre-wrap; background: #f4f4f4; padding: 0.5em; max-height: 20em;
       overflow: auto; font-size: 85%; }
 .verdict { font-weight: bold; padding: 0.1em 0.5em; border-radius: 0.3em; color: #fff; }
@@ -597,8 +597,8 @@ pre { white-space: pre-wrap; background: #f4f4f4; padding: 0.5em; max-height: 20
     out << "</span></td>\n<td class=\"what\"><span class=\"verdict " << style << "\">"
         << xml(name_of(r.verdict).label) << "</span><p>" << xml(r.reason) << "</p>";
     if (r.last_shown) out << "<p class=\"note\">The picture is " << picture_words(r) << ".</p>";
-    out << "<p class=\"small\">build " << seconds(r.build_seconds) << " s, run "
-        << seconds(r.run_seconds) << " s";
+    out << "<p class=\"small\">build " << seconds(r.build_seconds) << " s";
+    if (r.run_seconds > 0) out << ", run " << seconds(r.run_seconds) << " s";
     for (const auto& [label, file] :
          {std::pair{"compiler", r.build_messages}, std::pair{"stdout", r.stdout_file},
           std::pair{"stderr", r.stderr_file}, std::pair{"log", r.log_file}}) {
