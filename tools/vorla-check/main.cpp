@@ -324,8 +324,8 @@ int main(int argc, char** argv) {
   const uid_t sandbox_uid = geteuid() == 0 ? static_cast<uid_t>(uid) : geteuid();
   fs::create_directories(staging + "/.scratch");
   fs::permissions(staging + "/.scratch", fs::perms(0755), ignored);
-  Sandbox sandbox(fs::canonical("/proc/self/exe").string(), sandbox_uid, unsandboxed,
-                  staging + "/.scratch");
+  // The helper is this very binary, even should a new build or install replace its file.
+  Sandbox sandbox("/proc/self/exe", sandbox_uid, unsandboxed, staging + "/.scratch");
   if (!sandbox.usable(&error)) {
     fs::remove_all(staging, ignored);
     fail(error +

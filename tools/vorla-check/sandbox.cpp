@@ -28,7 +28,9 @@ namespace {
 constexpr int kSocketFd = 3;  // the helper's line to the checker, inside the sandbox
 constexpr int kInfoFd = 4;    // where bubblewrap says the pid of the sandbox's first process
 constexpr int kFirstMountFd = 5;
-constexpr int kWaitPidfd = 3;  // waitid's P_PIDFD, which older C libraries do not name
+constexpr int kWaitPidfd = 3;
+constexpr size_t kMaxPlaced = 256;  // descriptors a sandbox is given: the job's files and five  //
+                                    // waitid's P_PIDFD, which older C libraries do not name
 
 int pidfd_open(pid_t pid) {
   return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
@@ -100,10 +102,11 @@ void place_fds(const std::vector<int>& from, const std::vector<int>& to) {
   int top = 2;
   for (int target : to) top = std::max(top, target);
   // Copies first, above every target, so that no dup2 overwrites a descriptor still to be
-  // placed.
-  std::vector<int> copies(from.size());
-  for (size_t i = 0; i < from.size(); ++i) copies[i] = fcntl(from[i], F_DUPFD_CLOEXEC, top + 1);
-  for (size_t i = 0; i < from.size(); ++i) dup2(copies[i], to[i]);
+  // placed (on the stack: another thread may have held the allocator's lock at the fork).
+  int copies[kMaxPlaced];
+  const size_t count = std::min(from.size(), kMaxPlaced);
+  for (size_t i = 0; i < count; ++i) copies[i] = fcntl(from[i], F_DUPFD_CLOEXEC, top + 1);
+  for (size_t i = 0; i < count; ++i) dup2(copies[i], to[i]);
   syscall(SYS_close_range, top + 1, ~0U, 0);
 }
 
@@ -293,7 +296,9 @@ Outcome Sandbox::run_in_bwrap(const Job& job) {
   mounts.push_back({helper_, "/run/vorla-check/helper"});
   for (const Mount& mount : mounts) {
     struct stat info;
-    if (lstat(mount.host.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    // The helper is followed through a link: /proc/self/exe is the very binary running.
+    if (&mount != &mounts.back() && lstat(mount.host.c_str(), &info) == 0 &&
+        S_ISLNK(info.st_mode)) {
       char target[4096];
       ssize_t n = readlink(mount.host.c_str(), target, sizeof target - 1);
       if (n > 0) {
@@ -302,7 +307,8 @@ Outcome Sandbox::run_in_bwrap(const Job& job) {
       }
       continue;
     }
-    int fd = open(mount.host.c_str(), O_PATH | O_CLOEXEC);
+    int fd = opened.size() + to.size() < kMaxPlaced ? open(mount.host.c_str(), O_PATH | O_CLOEXEC)
+                                                    : (errno = EMFILE, -1);
     if (fd < 0) {
       outcome.failure = "cannot open " + mount.host + ": " + std::strerror(errno);
       for (int o : opened) close(o);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The checker as a course's CI uses it: slices of a class checked apart and merged into the
-# report of the whole class; the installed checker finding its library by itself; and the
-# refusals: no submission, a report folder that is not one, no sandbox to be had.
+# report of the whole class; the model picture made from the model answer; the installed
+# checker finding its library by itself; and the refusals: no submission, a report folder that
+# is not one, no sandbox to be had.
 # Usage: check_slices.sh CHECKER GIVEN BUILD-DIR   (GIVEN holds alice.c, bob.cpp, script.scr,
 #                                                   expected.png)
 set -uo pipefail
@@ -32,6 +33,13 @@ diff <(without_times "$work/whole/report.json") <(without_times "$work/merged/re
   fail "the merged slices are not the whole class's report"
 [ -s "$work/merged/students/eve/build.txt" ] && [ -s "$work/merged/students/bob/diff.png" ] ||
   fail "the merged report lacks the students' files"
+# The model answer's own run gives the model picture.
+"$checker" -q -o "$work/modelled" --model "$given/alice.c" "$work/class" "$given/script.scr" \
+  >/dev/null
+cmp -s "$work/modelled/model.png" "$given/expected.png" &&
+  diff <(jq -r '.students[] | "\(.name) \(.verdict)"' "$work/whole/report.json") \
+    <(jq -r '.students[] | "\(.name) \(.verdict)"' "$work/modelled/report.json") ||
+  fail "the model answer's picture is not the model picture"
 out=$("$checker" -q --merge -o "$work/merged2" "$work/slice1" "$work/slice3" 2>&1)
 [ $? = 2 ] && [[ $out == *"2 of 3 slices"* ]] || fail "a missing slice is merged: $out"
 
