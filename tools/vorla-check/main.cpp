@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <sched.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -143,7 +145,7 @@ int finish(const Report& report, const std::string& staging, const std::string& 
 int merge(const std::vector<std::string>& inputs, const std::string& out, bool quiet) {
   if (inputs.empty()) fail("--merge needs the reports' folders");
   check_report_folder(out);
-  const std::string staging = out + ".partial";
+  const std::string staging = fs::absolute(out).string() + ".partial";
   std::error_code ignored;
   fs::remove_all(staging, ignored);
   fs::create_directories(staging + "/students");
@@ -206,12 +208,31 @@ int main(int argc, char** argv) {
   bool unsandboxed = false, quiet = false, merging = false, memory_given = false;
   std::vector<std::string> positional;
   for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
+    std::string arg = argv[i];
+    // A value may also be attached: --jobs=2, -j2, -oreport.
+    std::optional<std::string> attached;
+    if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
+      attached = arg.substr(arg.find('=') + 1);
+      arg = arg.substr(0, arg.find('='));
+    } else if (arg.size() > 2 && arg[0] == '-' && arg[1] != '-' &&
+               std::strchr("jot", arg[1]) != nullptr) {
+      attached = arg.substr(2);
+      arg = arg.substr(0, 2);
+    }
     auto value = [&]() -> std::string {
+      if (attached) {
+        std::string given = *attached;
+        attached.reset();
+        return given;
+      }
       if (i + 1 >= argc) fail(arg + " needs a value");
       return argv[++i];
     };
     Limits& run = settings.run_limits;
+    const bool takes_value = arg != "-h" && arg != "--help" && arg != "--version" &&
+                             arg != "--merge" && arg != "--unsandboxed" && arg != "-q" &&
+                             arg != "--quiet";
+    if (attached && !takes_value) fail(arg + " takes no value");
     if (arg == "-h" || arg == "--help") {
       std::fputs(kUsage, stdout);
       return 0;
@@ -273,11 +294,14 @@ int main(int argc, char** argv) {
     } else if (arg == "-q" || arg == "--quiet") {
       quiet = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
-      fail("unknown option " + arg + "\n" + kUsage);
+      fail("unknown option " + arg + " (vorla-check --help lists them)");
     } else {
       positional.push_back(arg);
     }
   }
+  // What the sandboxes' user reads (the sources, the script, the program) must be readable by
+  // it, whatever the teacher's umask.
+  umask(022);
   if (merging) return merge(positional, out, quiet);
   subreap();
   if (positional.size() != (model_answer.empty() ? 3u : 2u)) {
@@ -308,7 +332,7 @@ int main(int argc, char** argv) {
   }
 
   std::vector<Submission> all;
-  const std::string staging = out + ".partial";
+  const std::string staging = fs::absolute(out).string() + ".partial";
   if (!find_submissions(class_folder, {real(out), real(staging)}, &all, &error)) fail(error);
   std::vector<Submission> mine = slice(all, shard, shards);
 
@@ -324,8 +348,12 @@ int main(int argc, char** argv) {
   const uid_t sandbox_uid = geteuid() == 0 ? static_cast<uid_t>(uid) : geteuid();
   fs::create_directories(staging + "/.scratch");
   fs::permissions(staging + "/.scratch", fs::perms(0755), ignored);
-  // The helper is this very binary, even should a new build or install replace its file.
-  Sandbox sandbox("/proc/self/exe", sandbox_uid, unsandboxed, staging + "/.scratch");
+  // The helper is a copy of this very binary: a new build or install that replaces the file
+  // while the check runs must not change what the sandboxes start with.
+  const std::string helper = staging + "/.scratch/helper";
+  if (!fs::copy_file("/proc/self/exe", helper, ignored)) fail("cannot copy the checker itself");
+  fs::permissions(helper, fs::perms(0755), ignored);
+  Sandbox sandbox(helper, sandbox_uid, unsandboxed, staging + "/.scratch");
   if (!sandbox.usable(&error)) {
     fs::remove_all(staging, ignored);
     fail(error +

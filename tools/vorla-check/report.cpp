@@ -512,7 +512,8 @@ bool write_junit(const Report& report, const std::string& folder, const std::str
     total += r.build_seconds + r.run_seconds;
     failures += !passed(r);
   }
-  const std::string suite = xml(report.script);
+  // Test cases are grouped by the script's name without its extension, as a class name.
+  const std::string suite = xml(report.script.substr(0, report.script.rfind('.')));
   std::ostringstream out;
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       << "<testsuites name=\"vorla-check\" tests=\"" << report.students.size() << "\" failures=\""
