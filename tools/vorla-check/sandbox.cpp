@@ -690,8 +690,11 @@ int sandbox_helper(int argc, char** argv) {
     }
     set_limits(limits);
     execve(argv[8], argv + 8, environ);
-    std::string said = std::string(argv[8]) + ": " + std::strerror(errno) + "\n";
-    write_all(2, said.c_str());
+    // Nothing allocated: the limits on memory already hold.
+    const char* why = std::strerror(errno);
+    for (const char* part : {static_cast<const char*>(argv[8]), ": ", why, "\n"}) {
+      write_all(2, part);
+    }
     _exit(127);
   }
   if (child < 0) return 125;
