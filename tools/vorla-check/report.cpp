@@ -1,6 +1,7 @@
 #include "report.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -90,6 +91,21 @@ std::string xml(const std::string& text) {
         break;
       default:
         out += c;
+    }
+  }
+  return out;
+}
+
+// A relative path as a link: every byte but letters, digits, "-._~/" percent-encoded.
+std::string url(const std::string& path) {
+  std::string out;
+  for (unsigned char c : path) {
+    if (std::isalnum(c) || std::strchr("-._~/", c) != nullptr) {
+      out += static_cast<char>(c);
+    } else {
+      char code[4];
+      std::snprintf(code, sizeof code, "%%%02X", c);
+      out += code;
     }
   }
   return out;
@@ -592,8 +608,8 @@ pre { white-space: pre-wrap; background: #f4f4f4; padding: 0.5em; max-height: 20
     out << "<tr id=\"" << xml(r.id) << "\">\n<td class=\"who\"><b>" << xml(r.name)
         << "</b><br/><span class=\"small\">";
     for (size_t k = 0; k < r.sources.size(); ++k) {
-      out << (k ? ", " : "") << "<a href=\"students/" << xml(r.id) << "/source/"
-          << xml(r.sources[k]) << "\">" << xml(r.sources[k]) << "</a>";
+      out << (k ? ", " : "") << "<a href=\"" << url("students/" + r.id + "/source/" + r.sources[k])
+          << "\">" << xml(r.sources[k]) << "</a>";
     }
     out << "</span></td>\n<td class=\"what\"><span class=\"verdict " << style << "\">"
         << xml(name_of(r.verdict).label) << "</span><p>" << xml(r.reason) << "</p>";
@@ -610,7 +626,7 @@ pre { white-space: pre-wrap; background: #f4f4f4; padding: 0.5em; max-height: 20
       out << "<p class=\"small\">Left in its folder:";
       for (const FileEntry& f : r.files) {
         if (f.kept) {
-          out << " <a href=\"students/" << xml(r.id) << "/files/" << xml(f.name) << "\">"
+          out << " <a href=\"" << url("students/" + r.id + "/files/" + f.name) << "\">"
               << xml(f.name) << "</a>";
         } else {
           out << " " << xml(f.name);

@@ -84,6 +84,12 @@ program snoop.c "int seen = 0, s; struct sockaddr_in a = {0};
   a.sin_addr.s_addr = htonl(0xC0000201);
   if (connect(s, (struct sockaddr *)&a, sizeof a) == 0 || errno != ENETUNREACH) seen |= 16;
   if (seen) return seen;"
+# Links it leaves behind must not be followed when its files are kept (the checker reads them
+# as root): one in its folder, one in place of its log.
+program linker.c 'symlink("/etc/shadow", "shadow"); unlink("/tmp/out/log.txt");
+  symlink("/etc/shadow", "/tmp/out/log.txt");'
+# A name that HTML, XML, JSON and CSV must all escape.
+cp "$given/alice.c" "$class/o'neil <b>&amp; \"x\", y.c"
 # Folders: a program in two files with a header, and a C++ program that begins at WinMain.
 program erin/main.c 'void draw(int, int); draw(0, 0);' 'draw(x, y); continue;'
 cat >"$class/erin/draw.c" <<'DRAW'
@@ -106,7 +112,9 @@ equivalent same
 erin same
 frank same
 hog exit-status
+linker same
 named same
+o'neil <b>&amp; \"x\", y same
 sleeper timeout
 snoop same
 stubborn timeout
@@ -144,6 +152,9 @@ field() { jq -r --arg n "$1" ".students[] | select(.name == \$n) | $2" "$report"
 [ -z "$(ps -u "$uid" -o pid= 2>/dev/null)" ] || fail "processes left: $(ps -u "$uid" -o pid=,args=)"
 
 # The verdicts' details.
+[ "$(field linker '.files[] | select(.name == "shadow") | .kept')" = false ] &&
+  [ "$(field linker .log)" = null ] && ! grep -rq 'root:' "$work/out/students/linker" ||
+  fail "a link left by a program was followed"
 [[ $(field crash .reason) == *"$crash_reason"* ]] || fail "crash: $(field crash .reason)"
 [ "$(field crash .picture_is_last_shown)" = true ] && [ -s "$work/out/$(field crash .picture)" ] ||
   fail "no picture of the crash marked as the last one shown"
