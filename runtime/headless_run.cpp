@@ -4,6 +4,9 @@
 //                            Script plays VORLA.SCR, by the same reader and rules
 //   VORLA_TICKS=N            N more ticks of the timer once that playback is over (default 0)
 //   VORLA_SNAPSHOT=FILE.png  the drawing window's client area, written when the run ends
+//   VORLA_LAST_PICTURE=FILE  the same picture, as a binary PPM, written over each time the
+//                            program shows its drawing: whatever ends the process (a crash, a
+//                            kill at a time-out), the file holds the last picture it showed
 // (VORLA_LOG is the log's own.) The run ends when the playback is over and the program waits,
 // for input, which no one will give, or for a tick when none is left: the picture is written and
 // the process exits with status 0. A program that ends first keeps its own status, and the
@@ -12,6 +15,7 @@
 
 #if VORLA_HEADLESS_RUN
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +32,11 @@ bool active = false;
 long ticks_left = 0;
 const char* snapshot_path = nullptr;
 bool snapshot_written = false;
+const char* last_picture_path = nullptr;
+FILE* last_picture = nullptr;
+bool last_picture_failed = false;  // said once; the program runs on without the file
+std::vector<uint32_t> surface_rows;
+std::vector<unsigned char> last_picture_bytes;
 
 // The drawing window's client area as it is shown; false when there is no window.
 bool window_picture(std::vector<uint32_t>* pixels, int* width, int* height) {
@@ -56,6 +65,50 @@ bool window_picture(std::vector<uint32_t>* pixels, int* width, int* height) {
   DeleteDC(memory);
   ReleaseDC(draw_window, window);
   return rows == *height;
+}
+
+// The drawing window's client area as the surface it was just copied from holds it, over the
+// file as a binary PPM: one write of a header and the pixels' bytes, flushed to the system, so
+// that a kill leaves a whole picture (a kill in the middle of the write, a picture partly of the
+// one before, which was shown too).
+void keep_last_picture() {
+  RECT client{};
+  GetClientRect(draw_window, &client);
+  const int width = std::min<int>(client.right, SURFACE_WIDTH);
+  const int height = std::min<int>(client.bottom, SURFACE_HEIGHT);
+  if (width <= 0 || height <= 0) return;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = SURFACE_WIDTH;
+  info.bmiHeader.biHeight = -SURFACE_HEIGHT;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  surface_rows.resize(static_cast<size_t>(SURFACE_WIDTH) * height);
+  if (GetDIBits(surface_dc, surface_bitmap, 0, static_cast<UINT>(height), surface_rows.data(),
+                &info, DIB_RGB_COLORS) != height) {
+    return;
+  }
+  const std::string header =
+      "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+  last_picture_bytes.resize(header.size() + static_cast<size_t>(width) * height * 3);
+  unsigned char* out = std::copy(header.begin(), header.end(), last_picture_bytes.data());
+  for (int y = 0; y < height; ++y) {
+    const uint32_t* row = surface_rows.data() + static_cast<size_t>(y) * SURFACE_WIDTH;
+    for (int x = 0; x < width; ++x) {
+      *out++ = static_cast<unsigned char>(row[x] >> 16);
+      *out++ = static_cast<unsigned char>(row[x] >> 8);
+      *out++ = static_cast<unsigned char>(row[x]);
+    }
+  }
+  if (!last_picture) last_picture = std::fopen(last_picture_path, "wb");
+  if (!last_picture || std::fseek(last_picture, 0, SEEK_SET) != 0 ||
+      std::fwrite(last_picture_bytes.data(), 1, last_picture_bytes.size(), last_picture) !=
+          last_picture_bytes.size() ||
+      std::fflush(last_picture) != 0) {
+    std::fprintf(stderr, "VORLA_LAST_PICTURE: cannot write %s\n", last_picture_path);
+    last_picture_failed = true;
+  }
 }
 
 // Writes the picture once; false when it cannot be written.
@@ -101,6 +154,10 @@ void headless_run_reset() {
   ticks_left = 0;
   snapshot_path = nullptr;
   snapshot_written = false;
+  last_picture_path = nullptr;
+  if (last_picture) std::fclose(last_picture);
+  last_picture = nullptr;
+  last_picture_failed = false;
 }
 
 void headless_run_start() {
@@ -127,9 +184,16 @@ void headless_run_start() {
   if (const char* path = std::getenv("VORLA_SNAPSHOT"); path != nullptr && *path != '\0') {
     snapshot_path = path;
   }
+  if (const char* path = std::getenv("VORLA_LAST_PICTURE"); path != nullptr && *path != '\0') {
+    last_picture_path = path;
+  }
   active = true;
   static bool registered = false;
   if (!registered) registered = std::atexit(at_process_end) == 0;
+}
+
+void headless_run_shown() {
+  if (active && last_picture_path && !last_picture_failed) keep_last_picture();
 }
 
 void headless_run_wait() {
@@ -150,6 +214,7 @@ namespace vorla {
 // Without the layer's headless display there is no such run.
 void headless_run_reset() {}
 void headless_run_start() {}
+void headless_run_shown() {}
 void headless_run_wait() {}
 
 }  // namespace vorla

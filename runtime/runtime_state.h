@@ -194,6 +194,8 @@ void play_file(const char* path);
 // says (VORLA_PLAY, VORLA_TICKS, VORLA_SNAPSHOT). Ends the process with status 1, after one line
 // on stderr, when a variable makes no sense.
 void headless_run_start();
+// The drawing went to the window: a headless run that keeps the last picture writes it.
+void headless_run_shown();
 // The event loop is about to wait: in a headless run whose playback is over, a wait for input
 // (which no one will give) or for a tick when none is left ends the run and the process.
 void headless_run_wait();

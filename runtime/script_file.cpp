@@ -126,7 +126,8 @@ bool being_recorded(FILE* stream) {
 
 bool open_script(ScriptMode mode) {
   const bool reading = mode == SCRIPT_READING;
-  script_stream = reading ? std::fopen(playback_file(), "rt") : open_for_recording(&recording_taken);
+  script_stream =
+      reading ? std::fopen(playback_file(), "rt") : open_for_recording(&recording_taken);
   lines_read = 0;
   if (script_stream != nullptr && mode == SCRIPT_READING && !readable(script_stream)) {
     std::fclose(script_stream);
@@ -170,8 +171,7 @@ void record_event(int kind, int x, int y, char key) {
     if (recording_taken) {
       // Trying again with every event would only say the same again.
       stop_recording();
-      gfx_log("Cannot record script file %s: another program is recording it\n",
-              SCRIPT_FILE_NAME);
+      gfx_log("Cannot record script file %s: another program is recording it\n", SCRIPT_FILE_NAME);
       return;
     }
     gfx_log("Cannot open script file %s for writing\n", SCRIPT_FILE_NAME);

@@ -135,6 +135,7 @@ extern "C" int gfx_shutdown(void) {
 void copy_surface_to_window() {
   BitBlt(window_dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, surface_dc, 0, 0, SRCCOPY);
   surface_dirty = 0;
+  headless_run_shown();
 }
 
 COLORREF surface_pixel(int column, int row) {

@@ -2,9 +2,9 @@
 //
 // Provides: a screen of the size a test sets, a virtual clock that only moves when the program
 // waits (or a test advances it), actions scheduled on that clock, input injected by tests and
-// tools and handed to the window system's input sink, and the pixels of every window (read
-// through the window access), its visibility and how often it was presented, for tests to read
-// (and to write as PNG files).
+// tools and handed to the window system's input sink, the pixels of every window (read through
+// the window access), its visibility and how often it was presented, for tests to read (and to
+// write as PNG files).
 //
 // Leaves out: showing anything; there are no native windows, no real clock and no input but
 // what code gives. A program that runs on it as its environment says is the library's runtime's

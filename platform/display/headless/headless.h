@@ -3,9 +3,9 @@
 // action, so nothing ever sleeps.
 //
 // Chosen with VORLA_DISPLAY=headless, it runs a program on the library as the program's
-// environment says (VORLA_PLAY, VORLA_TICKS, VORLA_SNAPSHOT), which the runtime carries out;
-// a wait that nothing could ever end then ends the process. Tests, benchmarks and tools that
-// drive it themselves call drive_from_code() and choose it with
+// environment says (VORLA_PLAY, VORLA_TICKS, VORLA_SNAPSHOT, VORLA_LAST_PICTURE), which the
+// runtime carries out; a wait that nothing could ever end then ends the process. Tests,
+// benchmarks and tools that drive it themselves call drive_from_code() and choose it with
 // layer_choose_display("headless"); for them such a wait aborts with a message instead.
 #pragma once
 
@@ -90,5 +90,12 @@ int present_count(HWND window);
 // the pixels are 0xAARRGGBB (not premultiplied) and the file keeps their transparency.
 bool save_png(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height,
               bool alpha = false);
+
+// Reads a PNG of 8-bit RGB or RGBA without interlacing (what save_png writes, and most tools),
+// rows of any filter type, into 0xAARRGGBB pixels (RGB comes out opaque). False with `error`
+// saying why for a file that is missing, damaged, of another kind or larger than 16384 pixels a
+// side.
+bool read_png(const std::string& path, std::vector<uint32_t>* pixels, int* width, int* height,
+              std::string* error);
 
 }  // namespace headless
