@@ -28,24 +28,14 @@
 namespace vorla {
 namespace {
 
-bool active = false;
-long ticks_left = 0;
-const char* snapshot_path = nullptr;
-bool snapshot_written = false;
-const char* last_picture_path = nullptr;
-FILE* last_picture = nullptr;
-bool last_picture_failed = false;  // said once; the program runs on without the file
-std::vector<uint32_t> surface_rows;
-std::vector<unsigned char> last_picture_bytes;
-
 // The drawing window's client area as it is shown; false when there is no window.
 bool window_picture(std::vector<uint32_t>* pixels, int* width, int* height) {
   RECT client{};
-  if (!IsWindow(draw_window) || !GetClientRect(draw_window, &client)) return false;
+  if (!IsWindow(state.draw_window) || !GetClientRect(state.draw_window, &client)) return false;
   *width = client.right - client.left;
   *height = client.bottom - client.top;
   if (*width <= 0 || *height <= 0) return false;
-  HDC window = GetDC(draw_window);
+  HDC window = GetDC(state.draw_window);
   HDC memory = CreateCompatibleDC(window);
   HBITMAP bitmap = CreateCompatibleBitmap(window, *width, *height);
   HGDIOBJ earlier = SelectObject(memory, bitmap);
@@ -63,7 +53,7 @@ bool window_picture(std::vector<uint32_t>* pixels, int* width, int* height) {
   SelectObject(memory, earlier);
   DeleteObject(bitmap);
   DeleteDC(memory);
-  ReleaseDC(draw_window, window);
+  ReleaseDC(state.draw_window, window);
   return rows == *height;
 }
 
@@ -73,7 +63,7 @@ bool window_picture(std::vector<uint32_t>* pixels, int* width, int* height) {
 // one before, which was shown too).
 void keep_last_picture() {
   RECT client{};
-  GetClientRect(draw_window, &client);
+  GetClientRect(state.draw_window, &client);
   const int width = std::min<int>(client.right, SURFACE_WIDTH);
   const int height = std::min<int>(client.bottom, SURFACE_HEIGHT);
   if (width <= 0 || height <= 0) return;
@@ -84,54 +74,54 @@ void keep_last_picture() {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  surface_rows.resize(static_cast<size_t>(SURFACE_WIDTH) * height);
-  if (GetDIBits(surface_dc, surface_bitmap, 0, static_cast<UINT>(height), surface_rows.data(),
-                &info, DIB_RGB_COLORS) != height) {
+  state.surface_rows.resize(static_cast<size_t>(SURFACE_WIDTH) * height);
+  if (GetDIBits(state.surface_dc, state.surface_bitmap, 0, static_cast<UINT>(height),
+                state.surface_rows.data(), &info, DIB_RGB_COLORS) != height) {
     return;
   }
   const std::string header =
       "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
-  last_picture_bytes.resize(header.size() + static_cast<size_t>(width) * height * 3);
-  unsigned char* out = std::copy(header.begin(), header.end(), last_picture_bytes.data());
+  state.last_picture_bytes.resize(header.size() + static_cast<size_t>(width) * height * 3);
+  unsigned char* out = std::copy(header.begin(), header.end(), state.last_picture_bytes.data());
   for (int y = 0; y < height; ++y) {
-    const uint32_t* row = surface_rows.data() + static_cast<size_t>(y) * SURFACE_WIDTH;
+    const uint32_t* row = state.surface_rows.data() + static_cast<size_t>(y) * SURFACE_WIDTH;
     for (int x = 0; x < width; ++x) {
       *out++ = static_cast<unsigned char>(row[x] >> 16);
       *out++ = static_cast<unsigned char>(row[x] >> 8);
       *out++ = static_cast<unsigned char>(row[x]);
     }
   }
-  if (!last_picture) last_picture = std::fopen(last_picture_path, "wb");
-  if (!last_picture || std::fseek(last_picture, 0, SEEK_SET) != 0 ||
-      std::fwrite(last_picture_bytes.data(), 1, last_picture_bytes.size(), last_picture) !=
-          last_picture_bytes.size() ||
-      std::fflush(last_picture) != 0) {
-    std::fprintf(stderr, "VORLA_LAST_PICTURE: cannot write %s\n", last_picture_path);
-    last_picture_failed = true;
+  if (!state.last_picture) state.last_picture = std::fopen(state.last_picture_path, "wb");
+  if (!state.last_picture || std::fseek(state.last_picture, 0, SEEK_SET) != 0 ||
+      std::fwrite(state.last_picture_bytes.data(), 1, state.last_picture_bytes.size(),
+                  state.last_picture) != state.last_picture_bytes.size() ||
+      std::fflush(state.last_picture) != 0) {
+    std::fprintf(stderr, "VORLA_LAST_PICTURE: cannot write %s\n", state.last_picture_path);
+    state.last_picture_failed = true;
   }
 }
 
 // Writes the picture once; false when it cannot be written.
 bool write_snapshot() {
-  if (!snapshot_path || snapshot_written) return true;
-  snapshot_written = true;
+  if (!state.snapshot_path || state.snapshot_written) return true;
+  state.snapshot_written = true;
   std::vector<uint32_t> pixels;
   int width = 0;
   int height = 0;
   if (!window_picture(&pixels, &width, &height)) {
     std::fprintf(stderr, "VORLA_SNAPSHOT: the program's window is gone, %s not written\n",
-                 snapshot_path);
+                 state.snapshot_path);
     return false;
   }
-  if (!headless::save_png(snapshot_path, pixels, width, height)) {
-    std::fprintf(stderr, "VORLA_SNAPSHOT: cannot write %s\n", snapshot_path);
+  if (!headless::save_png(state.snapshot_path, pixels, width, height)) {
+    std::fprintf(stderr, "VORLA_SNAPSHOT: cannot write %s\n", state.snapshot_path);
     return false;
   }
   return true;
 }
 
 void at_process_end() {
-  if (!active || write_snapshot()) return;
+  if (!state.run_active || write_snapshot()) return;
   std::fflush(nullptr);
   std::_Exit(1);
 }
@@ -149,24 +139,13 @@ void at_process_end() {
 
 }  // namespace
 
-void headless_run_reset() {
-  active = false;
-  ticks_left = 0;
-  snapshot_path = nullptr;
-  snapshot_written = false;
-  last_picture_path = nullptr;
-  if (last_picture) std::fclose(last_picture);
-  last_picture = nullptr;
-  last_picture_failed = false;
-}
-
 void headless_run_start() {
-  if (active || !headless::run_from_environment()) return;
+  if (state.run_active || !headless::run_from_environment()) return;
   if (const char* ticks = std::getenv("VORLA_TICKS"); ticks != nullptr && *ticks != '\0') {
     char* end = nullptr;
     errno = 0;
-    ticks_left = std::strtol(ticks, &end, 10);
-    if (*end != '\0' || ticks_left < 0 || errno != 0) {
+    state.ticks_left = std::strtol(ticks, &end, 10);
+    if (*end != '\0' || state.ticks_left < 0 || errno != 0) {
       refuse(std::string("VORLA_TICKS=\"") + ticks + "\" is not a count of ticks");
     }
   }
@@ -182,24 +161,25 @@ void headless_run_start() {
     std::exit(1);
   }
   if (const char* path = std::getenv("VORLA_SNAPSHOT"); path != nullptr && *path != '\0') {
-    snapshot_path = path;
+    state.snapshot_path = path;
   }
   if (const char* path = std::getenv("VORLA_LAST_PICTURE"); path != nullptr && *path != '\0') {
-    last_picture_path = path;
+    state.last_picture_path = path;
   }
-  active = true;
+  state.run_active = true;
   static bool registered = false;
   if (!registered) registered = std::atexit(at_process_end) == 0;
 }
 
 void headless_run_shown() {
-  if (active && last_picture_path && !last_picture_failed) keep_last_picture();
+  if (state.run_active && state.last_picture_path && !state.last_picture_failed)
+    keep_last_picture();
 }
 
 void headless_run_wait() {
-  if (!active) return;
-  if (pending_kind == EVENT_PERIODIC && ticks_left > 0) {
-    --ticks_left;
+  if (!state.run_active) return;
+  if (state.pending_kind == EVENT_PERIODIC && state.ticks_left > 0) {
+    --state.ticks_left;
     return;
   }
   end_run();
@@ -212,7 +192,6 @@ void headless_run_wait() {
 namespace vorla {
 
 // Without the layer's headless display there is no such run.
-void headless_run_reset() {}
 void headless_run_start() {}
 void headless_run_shown() {}
 void headless_run_wait() {}

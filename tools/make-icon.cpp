@@ -23,7 +23,7 @@ constexpr int kLeft = -kSide / 2;
 
 // The surface pixel as 0xAARRGGBB: the white of the erased surface is transparent.
 uint32_t argb_at(int x, int y) {
-  const COLORREF c = surface_pixel(origin_x + x, origin_y - y);
+  const COLORREF c = surface_pixel(state.origin_x + x, state.origin_y - y);
   if (c == RGB(255, 255, 255)) return 0;
   return 0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }

@@ -32,7 +32,7 @@ inline HWND drawing_window() {
 // The colour of the surface at a centred point, as a colour index of the palette, or -1 for a
 // value that is none of them.
 inline int colour_at(int x, int y) {
-  const COLORREF value = surface_pixel(origin_x + x, origin_y - y);
+  const COLORREF value = surface_pixel(state.origin_x + x, state.origin_y - y);
   for (int i = 0; i < COLOUR_COUNT; ++i) {
     if (colour_rgb[i] == value) return i;
   }
@@ -50,7 +50,7 @@ inline int count_colour(int c, int x1, int y1, int x2, int y2) {
 
 // Input at a centred point of the drawing window.
 inline void click_at(int x, int y) {
-  headless::click(drawing_window(), origin_x + x, origin_y - y);
+  headless::click(drawing_window(), state.origin_x + x, state.origin_y - y);
 }
 
 // Ctrl + letter on the drawing window: the Run menu's keys.

@@ -20,8 +20,8 @@ TEST(WindowsCheck, InkBoxHoldsTheTextAloneAndAnEmptyTextHasNone) {
   ASSERT_EQ(boxes.size(), 3u);
   // The text stands on the anchor's row, just right of its column; the erased surface's frame
   // is not ink.
-  const int column = origin_x - 285;
-  const int row = origin_y - 228;
+  const int column = state.origin_x - 285;
+  const int row = state.origin_y - 228;
   EXPECT_GE(boxes[0].left, column);
   EXPECT_LT(boxes[0].right, column + 80);
   EXPECT_GT(boxes[0].top, row - 20);
@@ -58,7 +58,7 @@ TEST(WindowsCheck, PopupCommandsAreFoundInAPictureOfTheRunMenu) {
   RECT client{};
   GetClientRect(drawing_window(), &client);
   const platform::PopupLayout layout =
-      platform::popup_layout(*platform::menu_object(run_menu), bar, client.right);
+      platform::popup_layout(*platform::menu_object(state.run_menu), bar, client.right);
   int width = 0;
   int height = 0;
   const std::vector<uint32_t> frame = headless::frame_pixels(drawing_window(), &width, &height);

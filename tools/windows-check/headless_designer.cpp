@@ -105,8 +105,9 @@ uint32_t schedule_session(const std::vector<session::Action>& actions, uint32_t 
     if (action.verb == "click") {
       const int x = action.a;
       const int y = action.b;
-      headless::schedule(at,
-                         [x, y] { headless::click(drawing_window(), origin_x + x, origin_y - y); });
+      headless::schedule(at, [x, y] {
+        headless::click(drawing_window(), state.origin_x + x, state.origin_y - y);
+      });
       at += kActionGap;
     } else if (action.verb == "type") {
       const char c = action.word[0];
@@ -124,8 +125,9 @@ uint32_t schedule_session(const std::vector<session::Action>& actions, uint32_t 
     } else if (action.verb == "menu-mouse") {
       const int position = session::run_item(action.word)->position;
       headless::schedule(at, [] { click_menu_item(GetMenu(drawing_window()), 0); });
-      headless::schedule(at + kMenuGap,
-                         [position] { click_menu_item(run_menu, static_cast<UINT>(position)); });
+      headless::schedule(at + kMenuGap, [position] {
+        click_menu_item(state.run_menu, static_cast<UINT>(position));
+      });
       at += 2 * kMenuGap;
     } else if (action.verb == "menu-keys") {
       const char mnemonic = session::run_item(action.word)->mnemonic;
@@ -171,7 +173,7 @@ int record(const char* session_path) {
   const uint32_t end = schedule_session(actions, 1000);
   bool still_recording = false;
   headless::schedule(end + 1000, [&still_recording] {
-    still_recording = recording_on != 0;
+    still_recording = state.recording_on != 0;
     headless::close_box(drawing_window());
   });
   const int status = run_designer();
@@ -183,7 +185,7 @@ int play(const std::string& name) {
   bool ended = false;
   headless::schedule(1000, [] { press_ctrl('P'); });
   headless::schedule(600000, [&] {
-    ended = playback_on == 0 && play_one == 0;
+    ended = state.playback_on == 0 && state.play_one == 0;
     picture::Picture shown;
     shown.pixels = headless::client_pixels(drawing_window(), &shown.width, &shown.height);
     const std::vector<text_ink::TextCall> calls = calls_on_show;
@@ -266,8 +268,8 @@ int usage() {
 int main(int argc, char** argv) {
   headless::drive_from_code();
   platform::layer_choose_display("headless");
-  render_hook = note_text_call;
-  next_event_hook = frame_shown;
+  state.render_hook = note_text_call;
+  state.next_event_hook = frame_shown;
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "record" && argc == 3) return record(argv[2]);
   if (command == "plan" && argc == 3) {
