@@ -58,7 +58,7 @@ void text_block_unregister(int reference);
 void gfx_render(const DrawCommand* command);
 void clear_surface();
 
-// --- Windows, start-up and shut-down (windows.cpp) -------------------------------------------
+// --- Windows, start-up and shut-down (startup.cpp; the state and its reset: state.cpp) -------
 
 // Puts the runtime's state back to its start-up value, closing the files it holds open without
 // writing to them, for tests and tools that start the runtime many times in one process. The
@@ -184,7 +184,7 @@ constexpr int TEXT_BLOCK_SLOTS = 4;
 // flags that its comment names, which the runtime shares between its parts as the event loop,
 // the Run menu and the script file meet.
 struct RuntimeState {
-  // Windows, start-up and shut-down (windows.cpp).
+  // Windows, start-up and shut-down (startup.cpp).
   HWND draw_window = nullptr;
   HWND text_window = nullptr;
   HDC window_dc = nullptr;

@@ -8,7 +8,7 @@
 #include "picture.h"
 #include "session.h"
 #include "text_ink.h"
-#include "user/menu_layout.h"
+#include "user/menu_parts.h"
 
 using designer_test::drawing_window;
 using designer_test::start_runtime;

@@ -8,14 +8,6 @@
 
 namespace vorla {
 
-RuntimeState state;
-
-void runtime_reset() {
-  for (FILE* open : {state.script_stream, state.log_copy, state.last_picture}) {
-    if (open != nullptr) std::fclose(open);
-  }
-  state = RuntimeState{};
-}
 
 namespace {
 
