@@ -28,10 +28,11 @@
 
 #include "designer.h"
 #include "display/headless/headless.h"
+#include "display/headless/picture.h"
 #include "layer.h"
-#include "picture.h"
 #include "runtime_state.h"
 #include "session.h"
+#include "shots.h"
 #include "text_ink.h"
 
 using namespace vorla;  // the runtime's insides
@@ -189,7 +190,7 @@ int play(const std::string& name) {
     picture::Picture shown;
     shown.pixels = headless::client_pixels(drawing_window(), &shown.width, &shown.height);
     const std::vector<text_ink::TextCall> calls = calls_on_show;
-    ended = ended && headless::save_png(name + ".png", shown.pixels, shown.width, shown.height) &&
+    ended = ended && picture::write_png(name + ".png", shown) &&
             picture::write_ppm(name + ".ppm", shown) &&
             text_ink::write_calls((name + "-text.txt").c_str(), calls) &&
             text_ink::write_boxes((name + "-ink.txt").c_str(), text_ink::ink_boxes(calls));
@@ -204,11 +205,12 @@ int play(const std::string& name) {
 
 int popup_item(const std::string& path, int index) {
   picture::Picture shot;
-  if (!picture::read_ppm(path, &shot)) {
+  std::string error;
+  if (!picture::read_ppm(path, &shot, &error)) {
     std::fprintf(stderr, "cannot read the picture %s\n", path.c_str());
     return 2;
   }
-  const std::vector<std::pair<int, int>> items = picture::popup_shortcuts(shot);
+  const std::vector<std::pair<int, int>> items = shots::popup_shortcuts(shot);
   if (index < 0 || index >= static_cast<int>(items.size())) {
     std::fprintf(stderr, "the popup shows %zu commands; command %d is not among them\n",
                  items.size(), index);
@@ -223,8 +225,9 @@ int compare(const std::string& linux_path, const std::string& wine_path, const c
             const char* linux_ink_path, const char* wine_ink_path, const std::string& diff_path) {
   picture::Picture linux_picture;
   picture::Picture wine_picture;
-  if (!picture::read_ppm(linux_path, &linux_picture) ||
-      !picture::read_ppm(wine_path, &wine_picture)) {
+  std::string error;
+  if (!picture::read_ppm(linux_path, &linux_picture, &error) ||
+      !picture::read_ppm(wine_path, &wine_picture, &error)) {
     std::fprintf(stderr, "cannot read %s or %s\n", linux_path.c_str(), wine_path.c_str());
     return 2;
   }
@@ -236,23 +239,28 @@ int compare(const std::string& linux_path, const std::string& wine_path, const c
                  linux_ink.size(), wine_ink.size());
     return 2;
   }
-  const std::vector<text_ink::Box> boxes = picture::text_boxes(linux_ink, wine_ink);
+  const std::vector<picture::Rect> boxes = shots::text_boxes(linux_ink, wine_ink);
   const picture::Comparison result = picture::compare(linux_picture, wine_picture, boxes);
+  const long total = static_cast<long>(std::max(linux_picture.width, wine_picture.width)) *
+                     std::max(linux_picture.height, wine_picture.height);
+  const long text_pixels =
+      shots::pixels_in(std::max(linux_picture.width, wine_picture.width),
+                       std::max(linux_picture.height, wine_picture.height), boxes);
   std::printf("client area: %d x %d on Linux, %d x %d under Wine%s\n", linux_picture.width,
               linux_picture.height, wine_picture.width, wine_picture.height,
               result.same_size ? "" : "  <- sizes differ");
-  for (const auto& [column, row] : result.first_outside) {
+  for (const auto& [column, row] : result.first) {
     std::printf("  differs outside text at column %d, row %d: Linux %06X, Wine %06X\n", column, row,
                 linux_picture.at(column, row), wine_picture.at(column, row));
   }
-  headless::save_png(diff_path, result.diff.pixels, result.diff.width, result.diff.height);
+  picture::write_png(diff_path, picture::difference(linux_picture, wine_picture, boxes));
   std::printf("text: %zu text calls, %zu with ink, %ld pixels in their boxes\n", calls.size(),
-              boxes.size(), result.text_pixels);
-  std::printf("differing pixels outside text boxes: %ld of %ld\n", result.differ_outside,
-              result.outside_pixels);
-  std::printf("differing pixels inside text boxes: %ld of %ld\n", result.differ_inside,
-              result.text_pixels);
-  return result.same_size && result.differ_outside == 0 ? 0 : 1;
+              boxes.size(), text_pixels);
+  std::printf("differing pixels outside text boxes: %ld of %ld\n", result.differing,
+              total - text_pixels);
+  std::printf("differing pixels inside text boxes: %ld of %ld\n", result.differing_masked,
+              text_pixels);
+  return result.same_size && result.differing == 0 ? 0 : 1;
 }
 
 int usage() {
