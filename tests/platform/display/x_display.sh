@@ -50,6 +50,7 @@ text=$(xdotool search --sync --name "VORLA Text" | head -1)
 sleep 0.5
 top=$(xdotool getwindowgeometry "$text" | sed -n 's/.*Position: [0-9]*,\([0-9]*\).*/\1/p')
 kill $program
+wait $program 2>/dev/null  # its windows gone, so that the search below finds the designer's
 [ "$top" = 1442 ] || fail "the text window's top at $top (1442 expected)"
 
 # Five times, as the errors of the window's last calls arrive at varying moments.
