@@ -88,7 +88,7 @@ while IFS= read -r file; do
   here=${file%/*}
   while IFS= read -r name; do
     target=
-    for dir in "$here" platform runtime designer tests tools/windows-check; do
+    for dir in "$here" platform runtime designer tests tools tools/windows-check; do
       if [ -f "$dir/$name" ]; then
         target=$(realpath -m --relative-to=. "$dir/$name")
         break

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "designer_harness.h"
-#include "session.h"
+#include "session/session.h"
 #include "shots.h"
 #include "text_ink.h"
 #include "user/menu_parts.h"
@@ -73,17 +73,27 @@ TEST(WindowsCheck, PopupCommandsAreFoundInAPictureOfTheRunMenu) {
   }
 }
 
-TEST(WindowsCheck, SessionFileRefusesWhatItCannotGive) {
+// A session's steps come at the times its `at` and `gap` give; a line it cannot give is refused.
+TEST(WindowsCheck, SessionFileGivesItsStepsTimesAndRefusesWhatItCannotGive) {
   const char* path = "session-test.txt";
-  auto actions_of = [path](const char* text) {
+  auto steps_of = [path](const char* text, const char* run = "") {
     FILE* file = std::fopen(path, "w");
     std::fputs(text, file);
     std::fclose(file);
-    return session::read_session(path);
+    std::vector<session::Step> steps;
+    if (!session::read_session(path, run, &steps)) steps.clear();
+    return steps;
   };
-  EXPECT_EQ(actions_of("click 1 -2  # enter\n\nframes 3\nmenu-keys Record\n").size(), 3u);
-  EXPECT_TRUE(actions_of("click 1\n").empty());
-  EXPECT_TRUE(actions_of("menu-mouse Save\n").empty());
-  EXPECT_TRUE(actions_of("ctrl HA\n").empty());
+  std::vector<session::Step> steps =
+      steps_of("at 1000\ngap 300\nclick 1 -2  # enter\n\nframes 3\nmenu-keys Record\n");
+  ASSERT_EQ(steps.size(), 3u);
+  EXPECT_EQ(steps[1].at, 1300u);
+  EXPECT_EQ(steps[2].at, 2200u);  // after the three frames
+  steps = steps_of("run 1\nat 50\ntype q\nrun 2 event-monitor\nat 70\ncapture x\n", "2");
+  ASSERT_EQ(steps.size(), 1u);
+  EXPECT_EQ(steps[0].at, 70u);
+  EXPECT_TRUE(steps_of("click 1\n").empty());
+  EXPECT_TRUE(steps_of("menu-mouse Save\n").empty());
+  EXPECT_TRUE(steps_of("ctrl HA\n").empty());
   std::remove(path);
 }

@@ -24,7 +24,7 @@
 #include "display/headless/picture.h"
 #include "layer.h"
 #include "runtime_state.h"
-#include "session.h"
+#include "session/session.h"
 #include "text_ink.h"
 
 using namespace vorla;  // the runtime's insides
@@ -58,116 +58,21 @@ void frame_shown() {
 
 namespace {
 
-// --- Input, as a user gives it ------------------------------------------------------------------
-
-HWND drawing_window() {
-  return headless::find_window("VORLA Graphics");
-}
-
-void press(int vk) {
-  headless::key_down(drawing_window(), vk);
-  headless::key_up(drawing_window(), vk);
-}
-
-void press_ctrl(char letter) {
-  headless::key_down(drawing_window(), KEY_CTRL);
-  press(letter);
-  headless::key_up(drawing_window(), KEY_CTRL);
-}
-
-// Pauses between actions, the same on both sides: long enough for the program to take each
-// action, and for a frame's tick to come before the next input replaces the armed event.
-constexpr uint32_t kActionGap = 300;
-constexpr uint32_t kFrameGap = 300;
-constexpr uint32_t kMenuGap = 300;
-
-// Clicks the middle of an item of the menu bar or of the open popup, where GetMenuItemRect
-// finds it.
-void click_menu_item(HMENU menu, UINT item) {
-  HWND window = drawing_window();
-  RECT rect{};
-  if (!GetMenuItemRect(window, menu, item, &rect)) return;
-  POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-  ScreenToClient(window, &middle);
-  headless::click_menu_area(window, middle.x, middle.y + headless::menu_bar_height(window));
-}
-
-// Schedules the session's input from `at`; returns the time after it.
-uint32_t schedule_session(const std::vector<session::Action>& actions, uint32_t at) {
-  for (const session::Action& action : actions) {
-    if (action.verb == "click") {
-      const int x = action.a;
-      const int y = action.b;
-      headless::schedule(at, [x, y] {
-        headless::click(drawing_window(), state.origin_x + x, state.origin_y - y);
-      });
-      at += kActionGap;
-    } else if (action.verb == "type") {
-      const char c = action.word[0];
-      headless::schedule(at, [c] { headless::type_char(drawing_window(), c); });
-      at += kActionGap;
-    } else if (action.verb == "ctrl") {
-      const char letter = static_cast<char>(std::toupper(action.word[0]));
-      headless::schedule(at, [letter] { press_ctrl(letter); });
-      at += kActionGap;
-    } else if (action.verb == "frames") {
-      for (int i = 0; i < action.a; ++i) {
-        headless::schedule(at, [] { press_ctrl('F'); });
-        at += kFrameGap;
-      }
-    } else if (action.verb == "menu-mouse") {
-      const int position = session::run_item(action.word)->position;
-      headless::schedule(at, [] { click_menu_item(GetMenu(drawing_window()), 0); });
-      headless::schedule(at + kMenuGap, [position] {
-        click_menu_item(state.run_menu, static_cast<UINT>(position));
-      });
-      at += 2 * kMenuGap;
-    } else if (action.verb == "menu-keys") {
-      const char mnemonic = session::run_item(action.word)->mnemonic;
-      headless::schedule(at, [] { press(VK_MENU); });
-      headless::schedule(at + kMenuGap, [] { press('R'); });
-      headless::schedule(at + 2 * kMenuGap, [mnemonic] { press(mnemonic); });
-      at += 3 * kMenuGap;
-    }
-  }
-  return at;
-}
-
-// The same session as steps for xdotool, with the same pauses.
-void print_plan(const std::vector<session::Action>& actions) {
-  for (const session::Action& action : actions) {
-    if (action.verb == "click") {
-      std::printf("click %d %d\nsleep %u\n", action.a, action.b, kActionGap);
-    } else if (action.verb == "type") {
-      std::printf("key %s\nsleep %u\n", action.word.c_str(), kActionGap);
-    } else if (action.verb == "ctrl") {
-      std::printf("key ctrl+%c\nsleep %u\n", std::tolower(action.word[0]), kActionGap);
-    } else if (action.verb == "frames") {
-      for (int i = 0; i < action.a; ++i) std::printf("key ctrl+f\nsleep %u\n", kFrameGap);
-    } else if (action.verb == "menu-mouse") {
-      std::printf("menu-item %d\nsleep %u\n", session::run_item(action.word)->text_index, kMenuGap);
-    } else if (action.verb == "menu-keys") {
-      std::printf("key alt\nsleep %u\nkey r\nsleep %u\nkey %c\nsleep %u\n", kMenuGap, kMenuGap,
-                  std::tolower(session::run_item(action.word)->mnemonic), kMenuGap);
-    }
-  }
-}
-
 int run_designer() {
   // A program that does not end by itself has its window closed after an hour of virtual time.
-  headless::schedule(3600000, [] { headless::close_box(drawing_window()); });
+  headless::schedule(3600000, [] { headless::close_box(session::drawing_window()); });
   static char no_arguments[] = "";
   return WinMain(nullptr, nullptr, no_arguments, SW_SHOWNORMAL);
 }
 
 int record(const char* session_path) {
-  const std::vector<session::Action> actions = session::read_session(session_path);
-  if (actions.empty()) return 2;
-  const uint32_t end = schedule_session(actions, 1000);
+  std::vector<session::Step> steps;
+  if (!session::read_session(session_path, "", &steps) || steps.empty()) return 2;
+  const uint32_t end = session::schedule_session(steps, [](const std::string&) {});
   bool still_recording = false;
   headless::schedule(end + 1000, [&still_recording] {
     still_recording = state.recording_on != 0;
-    headless::close_box(drawing_window());
+    headless::close_box(session::drawing_window());
   });
   const int status = run_designer();
   if (still_recording) std::fprintf(stderr, "the session left recording on\n");
@@ -176,17 +81,17 @@ int record(const char* session_path) {
 
 int play(const std::string& name) {
   bool ended = false;
-  headless::schedule(1000, [] { press_ctrl('P'); });
+  headless::schedule(1000, [] { session::press_with(VK_CONTROL, 'P'); });
   headless::schedule(600000, [&] {
     ended = state.playback_on == 0 && state.play_one == 0;
     picture::Picture shown;
-    shown.pixels = headless::client_pixels(drawing_window(), &shown.width, &shown.height);
+    shown.pixels = headless::client_pixels(session::drawing_window(), &shown.width, &shown.height);
     const std::vector<text_ink::TextCall> calls = calls_on_show;
     ended = ended && picture::write_png(name + ".png", shown) &&
             picture::write_ppm(name + ".ppm", shown) &&
             text_ink::write_calls((name + "-text.txt").c_str(), calls) &&
             text_ink::write_boxes((name + "-ink.txt").c_str(), text_ink::ink_boxes(calls));
-    headless::close_box(drawing_window());
+    headless::close_box(session::drawing_window());
   });
   const int status = run_designer();
   if (!ended) std::fprintf(stderr, "the script did not end, or the picture was not saved\n");
@@ -208,9 +113,10 @@ int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "record" && argc == 3) return record(argv[2]);
   if (command == "plan" && argc == 3) {
-    const std::vector<session::Action> actions = session::read_session(argv[2]);
-    print_plan(actions);
-    return actions.empty() ? 2 : 0;
+    std::vector<session::Step> steps;
+    if (!session::read_session(argv[2], "", &steps) || steps.empty()) return 2;
+    session::print_plan(steps);
+    return 0;
   }
   if (command == "play" && argc == 3) return play(argv[2]);
   return usage();
