@@ -2,7 +2,9 @@
 # The browser test: builds the page (tools/web.sh) and the headless reference program, then
 # plays tests/web/session.txt in Debian's headless Chromium and compares every picture with
 # the headless display's, pixel for pixel; then a playback and the script file's load on the real
-# clock (tests/web/playback_test.js), and where the page keeps VORLA.SCR (tests/web/storage_test.js).
+# clock (tests/web/playback_test.js), and where the page keeps VORLA.SCR (tests/web/storage_test.js);
+# then the playground: a program typed, compiled and run in the page against its native headless
+# picture, errors, Stop, storage, Share and offline (tests/web/playground_test.js).
 # Screenshots go to $VORLA_WEB_SHOTS when it is set.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +16,7 @@ bash tools/web.sh --build-only
 build=${VORLA_BUILD_DIR:-build}
 cmake -S . -B "$build" -DBUILD_TESTING=ON ${VORLA_CMAKE_ARGS:-} >/dev/null
 cmake --build "$build" -j"$(nproc)" --target web-reference-cone-designer \
-  web-reference-event-monitor font-subset-check
+  web-reference-event-monitor font-subset-check vorla_shared
 # The page's cut-down fonts must draw as the whole ones.
 xargs "$build/font-subset-check" < build-web/fonts/subsets.txt
 (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
@@ -23,3 +25,6 @@ shots=()
 node tests/web/browser_test.js build-web "$build" "${shots[@]}"
 timeout 120 node tests/web/playback_test.js build-web
 timeout 120 node tests/web/storage_test.js build-web
+start=$SECONDS
+timeout 900 node tests/web/playground_test.js build-web "$build" "${shots[@]}"
+echo "playground test: $((SECONDS - start)) s"
