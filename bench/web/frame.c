@@ -24,14 +24,17 @@ static void draw_frame(int shift) {
     gfx_text(COLOUR_BLACK, -285, 222 - i * 50, 12, "Button %d", i + 1);
   }
   gfx_triangle(COLOUR_ORANGE, -40, 0, 120, 0, 40, -220, 0); /* the cone */
-  gfx_circle(COLOUR_PINK, 40, 40, 80);                       /* the scoops */
+  gfx_circle(COLOUR_PINK, 40, 40, 80);                      /* the scoops */
   gfx_circle(COLOUR_BROWN, 40, 140, 60);
   for (i = 0; i < 200; ++i) { /* the toppings */
     int x = -20 + (i * 37 + shift) % 120;
     int y = (i * 53) % 200 - 20;
-    if (i % 3 == 0) gfx_circle(COLOUR_RED, x, y, 3);
-    else if (i % 3 == 1) gfx_line(COLOUR_BLUE, x, y, x + 6, y + 4, 2);
-    else gfx_rect(COLOUR_YELLOW, x, y, x + 4, y - 4, 0);
+    if (i % 3 == 0)
+      gfx_circle(COLOUR_RED, x, y, 3);
+    else if (i % 3 == 1)
+      gfx_line(COLOUR_BLUE, x, y, x + 6, y + 4, 2);
+    else
+      gfx_rect(COLOUR_YELLOW, x, y, x + 4, y - 4, 0);
   }
   gfx_text(COLOUR_NAVY_BLUE, -150, -235, 18, "Frame %d", shift);
 }

@@ -293,6 +293,7 @@ function stop(why) {
 // Input records from the canvases go to the running program.
 VORLA.post = (record) => {
   if (!running) return;
+  ++test.posted;
   if (running.ring) {
     if (!writeRecord(running.ring, record)) console.warn('input dropped: the program is busy');
   } else {
@@ -345,6 +346,8 @@ async function run() {
     stop();
   };
   ++test.runs;
+  test.posted = 0;
+  test.settled = false;
   // The program's first window takes the keyboard when it is shown (VORLA.showWindow), as in
   // the designer's page, rather than the button or the editor that ran it.
   if (document.activeElement && document.activeElement !== document.body) document.activeElement.blur();
@@ -363,7 +366,11 @@ function handle(message, name) {
       ++test.frames;
       break;
     case 'keys': VORLA.codes = message.table; break;
-    case 'idle': test.idle = (test.idle || 0) + 1; break;
+    case 'idle':
+      // For the tests: the program waits, and has taken every input record given so far.
+      test.idle = (test.idle || 0) + 1;
+      test.settled = message.delivered === test.posted;
+      break;
     case 'file': keepFile(name, message.name, message.data); break;
     case 'stdout': case 'stderr': output(message.line); break;
     case 'trap': output('The program stopped on an error: ' + message.message); break;
@@ -399,7 +406,7 @@ $('share').addEventListener('click', async () => {
   const code = await deflate(editor.state.doc.toString());
   const link = location.origin + location.pathname + '#name=' +
       encodeURIComponent(programName) + '&code=' + code;
-  history.replaceState(null, '', link);
+  window.history.replaceState(null, '', link);
   test.shared = link;
   try {
     await navigator.clipboard.writeText(link);
@@ -435,7 +442,7 @@ addEventListener('pagehide', () => VORLA.post([7, 0, 0, 0, 0]));
   const shared = await sharedProgram();
   if (shared) {
     setSource(shared.name, shared.source);
-    history.replaceState(null, '', location.pathname + location.search);
+    window.history.replaceState(null, '', location.pathname + location.search);
   }
   say(mode ? 'Type a program, or choose an example. The compiler is on its way...'
     : 'This browser can run no program here: it has neither WebAssembly JSPI nor a ' +

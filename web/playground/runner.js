@@ -20,6 +20,7 @@ let wake = null;       // ends the current promise wait
 let ring = null;       // 'atomics': the shared input ring
 let taken = 0;         // 'atomics': records read so far
 let home = null;       // the program's folder, the root of its files
+let delivered = 0;     // input records handed to the program
 const sentFiles = new Map();  // file name -> bytes last sent to the page
 
 function now() { return Math.floor(performance.now() - origin); }
@@ -76,6 +77,7 @@ function displayImports(mode) {
       const record = queue.shift();
       if (!record) return 0;
       new Int32Array(memory.buffer, fields, RECORD).set(record);
+      ++delivered;
       return 1;
     },
     vorla_web_closed() { postMessage({ op: 'closed' }); },
@@ -93,7 +95,7 @@ function displayImports(mode) {
     imports.vorla_web_sleep = (ms, forever) => {
       if (forever === 2 || queue.length) return;
       sendFiles();
-      postMessage({ op: 'idle' });
+      postMessage({ op: 'idle', delivered });
       const seen = Atomics.load(ring, INPUT.WRITTEN);
       if (seen !== taken) return;
       Atomics.wait(ring, INPUT.WRITTEN, seen, forever ? Infinity : ms);
@@ -103,7 +105,7 @@ function displayImports(mode) {
       if (forever === 2) return new Promise((resolve) => setTimeout(resolve, 0));
       if (queue.length) return undefined;
       sendFiles();
-      postMessage({ op: 'idle' });
+      postMessage({ op: 'idle', delivered });
       return new Promise((resolve) => {
         const timer = forever ? null : setTimeout(() => { wake = null; resolve(); }, ms);
         wake = () => { wake = null; if (timer !== null) clearTimeout(timer); resolve(); };
