@@ -1,4 +1,6 @@
-// Typing text: every typed character comes as an EVENT_KBD, with the character in `key`.
+// Typing text: every typed character comes as an EVENT_KBD, with the character in `key` as
+// the user's keyboard types it (on a German or French keyboard its accented letters and AltGr
+// characters as well, in Windows-1252).
 // The program keeps what was typed in a std::string and shows it in large letters; gfx_text
 // starts a new line at each '\n' by itself. Enter (key 13) starts a new line, Backspace
 // (key 8) takes back the last character. Lines and their number are limited, so that the
@@ -35,8 +37,8 @@ int main(void) {
         if (!text.empty()) text.pop_back();
       } else if (key == 13) {  // Enter
         if (lines < max_lines) text += '\n';
-      } else if (key >= 32 && key < 127) {  // a printable character
-        if (line < max_line) text += key;
+      } else if (static_cast<unsigned char>(key) >= 32 && key != 127) {  // a printable one
+        if (line < max_line) text += key;  // é, ß and € too: key is the Windows-1252 byte
       }
     }
   } while (kind != EVENT_QUIT);

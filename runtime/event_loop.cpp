@@ -88,7 +88,10 @@ void run_passes() {
       }
     }
 
-    if (!message_taken && !event_ready()) wait_for_message();
+    if (!message_taken && !event_ready()) {
+      headless_run_wait();
+      wait_for_message();
+    }
   }
 }
 

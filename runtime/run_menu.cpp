@@ -88,10 +88,7 @@ void toggle_playback() {
     if (!recording_on) periodic_count = 0;
     if (script_mode == SCRIPT_READING) close_script_file();
   } else {
-    animate_on = 0;
-    single_step = 0;
-    playback_on = 1;
-    set_check(CMD_PLAYBACK_SCRIPT, true);
+    play_file(nullptr);
   }
 }
 
@@ -129,6 +126,10 @@ void run_menu_command(WPARAM id) {
   }
 }
 
+bool ctrl_command_keys() {
+  return ctrl_down == 1 && GetKeyState(VK_MENU) >= 0;
+}
+
 // Letters are compared with both their upper- and lower-case codes, and key repeats are not
 // filtered: every key-down while Ctrl is held is a command.
 void run_menu_key_down(WPARAM code) {
@@ -136,7 +137,7 @@ void run_menu_key_down(WPARAM code) {
     ctrl_down = 1;
     return;
   }
-  if (!ctrl_down) return;
+  if (!ctrl_command_keys()) return;
   switch (code) {
     case 'A':
     case 'a':

@@ -68,6 +68,7 @@ void run_menu_reset();
 void script_reset();
 void log_reset();
 void text_blocks_reset();
+void headless_run_reset();
 
 constexpr int SURFACE_WIDTH = 601;
 constexpr int SURFACE_HEIGHT = 540;
@@ -133,6 +134,11 @@ constexpr int KEY_CTRL = 17;
 extern int ctrl_down;
 extern HMENU run_menu;
 
+// Ctrl is held for the Run menu's keys: held, and not as part of AltGr (Windows gives AltGr as
+// Ctrl with Alt), so that the characters a layout types with AltGr (@ on a German Q, { on a
+// French 4) are typed rather than taken for commands.
+bool ctrl_command_keys();
+
 void build_run_menu(HWND window);
 void run_menu_command(WPARAM id);
 void run_menu_key_down(WPARAM code);
@@ -166,6 +172,22 @@ void keep_recording();
 // The Run menu's toggles, which own the rules of switching recording and playback.
 void toggle_recording();
 void toggle_playback();
+
+// A playback of another file than VORLA.SCR (a headless run's VORLA_PLAY), started as Playback
+// Script starts one: the same reader and rules, with the file's own name in the log lines. When
+// it is over, playback reads VORLA.SCR again. A line that cannot be played is also said on
+// stderr, with its number.
+void play_file(const char* path);
+
+// --- The headless run (headless_run.cpp) ------------------------------------------------------
+
+// At start-up: a program on the headless display that no code drives runs as its environment
+// says (VORLA_PLAY, VORLA_TICKS, VORLA_SNAPSHOT). Ends the process with status 1, after one line
+// on stderr, when a variable makes no sense.
+void headless_run_start();
+// The event loop is about to wait: in a headless run whose playback is over, a wait for input
+// (which no one will give) or for a tick when none is left ends the run and the process.
+void headless_run_wait();
 
 // --- Log and text window (log.cpp) ------------------------------------------------------------
 

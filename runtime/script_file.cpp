@@ -1,4 +1,5 @@
-// Recording of the event stream to "VORLA.SCR" and playing it back. One stream serves both
+// Recording of the event stream to "VORLA.SCR" and playing it back (or, in a headless run,
+// playing the file that VORLA_PLAY names, by the same reader and rules). One stream serves both
 // directions; it is opened on first need and closed by the command that stops it, whenever a
 // playback stops (end of the script, a line that cannot be played), and at shut-down, so that
 // a new playback starts from the first line and a later recording writes a new file. A running
@@ -35,6 +36,13 @@ namespace {
 
 // Where the last whole line written ends.
 long written_size = 0;
+// The file a playback reads when it is not VORLA.SCR, and the lines read from it so far.
+const char* other_file = nullptr;
+int lines_read = 0;
+
+const char* playback_file() {
+  return other_file ? other_file : SCRIPT_FILE_NAME;
+}
 
 }  // namespace
 
@@ -45,6 +53,16 @@ void script_reset() {
   play_one = 0;
   periodic_count = 0;
   written_size = 0;
+  other_file = nullptr;
+  lines_read = 0;
+}
+
+void play_file(const char* path) {
+  other_file = path;
+  animate_on = 0;
+  single_step = 0;
+  playback_on = 1;
+  CheckMenuItem(run_menu, CMD_PLAYBACK_SCRIPT, MF_CHECKED);
 }
 
 namespace {
@@ -57,7 +75,9 @@ bool readable(FILE* stream) {
 }
 
 bool open_script(ScriptMode mode) {
-  script_stream = std::fopen(SCRIPT_FILE_NAME, mode == SCRIPT_READING ? "rt" : "wt");
+  const bool reading = mode == SCRIPT_READING;
+  script_stream = std::fopen(reading ? playback_file() : SCRIPT_FILE_NAME, reading ? "rt" : "wt");
+  lines_read = 0;
   if (script_stream != nullptr && mode == SCRIPT_READING && !readable(script_stream)) {
     std::fclose(script_stream);
     script_stream = nullptr;
@@ -131,6 +151,7 @@ void keep_recording() {
 void stop_playback() {
   playback_on = 0;
   play_one = 0;
+  other_file = nullptr;
   CheckMenuItem(run_menu, CMD_PLAYBACK_SCRIPT, MF_UNCHECKED);
   // A new playback starts again from the first line.
   if (script_mode == SCRIPT_READING) close_script_file();
@@ -159,6 +180,7 @@ LineResult read_line(char* line, int* length) {
     if (n < SCRIPT_LINE_SIZE - 1) line[n++] = static_cast<char>(c);
     if (c == '\n') break;
   }
+  ++lines_read;
   line[n] = '\0';
   *length = n;
   return LINE_READ;
@@ -192,7 +214,7 @@ int scan_number(const char* line, int length, int* pos, bool allow_minus) {
 }
 
 int end_of_script() {
-  gfx_log("EOF encountered in script file %s\n", SCRIPT_FILE_NAME);
+  gfx_log("EOF encountered in script file %s\n", playback_file());
   stop_playback();
   return 0;
 }
@@ -204,7 +226,7 @@ int playback_step() {
   // and leaves the recording alone.
   if (recording_on || script_mode == SCRIPT_WRITING) return end_of_script();
   if (script_stream == nullptr && !open_script(SCRIPT_READING)) {
-    gfx_log("Cannot open script file %s for reading\n", SCRIPT_FILE_NAME);
+    gfx_log("Cannot open script file %s for reading\n", playback_file());
     stop_playback();
     return 0;
   }
@@ -238,6 +260,12 @@ int playback_step() {
       periodic_count = scan_number(line, length, &pos, false) - 1;
       return 1;
     default:
+      if (other_file) {
+        std::fprintf(stderr,
+                     "VORLA_PLAY: line %d of %s is no mouse, key or periodic line; the run "
+                     "plays the lines before it\n",
+                     lines_read, other_file);
+      }
       stop_playback();
       return 0;
   }

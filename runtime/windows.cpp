@@ -30,6 +30,7 @@ void runtime_reset() {
   script_reset();
   log_reset();
   text_blocks_reset();
+  headless_run_reset();
 }
 
 namespace {
@@ -95,6 +96,7 @@ int gfx_startup(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int 
   ShowWindow(text_window, show);
   ShowWindow(draw_window, show);
   SetTimer(draw_window, ANIMATION_TIMER_ID, ANIMATION_TIMER_MS, nullptr);
+  headless_run_start();
   return 1;
 }
 
@@ -144,7 +146,7 @@ LRESULT CALLBACK draw_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM 
       pending_y = origin_y - static_cast<int>(HIWORD(lparam));
       return 0;
     case WM_CHAR:
-      if (ctrl_down != 1) {
+      if (!ctrl_command_keys()) {
         pending_kind = EVENT_KBD;
         pending_key = static_cast<char>(LOBYTE(wparam));
       }

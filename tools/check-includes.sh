@@ -7,7 +7,8 @@
 #   base     <- everything in platform/ (handles, memory blocks, pixel surfaces)
 #   gdi      -> base                    display -> base; a driver -> display, base
 #   user     -> gdi, display, drivers, base, layer.h (which it implements)
-#   entry    -> layer.h, win32.h        runtime -> win32.h only; designer -> vorla.h only
+#   entry    -> layer.h, win32.h        designer -> vorla.h only
+#   runtime  -> win32.h, and the headless driver's headless.h for a program's headless run
 #   tools    -> the layer's public headers (win32.h, layer.h, the headless driver's headless.h),
 #               the runtime, the designer, the tests' helpers
 #   SDL, Xlib: display/sdl only; FreeType, fontconfig: gdi only; emscripten: display/web only;
@@ -48,7 +49,7 @@ allowed() {
     layer) echo "layer" ;;
     entry) echo "entry layer win32" ;;
     vorla) echo "vorla win32" ;;
-    runtime) echo "runtime vorla win32" ;;
+    runtime) echo "runtime vorla win32 display/headless" ;;
     designer) echo "designer vorla" ;;
     examples) echo "vorla" ;;
     tools) echo "tools win32 layer display/headless vorla runtime designer tests" ;;

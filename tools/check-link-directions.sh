@@ -4,8 +4,8 @@
 # not depend on defines (the include check sees only what the sources name).
 #   base     -> nothing                display -> base; a driver -> display, base
 #   gdi      -> base                   user    -> gdi, display, the drivers, base
-#   entry    -> user and below         runtime -> Win32 calls only (nothing of namespace platform)
-#   designer -> runtime
+#   entry    -> user and below         runtime -> Win32 calls only (nothing of namespace platform),
+#   designer -> runtime                           and the headless driver's calls for its run
 # Usage: check-link-directions.sh LIBRARY.a...   (the libraries of the folders, named libvorla_*)
 # Run by CTest (link_directions).
 set -euo pipefail
@@ -38,7 +38,7 @@ may_use() {
     display/*) [ "$2" = display ] || [ "$2" = base ] ;;
     user) [ "$2" != entry ] && [ "$2" != runtime ] && [ "$2" != designer ] ;;
     entry) [ "$2" != runtime ] && [ "$2" != designer ] ;;
-    runtime) [ "$2" = user ] || [ "$2" = gdi ] || [ "$2" = base ] ;;
+    runtime) [ "$2" = user ] || [ "$2" = gdi ] || [ "$2" = base ] || [ "$2" = display/headless ] ;;
     designer) [ "$2" = runtime ] ;;
     *) return 1 ;;
   esac

@@ -19,14 +19,21 @@
 namespace platform {
 
 // The user's input, handed to the window system. Positions are frame coordinates of the window;
-// button 0 is left, 1 right; vk is a Windows virtual-key code.
+// button 0 is left, 1 right; vk is a Windows virtual-key code: for a letter key, the letter the
+// user's layout types with it (as Windows gives it), for other keys the key's place on the
+// keyboard. The right Alt key of a layout with AltGr comes as Ctrl and Alt, as on Windows.
 struct InputSink {
   void (*mouse_down)(HWND window, int x, int y, int button);
   void (*mouse_up)(HWND window, int x, int y, int button);
   void (*mouse_move)(HWND window, int x, int y);
-  // `repeat` marks an auto-repeated key-down.
-  void (*key_down)(HWND window, int vk, bool repeat);
+  // `repeat` marks an auto-repeated key-down. `text` is what the key typed on the user's
+  // layout, in UTF-8 (AltGr, dead keys and compose applied; empty for a key that typed
+  // nothing, such as a dead key or Ctrl+letter), or null from a driver that leaves the
+  // characters to the layer's US layout.
+  void (*key_down)(HWND window, int vk, bool repeat, const char* text);
   void (*key_up)(HWND window, int vk);
+  // Characters that came with no key-down of their own (an input method's), in UTF-8.
+  void (*characters)(HWND window, const char* text);
   // The keyboard went to another program: keys still held count as released, without messages
   // (the program never sees their key-ups), so Alt or Shift cannot stick.
   void (*keys_released)();

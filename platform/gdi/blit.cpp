@@ -154,6 +154,42 @@ BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int s
   return TRUE;
 }
 
+int WINAPI GetDIBits(HDC dc, HBITMAP handle, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info,
+                     UINT usage) {
+  Bitmap* bitmap = handle_get<Bitmap>(handle, HandleKind::bitmap);
+  if (!dc_from(dc) || !bitmap || !info || usage != DIB_RGB_COLORS) return 0;
+  BITMAPINFOHEADER& header = info->bmiHeader;
+  Surface surface;
+  if (!bitmap_surface(*bitmap, &surface)) return 0;
+  if (!bits) {  // the caller asks for the bitmap's format
+    header.biWidth = surface.width;
+    header.biHeight = surface.height;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<DWORD>(surface.width) * surface.height * 4;
+    return 1;
+  }
+  if (header.biBitCount != 32 || header.biCompression != BI_RGB ||
+      header.biWidth != surface.width ||
+      (header.biHeight != surface.height && header.biHeight != -surface.height)) {
+    return 0;
+  }
+  // Line i of the rows given out is row i from the top (top-down), else from the bottom.
+  const bool top_down = header.biHeight < 0;
+  const long long height = surface.height;
+  const long long first = std::min<long long>(start, height);
+  const long long count = std::min<long long>(lines, height - first);
+  auto* out = static_cast<uint32_t*>(bits);
+  for (long long line = first; line < first + count; ++line) {
+    const long long row = top_down ? line : height - 1 - line;
+    const uint32_t* in = surface.pixels + row * surface.stride;
+    uint32_t* to = out + (line - first) * surface.width;
+    for (int x = 0; x < surface.width; ++x) to[x] = in[x] & 0x00FFFFFF;
+  }
+  return static_cast<int>(count);
+}
+
 BOOL WINAPI ScrollDC(HDC handle, int dx, int dy, const RECT* scroll, const RECT* clip,
                      HRGN update_rgn, LPRECT update) {
   (void)update_rgn;  // regions are not part of this layer

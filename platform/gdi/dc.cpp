@@ -64,6 +64,12 @@ bool dc_surface(const Dc& dc, Surface* out) {
   return dc_surface_rows(dc, LLONG_MIN, LLONG_MAX, out);
 }
 
+bool bitmap_surface(Bitmap& bitmap, Surface* out) {
+  write_deferred(bitmap, 0, 0, 0, 0);
+  *out = bitmap.surface;
+  return bitmap.surface.pixels != nullptr;
+}
+
 bool dc_surface_rows(const Dc& dc, long long top, long long bottom, Surface* out) {
   if (dc.window) return dc.window_pixels->surface(dc.window, out);
   Bitmap* bitmap = dc.bitmap.object;

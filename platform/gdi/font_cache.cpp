@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/code_page.h"
+
 namespace platform {
 
 namespace {
@@ -160,17 +162,6 @@ FontFace* match_face(const std::vector<std::string>& families, int weight, bool 
 
 }  // namespace
 
-uint32_t font_code_point(unsigned char byte) {
-  // 0x80-0x9F of Windows-1252; the five bytes it leaves undefined map to themselves, as
-  // Windows' own conversion does.
-  static const uint16_t kHigh[32] = {
-      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-  if (byte >= 0x80 && byte <= 0x9F) return kHigh[byte - 0x80];
-  return byte;
-}
-
 void font_cache_reset() {
   if (!instance) return;
   for (auto& [key, face] : instance->faces) {
@@ -228,7 +219,7 @@ void font_size_render(FontSize* size, FontGlyph* glyph, unsigned char byte) {
   FT_Face ft = face->ft;
   if (FT_Activate_Size(size->ft_size) != 0) return;
 
-  uint32_t code = font_code_point(byte);
+  uint32_t code = code_page_to_unicode(byte);
   if (face->symbol_charmap) code = 0xF000 + byte;
   FT_UInt index = FT_Get_Char_Index(ft, code);
   // Hinted and monochrome: what the default quality of the classic desktop draws.

@@ -124,9 +124,6 @@ inline const FontGlyph& font_size_glyph(FontSize* size, unsigned char byte) {
   return glyph;
 }
 
-// The Unicode code point of a Windows-1252 byte.
-uint32_t font_code_point(unsigned char byte);
-
 // Frees every face, size and glyph and FreeType itself, for a reset of the layer: Fonts made
 // before must be gone first.
 void font_cache_reset();

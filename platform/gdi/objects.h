@@ -89,6 +89,9 @@ inline Dc* dc_from(HDC dc) {
 // (stale window).
 bool dc_surface(const Dc& dc, Surface* out);
 
+// A bitmap's pixels, with every fill made so far written.
+bool bitmap_surface(Bitmap& bitmap, Surface* out);
+
 // The pixels for a call that draws on rows [top, bottom) only: a deferred fill is written on
 // those rows and the ones above them, and may stay deferred below them.
 bool dc_surface_rows(const Dc& dc, long long top, long long bottom, Surface* out);

@@ -1,7 +1,15 @@
 // The user's input as Windows turns it into messages: mouse buttons in client coordinates, keys
-// as virtual-key codes (WM_SYSKEY* while Alt is held, and for F10), the menu first in line for
-// both. Characters are made only by TranslateMessage, from the US layout of the keyboard table
-// and this layer's own Shift, Ctrl and Caps Lock state.
+// as virtual-key codes (WM_SYSKEY* while Alt is held without Ctrl, and for F10), the menu first
+// in line for both. Characters are made only by TranslateMessage: what the user's layout typed
+// with the key when the driver says, else from the US layout of the keyboard table and this
+// layer's own Shift, Ctrl and Caps Lock state; either way in Windows-1252, as an ANSI window
+// gets them.
+#include <algorithm>
+#include <iterator>
+#include <string>
+#include <utility>
+
+#include "base/code_page.h"
 #include "display/keyboard.h"
 #include "menu_internal.h"
 #include "window_internal.h"
@@ -20,16 +28,19 @@ constexpr WPARAM kMkControl = 0x0008;
 // Shift was released).
 struct KeyState {
   bool down[256] = {};
-  bool caps = false;
+  bool toggled[256] = {};  // flips with every press: Caps Lock's light for VK_CAPITAL
 
   void press(int vk, bool previous) {
     down[vk] = true;
-    if (vk == VK_CAPITAL && !previous) caps = !caps;
+    if (!previous) toggled[vk] = !toggled[vk];
   }
 };
 
 KeyState held;
 KeyState taken;
+// The last key-down taken from the queue and what the user's layout typed with it.
+int last_key_down = -1;
+KeyText last_key_text;
 bool buttons[2] = {};
 POINT cursor{};
 
@@ -63,31 +74,13 @@ void track_cursor(const Window& w, int x, int y) {
   cursor.y = origin.y + y;
 }
 
+// Alt with Ctrl is AltGr: its keys are ordinary keys, as on Windows.
 bool is_system_key(int vk) {
-  return vk == VK_F10 || vk == VK_MENU || (held.down[VK_MENU] && !held.down[VK_CONTROL]);
+  return vk == VK_F10 || ((vk == VK_MENU || held.down[VK_MENU]) && !held.down[VK_CONTROL]);
 }
 
-}  // namespace
-
-POINT cursor_screen_position() {
-  return cursor;
-}
-
-void keyboard_message_taken(const MSG& msg) {
-  int vk = static_cast<int>(msg.wParam & 0xFF);
-  switch (msg.message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      taken.press(vk, (msg.lParam & (1 << 30)) != 0);
-      break;
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-      taken.down[vk] = false;
-      break;
-  }
-}
-
-int keyboard_char_for(int vk) {
+// The character a key-down makes on a US layout, or 0 for a key that types none.
+int us_char_for(int vk) {
   const bool shift = taken.down[VK_SHIFT];
   const bool ctrl = taken.down[VK_CONTROL];
   if (ctrl && taken.down[VK_MENU]) return 0;
@@ -95,7 +88,7 @@ int keyboard_char_for(int vk) {
   if (!key || key->plain == 0) return 0;
   if (vk >= 'A' && vk <= 'Z') {
     if (ctrl) return vk - 'A' + 1;
-    return shift != taken.caps ? key->shifted : key->plain;
+    return shift != taken.toggled[VK_CAPITAL] ? key->shifted : key->plain;
   }
   if (ctrl) {
     // Ctrl changes the control keys and gives the control characters that follow Esc with
@@ -121,9 +114,49 @@ int keyboard_char_for(int vk) {
   return shift ? key->shifted : key->plain;
 }
 
+bool is_control_char(int c) {
+  return (c > 0 && c < 0x20) || c == 0x7F;
+}
+
+}  // namespace
+
+POINT cursor_screen_position() {
+  return cursor;
+}
+
+void keyboard_message_taken(const MSG& msg, const KeyText& text) {
+  int vk = static_cast<int>(msg.wParam & 0xFF);
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      taken.press(vk, (msg.lParam & (1 << 30)) != 0);
+      last_key_down = vk;
+      last_key_text = text;
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      taken.down[vk] = false;
+      break;
+  }
+}
+
+std::string keyboard_chars_for(const MSG& msg) {
+  const int vk = static_cast<int>(msg.wParam & 0xFF);
+  const int us = us_char_for(vk);
+  if (vk == last_key_down && last_key_text.known) {
+    // The layout's characters. Keys that typed none there still make their control characters
+    // (Enter, Tab, Backspace, Esc, Ctrl+letter by the letter on the key), which layouts share.
+    if (!last_key_text.bytes.empty()) return last_key_text.bytes;
+    return is_control_char(us) ? std::string(1, static_cast<char>(us)) : std::string();
+  }
+  return us != 0 ? std::string(1, static_cast<char>(us)) : std::string();
+}
+
 void input_reset() {
   held = KeyState{};
   taken = KeyState{};
+  last_key_down = -1;
+  last_key_text = KeyText{};
   buttons[0] = false;
   buttons[1] = false;
   cursor = POINT{};
@@ -177,19 +210,30 @@ void input_mouse_move(HWND window, int x, int y) {
   queue_post_input(window, WM_MOUSEMOVE, mouse_flags(), MAKELPARAM(cx, cy));
 }
 
-void input_key_down(HWND window, int vk, bool repeat) {
+void input_key_down(HWND window, int vk, bool repeat, const char* text) {
   if (!window_from(window)) return;
   vk &= 0xFF;
   bool previous = held.down[vk] || repeat;
   held.press(vk, previous);
-  if (menu_key_down(window, vk)) {
+  // Alt held with Ctrl (AltGr) types characters and is not the menu's.
+  const bool for_menu = !(vk == VK_MENU && held.down[VK_CONTROL]);
+  if (for_menu && menu_key_down(window, vk)) {
     // The program never sees this key, but its state must not lag behind the user's.
     taken.press(vk, previous);
     return;
   }
   UINT message = is_system_key(vk) ? WM_SYSKEYDOWN : WM_KEYDOWN;
+  KeyText typed;
+  if (text) typed = KeyText{true, code_page_from_utf8(text)};
   queue_post_input(window, message, static_cast<WPARAM>(vk),
-                   key_lparam(held.down[VK_MENU], previous, false));
+                   key_lparam(held.down[VK_MENU], previous, false), std::move(typed));
+}
+
+void input_characters(HWND window, const char* text) {
+  if (!window_from(window)) return;
+  for (char c : code_page_from_utf8(text)) {
+    queue_post_input(window, WM_CHAR, static_cast<unsigned char>(c), 1);
+  }
 }
 
 void input_key_up(HWND window, int vk) {
@@ -207,9 +251,7 @@ void input_key_up(HWND window, int vk) {
 
 void input_keys_released() {
   for (KeyState* state : {&held, &taken}) {
-    bool caps = state->caps;
-    *state = KeyState{};
-    state->caps = caps;
+    std::fill(std::begin(state->down), std::end(state->down), false);
   }
   buttons[0] = false;
   buttons[1] = false;
@@ -246,6 +288,7 @@ const InputSink window_input_sink = {
     .mouse_move = input_mouse_move,
     .key_down = input_key_down,
     .key_up = input_key_up,
+    .characters = input_characters,
     .keys_released = input_keys_released,
     .close = input_close,
     .expose = input_expose,
@@ -255,3 +298,11 @@ const InputSink window_input_sink = {
 };
 
 }  // namespace platform
+
+// The key as of the last input message taken from the queue: the high bit while it is down, the
+// low bit toggled by each press.
+SHORT WINAPI GetKeyState(int vk) {
+  if (vk < 0 || vk > 0xFF) return 0;
+  const platform::KeyState& state = platform::taken;
+  return static_cast<SHORT>((state.down[vk] ? 0x8000 : 0) | (state.toggled[vk] ? 1 : 0));
+}

@@ -5,6 +5,7 @@
 // pending tick however long the program did not look.
 #include <algorithm>
 #include <deque>
+#include <utility>
 
 #include "window_internal.h"
 
@@ -14,6 +15,7 @@ namespace {
 struct Queued {
   MSG msg;
   bool input;
+  KeyText text;  // a key-down's, from the user's layout
 };
 
 struct Timer {
@@ -80,10 +82,9 @@ bool find_message(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
   for (auto it = queue.begin(); it != queue.end(); ++it) {
     if (!window_matches(it->msg.hwnd, filter) || !in_range(it->msg.message, first, last)) continue;
     *out = it->msg;
-    bool input = it->input;
     if (remove) {
+      if (it->input) keyboard_message_taken(*out, it->text);
       queue.erase(it);
-      if (input) keyboard_message_taken(*out);
     }
     return true;
   }
@@ -162,13 +163,13 @@ void queue_forget_window(HWND window) {
   std::erase_if(timers, [window](const Timer& t) { return t.window == window; });
 }
 
-void queue_post_input(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+void queue_post_input(HWND window, UINT message, WPARAM wparam, LPARAM lparam, KeyText text) {
   // Mouse moves are merged as on Windows: only the newest position waits in the queue.
   if (message == WM_MOUSEMOVE && !queue.empty() && queue.back().input &&
       queue.back().msg.message == WM_MOUSEMOVE && queue.back().msg.hwnd == window) {
     queue.pop_back();
   }
-  queue.push_back({make_msg(window, message, wparam, lparam), true});
+  queue.push_back({make_msg(window, message, wparam, lparam), true, std::move(text)});
 }
 
 void message_drawing_seen() {
@@ -214,7 +215,7 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT first, UINT last) {
 
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (window && !window_from(window)) return FALSE;
-  queue.push_back({make_msg(window, message, wparam, lparam), false});
+  queue.push_back({make_msg(window, message, wparam, lparam), false, {}});
   return TRUE;
 }
 
@@ -232,12 +233,12 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
   UINT message = msg->message;
   if (message == WM_KEYUP || message == WM_SYSKEYUP) return TRUE;
   if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN) return FALSE;
-  int c = keyboard_char_for(static_cast<int>(msg->wParam & 0xFF));
-  if (c != 0) {
-    // The character is the next message the program gets, ahead of anything queued.
-    UINT char_message = message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
-    queue.push_front(
-        {make_msg(msg->hwnd, char_message, static_cast<WPARAM>(c), msg->lParam), false});
+  // The characters are the next messages the program gets, ahead of anything queued.
+  const std::string chars = keyboard_chars_for(*msg);
+  UINT char_message = message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+  for (auto c = chars.rbegin(); c != chars.rend(); ++c) {
+    WPARAM code = static_cast<unsigned char>(*c);
+    queue.push_front({make_msg(msg->hwnd, char_message, code, msg->lParam), false, {}});
   }
   return TRUE;
 }

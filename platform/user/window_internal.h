@@ -76,9 +76,17 @@ HDC window_frame_dc(HWND window, const Surface& frame);
 // Messages of a window that is being destroyed leave the queue, its timers stop.
 void queue_forget_window(HWND window);
 
+// What a key-down typed on the user's layout, in Windows-1252. `known` is false when the driver
+// leaves the characters to the layer's own US layout.
+struct KeyText {
+  bool known = false;
+  std::string bytes;
+};
+
 // Posts a message that came from the user's input; the keyboard state that TranslateMessage
-// reads follows such messages as they are taken from the queue.
-void queue_post_input(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+// reads follows such messages as they are taken from the queue, and a key-down's text goes
+// with it.
+void queue_post_input(HWND window, UINT message, WPARAM wparam, LPARAM lparam, KeyText text = {});
 
 // Drawing happened: the program is not idle.
 void message_drawing_seen();
@@ -91,10 +99,12 @@ POINT window_frame_origin(const Window& w);
 POINT cursor_screen_position();
 
 // Keyboard state as of the last input message taken from the queue.
-void keyboard_message_taken(const MSG& msg);
+void keyboard_message_taken(const MSG& msg, const KeyText& text);
 
-// The character a key-down makes, or 0 for a key that types none.
-int keyboard_char_for(int vk);
+// The characters a key-down message types, as TranslateMessage makes them: what the user's
+// layout typed with the last key-down of that key taken from the queue, else what the key
+// types on a US layout with the keyboard as it is.
+std::string keyboard_chars_for(const MSG& msg);
 
 // The display driver, opened on first use (display_choice.cpp); a display that cannot be opened
 // ends the process with status 1, after one line on stderr.

@@ -157,6 +157,24 @@ TEST_F(RunMenu, LettersWithoutCtrlAreNoCommands) {
   EXPECT_EQ(ctrl_down, 0);
 }
 
+// A layout's letters give the commands by the letter on the key (AZERTY's key left of Z is A);
+// AltGr, which comes as Ctrl with Alt, types its characters instead (@ on a German Q).
+TEST_F(RunMenu, CommandsFollowTheLayoutAndAltGrTypes) {
+  start();
+  headless::key_down(draw_window, VK_CONTROL, "");
+  headless::key_down(draw_window, VK_MENU, "");
+  headless::key_down(draw_window, 'Q', "@");
+  Event event = next_event();
+  EXPECT_EQ(event.kind, EVENT_KBD);
+  EXPECT_EQ(event.key, '@');
+  headless::key_up(draw_window, 'Q');
+  headless::key_up(draw_window, VK_MENU);
+  headless::key_down(draw_window, 'A', "");
+  drain();
+  EXPECT_EQ(animate_on, 1);
+  EXPECT_EQ(quit_requested, 0);
+}
+
 TEST_F(RunMenu, RepeatedKeyDownsToggleAgain) {
   start();
   headless::key_down(draw_window, VK_CONTROL);

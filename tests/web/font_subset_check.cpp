@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "base/code_page.h"
 #include "gdi/font_cache.h"
 
 namespace {
@@ -38,7 +39,7 @@ std::vector<long> face_numbers(FT_Face face) {
 
 // A glyph as the GDI renders it, flattened: advance, placement, size, then the bits.
 std::vector<long> glyph_numbers(FT_Face face, unsigned char byte) {
-  FT_UInt index = FT_Get_Char_Index(face, platform::font_code_point(byte));
+  FT_UInt index = FT_Get_Char_Index(face, platform::code_page_to_unicode(byte));
   if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) != 0 ||
       FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO) != 0) {
     return {-1};

@@ -1,15 +1,15 @@
-// The headless display driver, for tests, benchmarks and tools that run without a screen.
+// The headless display driver: a display with no screen and a clock of its own.
 //
 // Provides: a screen of the size a test sets, a virtual clock that only moves when the program
-// waits (or a test advances it), a program's run as the environment describes it
-// (program_run.cpp) unless code drives the display, actions scheduled on that clock, input
-// injected by tests and
-// handed to the window system's input sink, and the pixels of every window (read through the
-// window access), its visibility and how often it was presented, for tests to read (and to
-// write as PNG files).
+// waits (or a test advances it), actions scheduled on that clock, input injected by tests and
+// tools and handed to the window system's input sink, and the pixels of every window (read
+// through the window access), its visibility and how often it was presented, for tests to read
+// (and to write as PNG files).
 //
 // Leaves out: showing anything; there are no native windows, no real clock and no input but
-// what a test gives.
+// what code gives. A program that runs on it as its environment says is the library's runtime's
+// to carry out (runtime/headless_run.cpp); for such a program, a wait that nothing could ever
+// end is the end of the process.
 //
 // Depends on: display.h with the keyboard table, and zlib for PNG files.
 #include "headless.h"
@@ -22,7 +22,6 @@
 #include <string>
 
 #include "display/keyboard.h"
-#include "program_run.h"
 
 namespace {
 
@@ -50,7 +49,8 @@ std::map<HWND, Native> natives;
 bool caps_lock = false;  // as the keys given so far left it
 const platform::InputSink* sink = nullptr;
 const platform::WindowAccess* windows_of_layer = nullptr;
-bool driven_from_code = false;  // tests and tools; otherwise a program's run (program_run.cpp)
+bool driven_from_code = false;  // tests and tools; otherwise a program's run from its environment
+bool opened = false;
 
 bool later(uint32_t a, uint32_t b) {
   return static_cast<int32_t>(a - b) > 0;
@@ -71,13 +71,14 @@ std::vector<Action>::iterator next_action() {
 bool open(const platform::InputSink* input, const platform::WindowAccess* windows) {
   sink = input;
   windows_of_layer = windows;
-  return driven_from_code || headless_run::open();
+  opened = true;
+  return true;
 }
 
 // Back to how a process starts: the clock at 0, nothing scheduled, no windows, the default
 // screen.
 void close() {
-  if (!driven_from_code) headless_run::close();
+  opened = false;
   screen_width = kScreenWidth;
   screen_height = kScreenHeight;
   clock_ms = 0;
@@ -100,11 +101,9 @@ uint32_t now_ms() {
 
 void window_create(HWND window, const char* title, int, int, int, int, bool) {
   natives[window] = Native{title ? title : "", false, 0};
-  if (!driven_from_code) headless_run::window_created(window);
 }
 
 void window_destroy(HWND window) {
-  if (!driven_from_code) headless_run::window_destroyed(window);
   natives.erase(window);
 }
 
@@ -129,13 +128,14 @@ void wait(uint32_t until_ms, bool forever) {
     run();
     return;
   }
-  if (!driven_from_code) {
-    headless_run::wait(until_ms, forever);
-    return;
-  }
   if (!forever) {
     if (later(until_ms, clock_ms)) clock_ms = until_ms;
     return;
+  }
+  if (!driven_from_code) {
+    // A program waits for input that no one will give: its run is over.
+    std::fflush(nullptr);
+    std::exit(0);
   }
   std::fprintf(stderr,
                "headless display: the program waits for input at %u ms, but no timer runs, no "
@@ -176,6 +176,10 @@ namespace headless {
 
 void drive_from_code() {
   driven_from_code = true;
+}
+
+bool run_from_environment() {
+  return opened && !driven_from_code;
 }
 
 void set_screen_size(int width, int height) {
@@ -220,10 +224,14 @@ void move_mouse(HWND window, int x, int y) {
   sink->mouse_move(window, x, y + menu);
 }
 
-void key_down(HWND window, int vk) {
+void key_down(HWND window, int vk, const char* text) {
   if (!ready(window)) return;
   if (vk == VK_CAPITAL) caps_lock = !caps_lock;
-  sink->key_down(window, vk, false);
+  sink->key_down(window, vk, false, text);
+}
+
+void characters(HWND window, const char* text) {
+  if (ready(window)) sink->characters(window, text);
 }
 
 void key_up(HWND window, int vk) {

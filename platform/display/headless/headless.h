@@ -1,12 +1,12 @@
-// The headless display: no screen, a virtual clock, and input from a script or from code.
-// Whenever the program waits for a message or a timer, the clock jumps straight to the next due
-// timer or scheduled action, so nothing ever sleeps.
+// The headless display: no screen, a virtual clock, and input from code. Whenever the program
+// waits for a message or a timer, the clock jumps straight to the next due timer or scheduled
+// action, so nothing ever sleeps.
 //
-// Chosen with VORLA_DISPLAY=headless, it runs a program as the environment says (VORLA_PLAY,
-// VORLA_TICKS, VORLA_SNAPSHOT: program_run.cpp) and ends the process when that run is over.
-// Tests, benchmarks and tools that drive it themselves call drive_from_code() and choose it
-// with layer_choose_display("headless"); for them a wait that nothing could ever end aborts
-// with a message instead of hanging.
+// Chosen with VORLA_DISPLAY=headless, it runs a program on the library as the program's
+// environment says (VORLA_PLAY, VORLA_TICKS, VORLA_SNAPSHOT), which the runtime carries out;
+// a wait that nothing could ever end then ends the process. Tests, benchmarks and tools that
+// drive it themselves call drive_from_code() and choose it with
+// layer_choose_display("headless"); for them such a wait aborts with a message instead.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +29,9 @@ namespace headless {
 // Called once, before the display opens; it holds for the rest of the process.
 void drive_from_code();
 
+// The display is open and no code drives it: a program runs on it as its environment says.
+bool run_from_environment();
+
 // Screen size reported by GetSystemMetrics; set before windows are made. Default 1024 x 768.
 void set_screen_size(int width, int height);
 
@@ -48,11 +51,14 @@ HWND find_window(const char* title);
 // Input, as a user gives it. Positions are client pixels of the window. Each call queues the
 // messages Windows would send, at the current virtual time.
 void click(HWND window, int x, int y);  // left button down and up
-void key_down(HWND window, int vk);     // WM_KEYDOWN with a virtual-key code
-void key_up(HWND window, int vk);       // WM_KEYUP
-void type_char(HWND window, char c);    // key down and up of the key that types c (WM_CHAR
-                                        // comes from TranslateMessage)
-void close_box(HWND window);            // the caption's close box: WM_CLOSE
+// WM_KEYDOWN with a virtual-key code. With `text` (UTF-8), the key is on a layout of the user's
+// choice and typed that (see InputSink::key_down); without, it types what it does on a US layout.
+void key_down(HWND window, int vk, const char* text = nullptr);
+void key_up(HWND window, int vk);                // WM_KEYUP
+void type_char(HWND window, char c);             // key down and up of the key that types c (WM_CHAR
+                                                 // comes from TranslateMessage)
+void characters(HWND window, const char* text);  // an input method's characters: WM_CHAR
+void close_box(HWND window);                     // the caption's close box: WM_CLOSE
 void move_mouse(HWND window, int x, int y);
 void focus_lost();         // the keyboard went to another program
 void expose(HWND window);  // the window's content was lost and is shown again

@@ -3,9 +3,11 @@
 // Provides: one native window per Win32 window, placed with its outer top-left at the position
 // the program gave and resizable for WS_THICKFRAME; its content is the frame the window system
 // composes (menu bar and client area), copied to the window's SDL surface on each present.
-// Mouse buttons, motion, keys (mapped by position to a US layout's virtual-key codes), the
-// close box, exposure, resizing and moving are handed to the window system's input sink. Idle
-// waits block in SDL_WaitEventTimeout until input or the next timer.
+// Mouse buttons, motion, keys, the close box, exposure, resizing and moving are handed to the
+// window system's input sink. A key's virtual-key code is the letter it types on the user's
+// layout, else its place; what it types comes from SDL's text input (the desktop's layout with
+// AltGr, dead keys and compose), and the right Alt key of a layout with AltGr is Ctrl and Alt,
+// as on Windows. Idle waits block in SDL_WaitEventTimeout until input or the next timer.
 //
 // On a dense display everything is shown at a whole scale factor N, as Windows scales a program
 // that does not declare itself DPI-aware: the screen is reported in scaled units (its size
@@ -14,16 +16,18 @@
 // VORLA_SCALE when it is set, else the X resource Xft.dpi divided by 96, else GDK_SCALE, rounded
 // to a whole number (1 turns scaling off). On Wayland the compositor scales the windows itself.
 //
-// Leaves out: text input events (characters come from TranslateMessage), the middle mouse
-// button and the wheel, minimising and maximising, and keypad keys with Num Lock off.
+// Leaves out: the middle mouse button and the wheel, minimising and maximising, keypad keys
+// with Num Lock off, and AltGr on Wayland without X11 (the right Alt key is Alt there).
 //
-// Depends on: SDL2's video subsystem, Xlib for the X resources, and display.h with the
-// keyboard table.
+// Depends on: SDL2's video subsystem, Xlib for the X resources and the keyboard layout, and
+// display.h with the keyboard table.
 #include "sdl.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
+#include <X11/keysym.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -31,6 +35,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 #include <utility>
@@ -53,6 +58,7 @@ int scale = 1;                   // screen pixels per pixel of the program's
 std::vector<uint32_t> enlarged;  // a frame at the scale, for presenting
 std::map<HWND, Native> natives;
 const platform::InputSink* sink = nullptr;
+bool alt_gr_down = false;  // the right Alt key went down as AltGr: Ctrl and Alt
 
 // What a display library printed on stderr while `run` ran: Xlib and libwayland explain a
 // refused or missing connection only there. The text is taken out of stderr so that a failure
@@ -249,7 +255,7 @@ bool ensure_open() {
       claim_x_errors();
     }
     scale = scale_factor(current ? current : "");
-    SDL_StopTextInput();
+    SDL_StartTextInput();
     opened = true;
     failed = false;
     return true;
@@ -298,6 +304,7 @@ void handle_window_event(const SDL_WindowEvent& event) {
       sink->resize(window, event.data1 / scale, event.data2 / scale);
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
+      alt_gr_down = false;
       sink->keys_released();
       break;
     case SDL_WINDOWEVENT_MOVED: {
@@ -309,6 +316,71 @@ void handle_window_event(const SDL_WindowEvent& event) {
       break;
     }
   }
+}
+
+// Whether the right Alt key is AltGr on the layout in use (it shifts to the keys' third
+// characters, as on German or French keyboards), as X11 tells; on a US layout it is Alt.
+bool right_alt_is_alt_gr() {
+  if (!x_display) return false;
+  XkbDescPtr keyboard = XkbGetMap(x_display, 0, XkbUseCoreKbd);
+  if (!keyboard) return false;
+  bool alt_gr = false;
+  XkbStateRec state;
+  if (XkbGetNames(x_display, XkbKeyNamesMask, keyboard) == Success &&
+      XkbGetState(x_display, XkbUseCoreKbd, &state) == Success) {
+    for (int code = keyboard->min_key_code; code <= keyboard->max_key_code; ++code) {
+      if (std::strncmp(keyboard->names->keys[code].name, "RALT", XkbKeyNameLength) != 0) continue;
+      KeySym sym = XkbKeycodeToKeysym(x_display, static_cast<KeyCode>(code), state.group, 0);
+      alt_gr = sym == XK_ISO_Level3_Shift || sym == XK_Mode_switch;
+      break;
+    }
+  }
+  XkbFreeKeyboard(keyboard, 0, True);
+  return alt_gr;
+}
+
+// The virtual-key code of a key: the letter it types on the user's layout, else its place.
+int vk_of(const SDL_Keysym& key) {
+  if (key.sym >= 'a' && key.sym <= 'z') return static_cast<int>(key.sym - 'a' + 'A');
+  return platform::keyboard_vk_of_usage(key.scancode);
+}
+
+void key_down(const SDL_KeyboardEvent& event) {
+  HWND window = window_of(event.windowID);
+  // What the key typed comes as the text event right after it (none for keys that type
+  // nothing, or a control character).
+  std::string text;
+  SDL_Event next;
+  if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 &&
+      next.type == SDL_TEXTINPUT && next.text.windowID == event.windowID) {
+    SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT);
+    text = next.text.text;
+  }
+  const bool repeat = event.repeat != 0;
+  if (event.keysym.scancode == SDL_SCANCODE_RALT && (alt_gr_down || right_alt_is_alt_gr())) {
+    alt_gr_down = true;
+    if (window) {
+      sink->key_down(window, VK_CONTROL, repeat, "");
+      sink->key_down(window, VK_MENU, repeat, "");
+    }
+    return;
+  }
+  int vk = vk_of(event.keysym);
+  if (window && vk != 0) sink->key_down(window, vk, repeat, text.c_str());
+}
+
+void key_up(const SDL_KeyboardEvent& event) {
+  HWND window = window_of(event.windowID);
+  if (event.keysym.scancode == SDL_SCANCODE_RALT && alt_gr_down) {
+    alt_gr_down = false;
+    if (window) {
+      sink->key_up(window, VK_MENU);
+      sink->key_up(window, VK_CONTROL);
+    }
+    return;
+  }
+  int vk = vk_of(event.keysym);
+  if (window && vk != 0) sink->key_up(window, vk);
 }
 
 void handle(const SDL_Event& event) {
@@ -346,17 +418,14 @@ void handle(const SDL_Event& event) {
       }
       break;
     case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-      HWND window = window_of(event.key.windowID);
-      int vk = platform::keyboard_vk_of_usage(event.key.keysym.scancode);
-      if (!window || vk == 0) break;
-      if (event.type == SDL_KEYDOWN) {
-        sink->key_down(window, vk, event.key.repeat != 0);
-      } else {
-        sink->key_up(window, vk);
-      }
+      key_down(event.key);
       break;
-    }
+    case SDL_KEYUP:
+      key_up(event.key);
+      break;
+    case SDL_TEXTINPUT:
+      if (HWND window = window_of(event.text.windowID)) sink->characters(window, event.text.text);
+      break;
   }
 }
 

@@ -6,8 +6,10 @@
 // when the page gets its turn, and the page scales the canvas to fit its screen. The buttons and
 // motion of one pointer on a canvas (the mouse, a pen, or a finger, whose tap is a left click) in
 // the canvas's own pixels, and keys while a canvas has the keyboard focus, are handed to the window
-// system's input sink with Windows' virtual-key codes from the keyboard table (by key position, as
-// the SDL driver gives them); characters come from TranslateMessage. The Ctrl combinations, Alt,
+// system's input sink: a letter key's virtual-key code is the letter the user's layout types with
+// it (KeyboardEvent.key), other keys' come from their place (KeyboardEvent.code) by the keyboard
+// table, the character a key typed is its KeyboardEvent.key (a composition's text when an input
+// method makes it), and AltGr is Ctrl and Alt, as on Windows. The Ctrl combinations, Alt,
 // F10, Backspace, Space and the arrows are then kept from the browser. The clock is the page's
 // (performance.now), and a wait for input or a timer is a real sleep of the page: the program is
 // suspended (asyncify) and resumed by the next input or when the time is up. A program that runs on
@@ -32,6 +34,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -59,11 +62,35 @@ enum InputKind {
   kMouseDown = 1,  // x, y, button
   kMouseUp = 2,    // x, y, button
   kMouseMove = 3,  // x, y
-  kKeyDown = 4,    // virtual-key code, repeat
+  kKeyDown = 4,    // virtual-key code, repeat, the code point it typed (0 for none)
   kKeyUp = 5,      // virtual-key code
   kKeysReleased = 6,
   kEndSession = 7,  // the page is being closed or hidden
+  kCharacter = 8,   // a code point typed with no key-down of its own
 };
+
+// The UTF-8 of a code point, for the sink; empty for 0.
+std::string utf8_of(int code) {
+  std::string out;
+  auto c = static_cast<uint32_t>(code);
+  if (c == 0 || c > 0x10FFFF) return out;
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | c >> 6);
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | c >> 12);
+    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | c >> 18);
+    out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return out;
+}
 
 int id_of(HWND window) {
   return static_cast<int>(reinterpret_cast<uintptr_t>(window));
@@ -112,7 +139,10 @@ void deliver(const int* f) {
       sink->mouse_move(window, f[2], f[3]);
       break;
     case kKeyDown:
-      sink->key_down(window, f[2], f[3] != 0);
+      sink->key_down(window, f[2], f[3] != 0, utf8_of(f[4]).c_str());
+      break;
+    case kCharacter:
+      sink->characters(window, utf8_of(f[2]).c_str());
       break;
     case kKeyUp:
       sink->key_up(window, f[2]);

@@ -27,9 +27,27 @@ mergeInto(LibraryManager.library, {
     // Windows' virtual-key codes by KeyboardEvent.code, from the keyboard table the program
     // hands over when it opens the display (vorla_web_key_codes).
     codes: {},
-    vk: function(code) {
-      return VORLA.codes[code] || 0;
+    // A letter key's code is the letter the user's layout types with it, as Windows gives it
+    // (the key left of Z on a French keyboard is A): learned from the key's KeyboardEvent.key,
+    // so that it holds while Shift, Ctrl or AltGr change what the key types.
+    letters: {},
+    vk: function(event) {
+      if (/^[a-zA-Z]$/.test(event.key) && !VORLA.altGraph) {
+        VORLA.letters[event.code] = event.key.toUpperCase().charCodeAt(0);
+      }
+      return VORLA.letters[event.code] || VORLA.codes[event.code] || 0;
     },
+    // What a key typed, as one code point, 0 for none: KeyboardEvent.key when it is a character
+    // (named keys such as Enter or Dead type nothing here; Enter's, Tab's and Ctrl+letter's
+    // control characters come from the key, as on Windows).
+    typed: function(event) {
+      var chars = Array.from(event.key);
+      if (chars.length !== 1 || (event.ctrlKey && !event.altKey)) return 0;
+      return chars[0].codePointAt(0);
+    },
+    // AltGr comes as Ctrl and Alt, as on Windows (where the browser gives it as AltGraph).
+    altGraph: false,
+    down: {},  // KeyboardEvent.code -> the virtual-key code its key went down with
 
     // Keys whose browser action would take the page away from the program while a canvas has
     // the keyboard: the Ctrl and Alt combinations (Ctrl+R reloads, Ctrl+P prints), F10, and the
@@ -62,20 +80,50 @@ mergeInto(LibraryManager.library, {
     // Keys go to the window whose canvas has the keyboard focus, and to no window while the
     // focus is elsewhere in the page. Keys held when the canvas loses the focus are let go.
     listenKeys: function(canvas, id) {
-      canvas.addEventListener('keydown', function(event) {
-        var vk = VORLA.vk(event.code);
-        if (vk === 0 || VORLA.browserKey(event)) return;
-        if (VORLA.keep(event)) event.preventDefault();
+      var press = function(vk, event, text) {
         var repeat = event.repeat || VORLA.held[vk] === true;
         VORLA.held[vk] = true;
-        VORLA.post([4, id, vk, repeat ? 1 : 0, 0]);
-      });
-      canvas.addEventListener('keyup', function(event) {
-        var vk = VORLA.vk(event.code);
+        VORLA.post([4, id, vk, repeat ? 1 : 0, text]);
+      };
+      var release = function(vk) {
         if (!VORLA.held[vk]) return;
-        if (VORLA.keep(event)) event.preventDefault();
         delete VORLA.held[vk];
         VORLA.post([5, id, vk, 0, 0]);
+      };
+      canvas.addEventListener('keydown', function(event) {
+        // An input method's keys: what it makes comes as a composition.
+        if (event.isComposing || event.keyCode === 229) return;
+        if (VORLA.browserKey(event)) return;
+        if (event.key === 'AltGraph') {
+          event.preventDefault();
+          VORLA.altGraph = true;
+          if (!VORLA.held[17]) press(17, event, 0);
+          press(18, event, 0);
+          return;
+        }
+        var vk = VORLA.vk(event);
+        if (vk === 0) return;
+        if (VORLA.keep(event)) event.preventDefault();
+        VORLA.down[event.code] = vk;
+        press(vk, event, VORLA.typed(event));
+      });
+      canvas.addEventListener('keyup', function(event) {
+        if (event.key === 'AltGraph' || (VORLA.altGraph && event.code === 'AltRight')) {
+          event.preventDefault();
+          VORLA.altGraph = false;
+          release(18);
+          release(17);
+          return;
+        }
+        var vk = VORLA.down[event.code] || VORLA.vk(event);
+        delete VORLA.down[event.code];
+        if (VORLA.held[vk] && VORLA.keep(event)) event.preventDefault();
+        release(vk);
+      });
+      canvas.addEventListener('compositionend', function(event) {
+        Array.from(event.data || '').forEach(function(c) {
+          VORLA.post([8, id, c.codePointAt(0), 0, 0]);
+        });
       });
       canvas.addEventListener('blur', VORLA.letGo);
       if (VORLA.listening) return;
@@ -84,6 +132,8 @@ mergeInto(LibraryManager.library, {
     },
     letGo: function() {
       VORLA.held = {};
+      VORLA.down = {};
+      VORLA.altGraph = false;
       VORLA.post([6, 0, 0, 0, 0]);
     },
 

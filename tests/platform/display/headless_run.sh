@@ -1,24 +1,32 @@
 #!/bin/sh
-# A program's run without a screen, as the environment describes it: the script's lines arrive
-# as input (a tick line passed over while the program waits for input alone, a click outside
-# the drawing area passed over), the log is copied line by line, a program that ends by itself
-# still leaves its picture, and variables that make no sense end the run with status 1.
+# A program's run without a screen, as the environment describes it: the VORLA_PLAY file is
+# played as Playback Script plays VORLA.SCR (every line as its event, ticks without waiting for
+# the timer, a key below 0 as its Windows-1252 character, an unterminated last line not at all,
+# the end said in the log), the log is copied line by line, a program that ends by itself still
+# leaves its picture, and variables that make no sense end the run with status 1.
 # Usage: headless_run.sh EVENT-MONITOR MODES-EXAMPLE
 monitor=$1
 modes=$2
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 export VORLA_DISPLAY=headless
-printf 'VORLA_MOUSE(10, 20);\r\nVORLA_PERIODIC(2);\nVORLA_MOUSE(1000, 0);\n\nVORLA_KBD(65);\n%s\n' \
+printf 'VORLA_MOUSE(10, 20);\r\nVORLA_PERIODIC(2);\nVORLA_MOUSE(1000, 0);\n\nVORLA_KBD(-23);\n%s\n' \
   'VORLA_STOP;' 'VORLA_MOUSE(1, 1);' >run.scr
 
 rm -f run.log
 out=$(VORLA_PLAY=run.scr VORLA_LOG=run.log "$monitor" 2>&1 >/dev/null) ||
   fail "the event monitor's run: status $?"
-printf '1: mouse x=10 y=20 key=0\n2: key x=0 y=0 key=65\n' | cmp -s - run.log ||
+printf '%s\n' '1: mouse x=10 y=20 key=0' '2: periodic x=0 y=0 key=0' '3: periodic x=0 y=0 key=0' \
+  '4: mouse x=1000 y=0 key=0' '5: key x=0 y=0 key=-23' | cmp -s - run.log ||
   fail "the log: $(cat run.log)"
 [ "$out" = "VORLA_PLAY: line 6 of run.scr is no mouse, key or periodic line; the run plays the \
 lines before it" ] || fail "the line that stops the script: $out"
+
+printf 'VORLA_KBD(97);\nVORLA_KBD(98);' >end.scr
+rm -f end.log
+VORLA_PLAY=end.scr VORLA_LOG=end.log "$monitor" >/dev/null 2>&1 || fail "end.scr: status $?"
+printf '%s\n' '1: key x=0 y=0 key=97' 'EOF encountered in script file end.scr' | cmp -s - end.log ||
+  fail "a last line without its newline: $(cat end.log)"
 
 rm -f quit.png
 printf 'VORLA_KBD(113);\n' >quit.scr

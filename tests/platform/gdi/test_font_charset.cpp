@@ -77,6 +77,22 @@ TEST(FontCharset, LatinOneBytesDrawAccentedLetters) {
   font_destroy(font);
 }
 
+// Whatever a keyboard can type in Windows-1252 has a glyph of its own in the drawing face.
+TEST(FontCharset, EveryTypeableByteHasItsGlyph) {
+  Font* font = font_create(-16, FW_NORMAL, false, "VORLA-font");
+  const std::string missing = draw(font, "\x81").picture;
+  for (int byte = 0x21; byte <= 0xFF; ++byte) {
+    if (byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 ||
+        byte == 0x9D || byte == 0xA0) {
+      continue;  // Delete, the five undefined bytes, and the no-break space
+    }
+    const Drawn drawn = draw(font, std::string(1, static_cast<char>(byte)));
+    EXPECT_FALSE(drawn.box.empty()) << "byte " << byte;
+    EXPECT_NE(drawn.picture, missing) << "byte " << byte;
+  }
+  font_destroy(font);
+}
+
 TEST(FontCharset, ControlCharactersAreDrawnAsTheMissingGlyph) {
   Font* font = font_create(-16, FW_NORMAL, false, "VORLA-font");
   const Drawn newline = draw(font, "\n");

@@ -91,6 +91,24 @@ bool same(const RECT& a, const RECT& b) {
 
 }  // namespace
 
+// AltGr (Ctrl and Alt) types the layout's characters; Alt alone with a letter is the menu's.
+TEST_F(MenuHeadless, AltGrTypesAndLeavesTheMenuAlone) {
+  headless::key_down(window, VK_CONTROL, "");
+  headless::key_down(window, VK_MENU, "");
+  headless::key_down(window, 'R', "\xc2\xae");  // the registered sign
+  headless::key_up(window, 'R');
+  headless::key_up(window, VK_MENU);
+  headless::key_up(window, VK_CONTROL);
+  pump();
+  EXPECT_EQ(got({WM_CHAR, WM_SYSCHAR}), std::vector<WPARAM>{0xAE});
+  EXPECT_TRUE(got({WM_INITMENUPOPUP, WM_COMMAND}).empty());
+  headless::key_down(window, VK_MENU);
+  press('R');
+  headless::key_up(window, VK_MENU);
+  pump();
+  EXPECT_EQ(got({WM_INITMENUPOPUP}).size(), 1u);
+}
+
 TEST_F(MenuHeadless, MenuItemRectsAreWhereTheMouseFindsThem) {
   RECT r{};
   ASSERT_TRUE(GetMenuItemRect(window, menu.bar, 1, &r));

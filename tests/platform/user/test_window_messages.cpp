@@ -192,6 +192,60 @@ TEST_F(QueueTest, CapsLockAndCtrl) {
   EXPECT_EQ(typed(), "\x0c");
 }
 
+// A key on the user's own layout: its characters are what the layout typed, in Windows-1252
+// ('?' for one it has not), and keys that typed nothing there still make their control
+// characters. The drawing window's copy of a key forwarded by another window types the same.
+TEST_F(QueueTest, KeysOfTheUsersLayoutTypeWhatTheLayoutTyped) {
+  auto press = [&](int vk, const char* text) {
+    headless::key_down(window, vk, text);
+    headless::key_up(window, vk);
+  };
+  press('A', "a");             // AZERTY's key left of Z
+  press('2', "\xc3\xa9");      // é
+  press(VK_OEM_4, "");         // a dead key
+  press('E', "\xc3\xaa");      // ê, from the dead key and E
+  press('E', "\xe2\x82\xac");  // €
+  press('L', "\xc5\x82");      // ł: not in Windows-1252
+  press(VK_RETURN, "");
+  EXPECT_EQ(typed(), "a\xe9\xea\x80?\r");
+  headless::key_down(window, VK_CONTROL, "");
+  press('A', "");
+  headless::key_up(window, VK_CONTROL);
+  headless::characters(window, "\xc3\xbc");  // ü from an input method, with no key
+  EXPECT_EQ(typed(), "\x01\xfc");
+  headless::key_down(window, '2', "\xc3\xa9");
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  PostMessageA(window, WM_KEYDOWN, msg.wParam, msg.lParam);
+  EXPECT_EQ(typed(), "\xe9");  // the forwarded copy; the original was taken untranslated
+}
+
+// AltGr comes as Ctrl and Alt, as on Windows: its keys are ordinary key-downs that type the
+// layout's characters, and GetKeyState shows both held.
+TEST_F(QueueTest, AltGrKeysAreOrdinaryKeysWithCtrlAndAltHeld) {
+  headless::key_down(window, VK_CONTROL, "");
+  headless::key_down(window, VK_MENU, "");
+  headless::key_down(window, 'Q', "@");
+  std::vector<UINT> kinds;
+  std::string text;
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    kinds.push_back(msg.message);
+    TranslateMessage(&msg);
+    if (msg.message == WM_CHAR) text += static_cast<char>(msg.wParam);
+  }
+  EXPECT_EQ(kinds, (std::vector<UINT>{WM_KEYDOWN, WM_KEYDOWN, WM_KEYDOWN, WM_CHAR}));
+  EXPECT_EQ(text, "@");
+  EXPECT_LT(GetKeyState(VK_CONTROL), 0);
+  EXPECT_LT(GetKeyState(VK_MENU), 0);
+  EXPECT_GE(GetKeyState(VK_SHIFT), 0);
+  headless::key_up(window, 'Q');
+  headless::key_up(window, VK_MENU);
+  headless::key_up(window, VK_CONTROL);
+  drain();
+  EXPECT_GE(GetKeyState(VK_MENU), 0);
+}
+
 // The character is made from the keyboard as it was when its key-down was taken, so a whole
 // Shift+A stroke queued before the program looks still types a capital.
 TEST_F(QueueTest, ShiftStateFollowsTheQueueNotTheInjection) {
