@@ -25,7 +25,7 @@ const BROWSER = {
   viewport: { width: 1280, height: 800 },
 };
 
-// What the learner types: text in two faces, shapes, and a reply to a click.
+// What the learner types: text, shapes, and replies to a click and a key.
 const PROGRAM = `#include "vorla.h"
 
 int main(void) {
@@ -43,6 +43,9 @@ while ((event = gfx_next_event(&x, &y, &key)) != EVENT_QUIT) {
 if (event == EVENT_MOUSE) {
 clicks = clicks + 1;
 gfx_text(COLOUR_PURPLE, -100, -140, 20, "clicks: %d", clicks);
+}
+if (event == EVENT_KBD) {
+gfx_text(COLOUR_NAVY_BLUE, 60, -140, 20, "typed: %c", key);
 }
 }
 gfx_shutdown();
@@ -158,9 +161,15 @@ async function clickDrawing(page) {
   return until(page, i => vorlaPlayground.idle > i && vorlaPlayground.settled, 10000, idle);
 }
 
+async function pressKey(page, key) {
+  const idle = await state(page, 'idle');
+  await page.keyboard.press(key);
+  return until(page, i => vorlaPlayground.idle > i && vorlaPlayground.settled, 10000, idle);
+}
+
 (async () => {
   const started = Date.now();
-  const server = await serve(webDir);
+  let server = await serve(webDir);
   const url = `http://127.0.0.1:${server.address().port}/playground/`;
   const context = await chromium.launchPersistentContext(path.join(work, 'profile'), BROWSER);
   let page = context.pages()[0] || await context.newPage();
@@ -186,11 +195,26 @@ async function clickDrawing(page) {
     const typed = await page.evaluate(() => vorlaPlayground.source());
     const picture = nativePicture(typed, '');
     const clicked = nativePicture(typed, 'VORLA_MOUSE(0, -200);\n');
+    const keyed = nativePicture(typed, 'VORLA_MOUSE(0, -200);\nVORLA_KBD(107);\n');
     check(await runAndSettle(page), 'the typed program runs');
     check(await differingPixels(page, picture) === 0, 'the typed program draws the native picture (0 pixels differ)');
     check(await clickDrawing(page) && await differingPixels(page, clicked) === 0,
       'after a click, the native picture after a click (0 pixels differ)');
+    check(await pressKey(page, 'k') && await differingPixels(page, keyed) === 0,
+      'after the key k, the native picture after VORLA_KBD(107) (0 pixels differ)');
     if (shotsDir) await page.screenshot({ path: path.join(shotsDir, 'playground-desktop.png') });
+    // A recording (Run menu, Ctrl+R) is kept as this program's VORLA.SCR.
+    await pressKey(page, 'Control+r');
+    await clickDrawing(page);
+    await pressKey(page, 'Control+r');
+    await until(page, () => vorlaPlayground.filesKept > 0, 5000);
+    const recording = await page.evaluate(() => new Promise(resolve => {
+      indexedDB.open('vorla-playground').onsuccess = event => {
+        const get = event.target.result.transaction('files').objectStore('files').get('program.c/VORLA.SCR');
+        get.onsuccess = () => resolve(get.result ? new TextDecoder().decode(get.result) : '');
+      };
+    }));
+    check(/VORLA_MOUSE\(/.test(recording), 'a recording is kept in the browser as program.c/VORLA.SCR');
 
     // Compile and link times, the toolchain cached: five runs of the same program.
     for (let i = 0; i < 4; ++i) await runAndSettle(page);
@@ -244,24 +268,37 @@ async function clickDrawing(page) {
 
     // Offline: the page, the library and the compiler come from the service worker.
     await until(page, () => vorlaPlayground.toolchainReady, 120000);
+    // The server is gone too: nothing the browser does behind the page reaches it.
+    const port = server.address().port;
+    await new Promise(resolve => { server.close(resolve); server.closeAllConnections(); });
     await context.setOffline(true);
-    const sent = server.sent;
     await page.reload();
     await page.waitForSelector('#editor .cm-content');
     check(await until(page, () => vorlaPlayground.toolchainReady, 120000), 'offline, the compiler is ready');
     check(await runAndSettle(page) && await differingPixels(page, picture) === 0,
-      `offline, the program compiles and runs (${server.sent - sent} bytes sent)`);
+      'offline, the program compiles and runs');
 
     // Where there is no JSPI: the program waits in Atomics.wait in a cross-origin isolated page.
     await context.setOffline(false);
+    server = await serve(webDir, port);
     await page.goto(url + '?wait=atomics');
     await page.waitForSelector('#editor .cm-content');
     check(await state(page, 'mode') === 'atomics', 'the page is cross-origin isolated for Atomics.wait');
     await until(page, () => vorlaPlayground.toolchainReady, 120000);
     check(await runAndSettle(page) && await differingPixels(page, picture) === 0,
       'with Atomics.wait, the native picture');
-    check(await clickDrawing(page) && await differingPixels(page, clicked) === 0,
-      'with Atomics.wait, the native picture after a click');
+    check(await clickDrawing(page) && await differingPixels(page, clicked) === 0 &&
+      await pressKey(page, 'k') && await differingPixels(page, keyed) === 0,
+      'with Atomics.wait, the native pictures after a click and a key');
+
+    // An example from the menu, in place of the learner's program once they agree, draws its
+    // picture of the reference.
+    page.once('dialog', dialog => dialog.accept());
+    await page.selectOption('#examples', 'colours.c');
+    check(await until(page, () => /colour chart|24 colours/i.test(vorlaPlayground.source()), 5000) &&
+      await runAndSettle(page) && await differingPixels(page, readPng(fs.readFileSync(
+        path.join(__dirname, '../../docs/pictures/colours.png')))) === 0,
+    'the example colours.c from the menu draws its picture of the reference');
 
     // A phone: the editor, then the program.
     if (shotsDir) {

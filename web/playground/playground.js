@@ -101,8 +101,8 @@ function keepFile(name, file, data) {
 }
 test.filesKept = 0;
 
-function storedSource() {
-  try { return localStorage.getItem(SOURCE_KEY); } catch (e) { return null; }
+function stored(key) {
+  try { return localStorage.getItem(key); } catch (e) { return null; }
 }
 function keepSource(text) {
   try {
@@ -139,7 +139,7 @@ async function sharedProgram() {
 }
 
 // --- The editor ---------------------------------------------------------------------------------
-let programName = localStorage.getItem(NAME_KEY) || 'program.c';
+let programName = stored(NAME_KEY) || 'program.c';
 const STARTER = `/* A program of your own: change it and press Run (Ctrl+Enter). */
 #include "vorla.h"
 
@@ -161,7 +161,7 @@ int main(void) {
 const editor = new EditorView({
   parent: $('editor'),
   state: EditorState.create({
-    doc: storedSource() ?? STARTER,
+    doc: stored(SOURCE_KEY) ?? STARTER,
     extensions: [
       lineNumbers(), highlightActiveLineGutter(), highlightSpecialChars(), history(),
       drawSelection(), indentOnInput(), bracketMatching(), highlightActiveLine(),
@@ -277,7 +277,6 @@ function output(line) {
 
 function clearWindows() {
   VORLA.removeWindows();
-  VORLA.held = {};
   VORLA.pointer = null;
 }
 
@@ -286,6 +285,7 @@ function stop(why) {
   running.worker.terminate();
   running = null;
   clearWindows();
+  VORLA.letGo();  // keys held go with the program (no program hears of it now)
   $('stop').disabled = true;
   if (why) say(why);
 }
