@@ -196,8 +196,9 @@ compiler.onmessage = (event) => {
     if (toolchainReady) return;
     $('toolchain').hidden = false;
     $('progress').value = message.done / message.total;
+    // The bytes unpacked: the server sends them compressed, about a sixth as many.
     $('progress-text').textContent = `compiler: ${(message.done / 1e6).toFixed(1)} of ` +
-        `${(message.total / 1e6).toFixed(1)} MB (${Math.floor(100 * message.done / message.total)}%)`;
+        `${(message.total / 1e6).toFixed(1)} MB unpacked (${Math.floor(100 * message.done / message.total)}%)`;
   } else if (message.op === 'ready') {
     toolchainReady = true;
     test.toolchainReady = performance.now();
