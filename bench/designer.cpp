@@ -24,6 +24,8 @@
 
 #include "runtime_state.h"
 
+using namespace vorla;  // the runtime's insides
+
 namespace {
 
 cairo_t* cairo_target = nullptr;  // while set, drawing commands go to Cairo

@@ -13,6 +13,8 @@
 #include "layer.h"
 #include "runtime_state.h"
 
+using namespace vorla;  // the runtime's insides
+
 namespace {
 
 void start_once() {

@@ -19,6 +19,8 @@
 #include "layer.h"
 #include "runtime_state.h"
 
+using namespace vorla;  // the runtime's insides
+
 namespace {
 
 // An input makes at most MAX_CALLS calls, so that one input fits in a second.

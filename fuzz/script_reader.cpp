@@ -8,6 +8,8 @@
 
 #include "runtime_state.h"
 
+using namespace vorla;  // the runtime's insides
+
 namespace {
 
 // A periodic line may ask for up to 2^31 repeats. The first and the last EDGE of a run are

@@ -16,13 +16,18 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "win32_entry.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
 
-#define WINAPI
 #define CALLBACK
 #define APIENTRY
+
+// The layer's functions are linked under names of their own (vorla_w32_Ellipse for Ellipse), so
+// that a program's own Ellipse or Rectangle can neither take their place nor clash with them.
+#define VORLA_LINK_NAME(name) __asm__("vorla_w32_" #name)
 
 typedef int BOOL;
 typedef unsigned char BYTE;
@@ -33,7 +38,6 @@ typedef unsigned int UINT;
 typedef int32_t LONG;
 typedef int INT;
 typedef char CHAR;
-typedef char* LPSTR;
 typedef const char* LPCSTR;
 typedef void* LPVOID;
 typedef uintptr_t UINT_PTR;
@@ -57,7 +61,6 @@ typedef DWORD COLORREF;
 typedef void* HANDLE;
 typedef void* HGDIOBJ;
 typedef void* HGLOBAL;
-VORLA_DECLARE_HANDLE(HINSTANCE);
 VORLA_DECLARE_HANDLE(HWND);
 VORLA_DECLARE_HANDLE(HDC);
 VORLA_DECLARE_HANDLE(HBITMAP);
@@ -245,11 +248,6 @@ typedef struct tagTEXTMETRICA {
   (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 #define CW_USEDEFAULT ((int)0x80000000)
 
-#define SW_HIDE 0
-#define SW_SHOWNORMAL 1
-#define SW_NORMAL 1
-#define SW_SHOW 5
-#define SW_SHOWDEFAULT 10
 
 #define SIZE_RESTORED 0
 
@@ -441,111 +439,109 @@ typedef struct tagTEXTMETRICA {
 #define QS_ALLINPUT 0x04FF
 
 // Windows and classes (USER32).
-ATOM WINAPI RegisterClassA(const WNDCLASSA* wc);
+ATOM WINAPI RegisterClassA(const WNDCLASSA* wc) VORLA_LINK_NAME(RegisterClassA);
 HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
-                            HINSTANCE instance, LPVOID param);
-BOOL WINAPI DestroyWindow(HWND window);
-BOOL WINAPI IsWindow(HWND window);
-BOOL WINAPI IsWindowVisible(HWND window);
-BOOL WINAPI ShowWindow(HWND window, int show);
-BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
-BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
-BOOL WINAPI ClientToScreen(HWND window, LPPOINT point);
-BOOL WINAPI ScreenToClient(HWND window, LPPOINT point);
-int WINAPI GetSystemMetrics(int index);
-LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
-HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
-BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase);
-BOOL WINAPI UpdateWindow(HWND window);
-HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint);
-BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint);
+                            HINSTANCE instance, LPVOID param) VORLA_LINK_NAME(CreateWindowExA);
+BOOL WINAPI DestroyWindow(HWND window) VORLA_LINK_NAME(DestroyWindow);
+BOOL WINAPI IsWindow(HWND window) VORLA_LINK_NAME(IsWindow);
+BOOL WINAPI IsWindowVisible(HWND window) VORLA_LINK_NAME(IsWindowVisible);
+BOOL WINAPI ShowWindow(HWND window, int show) VORLA_LINK_NAME(ShowWindow);
+BOOL WINAPI GetClientRect(HWND window, LPRECT rect) VORLA_LINK_NAME(GetClientRect);
+BOOL WINAPI GetWindowRect(HWND window, LPRECT rect) VORLA_LINK_NAME(GetWindowRect);
+BOOL WINAPI ClientToScreen(HWND window, LPPOINT point) VORLA_LINK_NAME(ClientToScreen);
+BOOL WINAPI ScreenToClient(HWND window, LPPOINT point) VORLA_LINK_NAME(ScreenToClient);
+int WINAPI GetSystemMetrics(int index) VORLA_LINK_NAME(GetSystemMetrics);
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) VORLA_LINK_NAME(DefWindowProcA);
+HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) VORLA_LINK_NAME(LoadIconA);
+HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) VORLA_LINK_NAME(LoadCursorA);
+BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase) VORLA_LINK_NAME(InvalidateRect);
+BOOL WINAPI UpdateWindow(HWND window) VORLA_LINK_NAME(UpdateWindow);
+HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint) VORLA_LINK_NAME(BeginPaint);
+BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint) VORLA_LINK_NAME(EndPaint);
 
 // System colours and filling with brushes (USER32).
-DWORD WINAPI GetSysColor(int index);
-HBRUSH WINAPI GetSysColorBrush(int index);
-int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+DWORD WINAPI GetSysColor(int index) VORLA_LINK_NAME(GetSysColor);
+HBRUSH WINAPI GetSysColorBrush(int index) VORLA_LINK_NAME(GetSysColorBrush);
+int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush) VORLA_LINK_NAME(FillRect);
 
 // Messages and timers (USER32).
-BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT remove);
-BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT first, UINT last);
-BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-void WINAPI PostQuitMessage(int exit_code);
-BOOL WINAPI TranslateMessage(const MSG* msg);
-SHORT WINAPI GetKeyState(int vk);
-LRESULT WINAPI DispatchMessageA(const MSG* msg);
-BOOL WINAPI WaitMessage(void);
+BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT remove) VORLA_LINK_NAME(PeekMessageA);
+BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT first, UINT last) VORLA_LINK_NAME(GetMessageA);
+BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) VORLA_LINK_NAME(PostMessageA);
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) VORLA_LINK_NAME(SendMessageA);
+void WINAPI PostQuitMessage(int exit_code) VORLA_LINK_NAME(PostQuitMessage);
+BOOL WINAPI TranslateMessage(const MSG* msg) VORLA_LINK_NAME(TranslateMessage);
+SHORT WINAPI GetKeyState(int vk) VORLA_LINK_NAME(GetKeyState);
+LRESULT WINAPI DispatchMessageA(const MSG* msg) VORLA_LINK_NAME(DispatchMessageA);
+BOOL WINAPI WaitMessage(void) VORLA_LINK_NAME(WaitMessage);
 DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL wait_all,
-                                       DWORD milliseconds, DWORD wake_mask);
-UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc);
-BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
-DWORD WINAPI GetTickCount(void);
+                                       DWORD milliseconds, DWORD wake_mask) VORLA_LINK_NAME(MsgWaitForMultipleObjects);
+UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc) VORLA_LINK_NAME(SetTimer);
+BOOL WINAPI KillTimer(HWND window, UINT_PTR id) VORLA_LINK_NAME(KillTimer);
+DWORD WINAPI GetTickCount(void) VORLA_LINK_NAME(GetTickCount);
 
 // Menus (USER32).
-HMENU WINAPI CreateMenu(void);
-HMENU WINAPI CreatePopupMenu(void);
-BOOL WINAPI DestroyMenu(HMENU menu);
-BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text);
-BOOL WINAPI SetMenu(HWND window, HMENU menu);
-HMENU WINAPI GetMenu(HWND window);
-BOOL WINAPI GetMenuItemRect(HWND window, HMENU menu, UINT item, LPRECT rect);
-BOOL WINAPI DrawMenuBar(HWND window);
-DWORD WINAPI CheckMenuItem(HMENU menu, UINT item, UINT check);
-UINT WINAPI GetMenuState(HMENU menu, UINT item, UINT flags);
+HMENU WINAPI CreateMenu(void) VORLA_LINK_NAME(CreateMenu);
+HMENU WINAPI CreatePopupMenu(void) VORLA_LINK_NAME(CreatePopupMenu);
+BOOL WINAPI DestroyMenu(HMENU menu) VORLA_LINK_NAME(DestroyMenu);
+BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text) VORLA_LINK_NAME(AppendMenuA);
+BOOL WINAPI SetMenu(HWND window, HMENU menu) VORLA_LINK_NAME(SetMenu);
+HMENU WINAPI GetMenu(HWND window) VORLA_LINK_NAME(GetMenu);
+BOOL WINAPI GetMenuItemRect(HWND window, HMENU menu, UINT item, LPRECT rect) VORLA_LINK_NAME(GetMenuItemRect);
+BOOL WINAPI DrawMenuBar(HWND window) VORLA_LINK_NAME(DrawMenuBar);
+DWORD WINAPI CheckMenuItem(HMENU menu, UINT item, UINT check) VORLA_LINK_NAME(CheckMenuItem);
+UINT WINAPI GetMenuState(HMENU menu, UINT item, UINT flags) VORLA_LINK_NAME(GetMenuState);
 
 // Device contexts, objects and drawing (GDI).
-HDC WINAPI GetDC(HWND window);
-int WINAPI ReleaseDC(HWND window, HDC dc);
-HDC WINAPI CreateCompatibleDC(HDC dc);
-BOOL WINAPI DeleteDC(HDC dc);
-HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height);
-HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
-BOOL WINAPI DeleteObject(HGDIOBJ object);
-HGDIOBJ WINAPI GetStockObject(int index);
-HPEN WINAPI CreatePen(int style, int width, COLORREF colour);
-HBRUSH WINAPI CreateSolidBrush(COLORREF colour);
+HDC WINAPI GetDC(HWND window) VORLA_LINK_NAME(GetDC);
+int WINAPI ReleaseDC(HWND window, HDC dc) VORLA_LINK_NAME(ReleaseDC);
+HDC WINAPI CreateCompatibleDC(HDC dc) VORLA_LINK_NAME(CreateCompatibleDC);
+BOOL WINAPI DeleteDC(HDC dc) VORLA_LINK_NAME(DeleteDC);
+HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height) VORLA_LINK_NAME(CreateCompatibleBitmap);
+HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) VORLA_LINK_NAME(SelectObject);
+BOOL WINAPI DeleteObject(HGDIOBJ object) VORLA_LINK_NAME(DeleteObject);
+HGDIOBJ WINAPI GetStockObject(int index) VORLA_LINK_NAME(GetStockObject);
+HPEN WINAPI CreatePen(int style, int width, COLORREF colour) VORLA_LINK_NAME(CreatePen);
+HBRUSH WINAPI CreateSolidBrush(COLORREF colour) VORLA_LINK_NAME(CreateSolidBrush);
 BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int src_x, int src_y,
-                   DWORD rop);
+                   DWORD rop) VORLA_LINK_NAME(BitBlt);
 // Only 32-bit BI_RGB rows as wide as the bitmap are given out.
 int WINAPI GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info,
-                     UINT usage);
-BOOL WINAPI Rectangle(HDC dc, int left, int top, int right, int bottom);
-BOOL WINAPI Ellipse(HDC dc, int left, int top, int right, int bottom);
-BOOL WINAPI Polygon(HDC dc, const POINT* points, int count);
-BOOL WINAPI MoveToEx(HDC dc, int x, int y, LPPOINT previous);
-BOOL WINAPI LineTo(HDC dc, int x, int y);
-COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF colour);
-BOOL WINAPI SetPixelV(HDC dc, int x, int y, COLORREF colour);
-BOOL WINAPI PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
-COLORREF WINAPI GetPixel(HDC dc, int x, int y);
-COLORREF WINAPI SetTextColor(HDC dc, COLORREF colour);
-COLORREF WINAPI GetTextColor(HDC dc);
-int WINAPI GetBkMode(HDC dc);
-int WINAPI SetBkMode(HDC dc, int mode);
-COLORREF WINAPI GetBkColor(HDC dc);
-COLORREF WINAPI SetBkColor(HDC dc, COLORREF colour);
+                     UINT usage) VORLA_LINK_NAME(GetDIBits);
+BOOL WINAPI Rectangle(HDC dc, int left, int top, int right, int bottom) VORLA_LINK_NAME(Rectangle);
+BOOL WINAPI Ellipse(HDC dc, int left, int top, int right, int bottom) VORLA_LINK_NAME(Ellipse);
+BOOL WINAPI Polygon(HDC dc, const POINT* points, int count) VORLA_LINK_NAME(Polygon);
+BOOL WINAPI MoveToEx(HDC dc, int x, int y, LPPOINT previous) VORLA_LINK_NAME(MoveToEx);
+BOOL WINAPI LineTo(HDC dc, int x, int y) VORLA_LINK_NAME(LineTo);
+COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF colour) VORLA_LINK_NAME(SetPixel);
+BOOL WINAPI SetPixelV(HDC dc, int x, int y, COLORREF colour) VORLA_LINK_NAME(SetPixelV);
+BOOL WINAPI PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) VORLA_LINK_NAME(PatBlt);
+COLORREF WINAPI GetPixel(HDC dc, int x, int y) VORLA_LINK_NAME(GetPixel);
+COLORREF WINAPI SetTextColor(HDC dc, COLORREF colour) VORLA_LINK_NAME(SetTextColor);
+COLORREF WINAPI GetTextColor(HDC dc) VORLA_LINK_NAME(GetTextColor);
+int WINAPI GetBkMode(HDC dc) VORLA_LINK_NAME(GetBkMode);
+int WINAPI SetBkMode(HDC dc, int mode) VORLA_LINK_NAME(SetBkMode);
+COLORREF WINAPI GetBkColor(HDC dc) VORLA_LINK_NAME(GetBkColor);
+COLORREF WINAPI SetBkColor(HDC dc, COLORREF colour) VORLA_LINK_NAME(SetBkColor);
 HFONT WINAPI CreateFontA(int height, int width, int escapement, int orientation, int weight,
                          DWORD italic, DWORD underline, DWORD strike_out, DWORD char_set,
                          DWORD out_precision, DWORD clip_precision, DWORD quality,
-                         DWORD pitch_and_family, LPCSTR face);
-BOOL WINAPI GetTextExtentPointA(HDC dc, LPCSTR text, int count, LPSIZE size);
-BOOL WINAPI GetTextMetricsA(HDC dc, LPTEXTMETRICA metrics);
-BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
+                         DWORD pitch_and_family, LPCSTR face) VORLA_LINK_NAME(CreateFontA);
+BOOL WINAPI GetTextExtentPointA(HDC dc, LPCSTR text, int count, LPSIZE size) VORLA_LINK_NAME(GetTextExtentPointA);
+BOOL WINAPI GetTextMetricsA(HDC dc, LPTEXTMETRICA metrics) VORLA_LINK_NAME(GetTextMetricsA);
+BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int count) VORLA_LINK_NAME(TextOutA);
 BOOL WINAPI ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text,
-                        UINT count, const INT* dx);
+                        UINT count, const INT* dx) VORLA_LINK_NAME(ExtTextOutA);
 BOOL WINAPI ScrollDC(HDC dc, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update_rgn,
-                     LPRECT update);
+                     LPRECT update) VORLA_LINK_NAME(ScrollDC);
 
 // Moveable memory blocks (KERNEL32).
-HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes);
-LPVOID WINAPI GlobalLock(HGLOBAL block);
-BOOL WINAPI GlobalUnlock(HGLOBAL block);
-HGLOBAL WINAPI GlobalFree(HGLOBAL block);
+HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes) VORLA_LINK_NAME(GlobalAlloc);
+LPVOID WINAPI GlobalLock(HGLOBAL block) VORLA_LINK_NAME(GlobalLock);
+BOOL WINAPI GlobalUnlock(HGLOBAL block) VORLA_LINK_NAME(GlobalUnlock);
+HGLOBAL WINAPI GlobalFree(HGLOBAL block) VORLA_LINK_NAME(GlobalFree);
 
-// The entry point of a program that begins at WinMain, called by the platform's start-up code.
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show);
 
 #ifdef __cplusplus
 }

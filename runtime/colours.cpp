@@ -2,6 +2,8 @@
 // table through which a text command refers to its text block.
 #include "runtime_state.h"
 
+namespace vorla {
+
 const COLORREF colour_rgb[COLOUR_COUNT] = {
     0x00000000,  // black
     0x00FFFFFF,  // white
@@ -76,3 +78,5 @@ void text_block_unregister(int reference) {
   if (reference < 1 || reference > TEXT_BLOCK_SLOTS) return;
   text_blocks[reference - 1] = nullptr;
 }
+
+}  // namespace vorla

@@ -3,7 +3,12 @@
 // and arms a periodic event when the animation mode asks for one. A pass that found nothing to
 // do waits for the next message or timer instead of polling, so an idle program uses no
 // processor time; the steps of a pass keep their order.
+#include <cstdio>
+#include <cstdlib>
+
 #include "runtime_state.h"
+
+namespace vorla {
 
 int pending_kind = EVENT_NONE;
 int pending_x = 0;
@@ -112,7 +117,17 @@ void record_pending_event() {
 
 }  // namespace
 
-int gfx_next_event(int* x, int* y, char* key) {
+extern "C" int gfx_next_event(int* x, int* y, char* key) {
+  // Before gfx_startup no event could ever come: rather than wait for ever, the program ends.
+  if (draw_window == nullptr) {
+    static const char* const said =
+        "gfx_next_event was called before gfx_startup: there is no window for events to come "
+        "from, so the program ends\n";
+    std::fputs(said, stderr);
+    gfx_log("%s", said);
+    std::fflush(nullptr);
+    std::exit(1);
+  }
   if (next_event_hook) next_event_hook();
   pending_kind = EVENT_NONE;
   pending_key = 0;
@@ -128,14 +143,15 @@ int gfx_next_event(int* x, int* y, char* key) {
 
   if (recording_on) record_pending_event();
 
-  *x = pending_x;
-  *y = pending_y;
-  *key = pending_key;
+  // A value the program does not want (a null pointer) is not stored.
+  if (x) *x = pending_x;
+  if (y) *y = pending_y;
+  if (key) *key = pending_key;
   return quit_requested ? EVENT_QUIT : pending_kind;
 }
 
-int gfx_set_animation(int mode) {
-  if (draw_window == nullptr) return 0;
+extern "C" int gfx_set_animation(int mode) {
+  if (!runtime_started("gfx_set_animation")) return 0;
   switch (mode) {
     case ANIM_HALT:
       single_step = 0;
@@ -155,3 +171,5 @@ int gfx_set_animation(int mode) {
   }
   return 1;
 }
+
+}  // namespace vorla

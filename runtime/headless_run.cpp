@@ -21,6 +21,7 @@
 
 #include "display/headless/headless.h"
 
+namespace vorla {
 namespace {
 
 bool active = false;
@@ -118,6 +119,11 @@ void headless_run_start() {
     std::fclose(file);
     play_file(play);
   }
+  // The log's copy is part of what the run leaves behind (its line on stderr is said).
+  if (!open_log_copy()) {
+    std::fflush(nullptr);
+    std::exit(1);
+  }
   if (const char* path = std::getenv("VORLA_SNAPSHOT"); path != nullptr && *path != '\0') {
     snapshot_path = path;
   }
@@ -135,11 +141,17 @@ void headless_run_wait() {
   end_run();
 }
 
+}  // namespace vorla
+
 #else
+
+namespace vorla {
 
 // Without the layer's headless display there is no such run.
 void headless_run_reset() {}
 void headless_run_start() {}
 void headless_run_wait() {}
+
+}  // namespace vorla
 
 #endif

@@ -8,6 +8,8 @@
 
 #include "runtime_state.h"
 
+namespace vorla {
+
 LogRing log_ring = {{}, -1, 0};
 unsigned char logging_on = 1;
 int text_window_gone = 0;
@@ -20,13 +22,15 @@ bool log_copy_opened = false;
 
 }  // namespace
 
-void open_log_copy() {
-  if (log_copy_opened) return;
-  log_copy_opened = true;
+bool open_log_copy() {
   const char* path = std::getenv("VORLA_LOG");
-  if (path == nullptr || *path == '\0') return;
+  const bool asked = path != nullptr && *path != '\0';
+  if (log_copy_opened) return !asked || log_copy != nullptr;
+  log_copy_opened = true;
+  if (!asked) return true;
   log_copy = std::fopen(path, "w");
   if (log_copy == nullptr) std::fprintf(stderr, "VORLA_LOG: cannot write %s\n", path);
+  return log_copy != nullptr;
 }
 
 void log_reset() {
@@ -69,7 +73,11 @@ void release_log_ring() {
 
 // A line longer than the buffer is cut at 1023 characters; the result is still the full count
 // that the formatting reported.
-int gfx_log(const char* format, ...) {
+extern "C" int gfx_log(const char* format, ...) {
+  if (format == nullptr) {
+    gfx_log("Log line NULL not possible, logging no line\n");
+    return 0;
+  }
   char line[FORMAT_BUFFER_SIZE];
   va_list args;
   va_start(args, format);
@@ -171,14 +179,17 @@ LRESULT CALLBACK text_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM 
   }
 }
 
-int gfx_set_logging(int on) {
-  if (draw_window == nullptr) return 0;
+extern "C" int gfx_set_logging(int on) {
+  if (!runtime_started("gfx_set_logging")) return 0;
   logging_on = on ? 1 : 0;
   CheckMenuItem(run_menu, CMD_LOGGING, on ? MF_CHECKED : MF_UNCHECKED);
   if (logging_on) gfx_show_log_window(1);
   return 1;
 }
 
-int gfx_show_log_window(int show) {
+extern "C" int gfx_show_log_window(int show) {
+  if (!runtime_started("gfx_show_log_window")) return 0;
   return ShowWindow(text_window, show ? SW_SHOW : SW_HIDE);
 }
+
+}  // namespace vorla

@@ -9,6 +9,8 @@
 
 #include "runtime_state.h"
 
+namespace vorla {
+
 namespace {
 
 // The repair of a negative size; the most negative int has no positive twin and becomes the
@@ -53,7 +55,8 @@ void render(int kind, int colour, int width, int x1, int y1, int x2, int y2, int
 
 }  // namespace
 
-int gfx_circle(int colour, int x, int y, int radius) {
+extern "C" int gfx_circle(int colour, int x, int y, int radius) {
+  if (!runtime_started("gfx_circle")) return 1;
   colour = gfx_check_colour(colour);
   if (radius < 0) {
     gfx_log("Radius of %d not possible, using radius %d\n", radius, negated(radius));
@@ -65,7 +68,8 @@ int gfx_circle(int colour, int x, int y, int radius) {
   return 1;
 }
 
-int gfx_triangle(int colour, int x1, int y1, int x2, int y2, int x3, int y3, int width) {
+extern "C" int gfx_triangle(int colour, int x1, int y1, int x2, int y2, int x3, int y3, int width) {
+  if (!runtime_started("gfx_triangle")) return 1;
   colour = gfx_check_colour(colour);
   repair_width(&width);
   if (logging_on)
@@ -75,7 +79,8 @@ int gfx_triangle(int colour, int x1, int y1, int x2, int y2, int x3, int y3, int
   return 1;
 }
 
-int gfx_rect(int colour, int x1, int y1, int x2, int y2, int width) {
+extern "C" int gfx_rect(int colour, int x1, int y1, int x2, int y2, int width) {
+  if (!runtime_started("gfx_rect")) return 1;
   order_corners(&x1, &y1, &x2, &y2);
   colour = gfx_check_colour(colour);
   repair_width(&width);
@@ -91,7 +96,8 @@ int gfx_rect(int colour, int x1, int y1, int x2, int y2, int width) {
   return 1;
 }
 
-int gfx_oval(int colour, int x1, int y1, int x2, int y2, int width) {
+extern "C" int gfx_oval(int colour, int x1, int y1, int x2, int y2, int width) {
+  if (!runtime_started("gfx_oval")) return 1;
   order_corners(&x1, &y1, &x2, &y2);
   repair_width(&width);
   colour = gfx_check_colour(colour);
@@ -107,7 +113,8 @@ int gfx_oval(int colour, int x1, int y1, int x2, int y2, int width) {
   return 1;
 }
 
-int gfx_line(int colour, int x1, int y1, int x2, int y2, int width) {
+extern "C" int gfx_line(int colour, int x1, int y1, int x2, int y2, int width) {
+  if (!runtime_started("gfx_line")) return 1;
   repair_width(&width);
   colour = gfx_check_colour(colour);
   if (logging_on)
@@ -119,7 +126,12 @@ int gfx_line(int colour, int x1, int y1, int x2, int y2, int width) {
 
 // A text longer than the buffer is cut at 1023 characters; the result is still the full count
 // that the formatting reported, as the standard formatted print into a buffer reports it.
-int gfx_text(int colour, int x, int y, int point_size, const char* format, ...) {
+extern "C" int gfx_text(int colour, int x, int y, int point_size, const char* format, ...) {
+  if (!runtime_started("gfx_text")) return 0;
+  if (format == nullptr) {
+    gfx_log("Text NULL not possible, drawing no text\n");
+    return 0;
+  }
   char text[FORMAT_BUFFER_SIZE];
   int count;
   if (format != nullptr && std::strchr(format, '%') == nullptr) {
@@ -162,8 +174,11 @@ int gfx_text(int colour, int x, int y, int point_size, const char* format, ...) 
   return count;
 }
 
-int gfx_erase(void) {
+extern "C" int gfx_erase(void) {
+  if (!runtime_started("gfx_erase")) return 1;
   if (logging_on) gfx_log("Clearing the graphics window\n");
   clear_surface();
   return 1;
 }
+
+}  // namespace vorla

@@ -7,6 +7,8 @@
 
 #include "runtime_state.h"
 
+namespace vorla {
+
 namespace {
 
 // Device positions are computed wide and kept within a range that GDI accepts, so that absurd
@@ -146,3 +148,5 @@ void clear_surface() {
   DeleteObject(brush);
   surface_dirty = 1;
 }
+
+}  // namespace vorla

@@ -3,6 +3,8 @@
 // pass.
 #include "runtime_state.h"
 
+namespace vorla {
+
 int ctrl_down = 0;
 HMENU run_menu = nullptr;
 
@@ -179,3 +181,5 @@ void run_menu_key_down(WPARAM code) {
 void run_menu_key_up(WPARAM code) {
   if (code == KEY_CTRL) ctrl_down = 0;
 }
+
+}  // namespace vorla

@@ -9,6 +9,11 @@
 #include "vorla.h"
 #include "win32.h"
 
+// Everything the runtime's files share lives in a namespace of its own, so that none of its names
+// can meet a program's own: a program's global `origin_x` or `record_event` is another thing.
+// The gfx_ calls, which vorla.h declares with C linkage, are defined inside it as extern "C".
+namespace vorla {
+
 // --- Colours and drawing commands (colours.cpp) ------------------------------------------------
 
 constexpr int COLOUR_COUNT = 24;
@@ -62,6 +67,10 @@ extern bool (*render_hook)(const DrawCommand* command);
 // one process. The windows, DCs and memory blocks it named are the Win32 layer's to free
 // (platform::layer_reset, which goes with this call); the handles are only forgotten here.
 void runtime_reset();
+
+// Whether gfx_startup has made the windows. A call that comes before (named by `call`) is said
+// once, on stderr, where it can be seen, and in the log; it then does nothing.
+bool runtime_started(const char* call);
 // The parts of runtime_reset that belong to the other files.
 void event_loop_reset();
 void run_menu_reset();
@@ -206,7 +215,10 @@ extern unsigned char logging_on;
 extern int text_window_gone;
 
 void append_text_line(char* line);
-// Opens the file that VORLA_LOG names, once (at start-up, or with the first line logged).
-void open_log_copy();
+// Opens the file that VORLA_LOG names, once (at start-up, or with the first line logged); false
+// when it was asked for and cannot be written (said on stderr).
+bool open_log_copy();
 LRESULT CALLBACK text_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void repaint_log_ring();
+
+}  // namespace vorla

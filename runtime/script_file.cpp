@@ -16,6 +16,7 @@
 // only as far as the buffer goes, and a missing number reads as 0. A "\r\n" line end reads as
 // "\n" wherever the program runs, so a script saved on Windows plays the same everywhere.
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -23,7 +24,17 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef _WIN32
+#include <share.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
 #include "runtime_state.h"
+
+namespace vorla {
 
 FILE* script_stream = nullptr;
 ScriptMode script_mode = SCRIPT_CLOSED;
@@ -39,6 +50,7 @@ long written_size = 0;
 // The file a playback reads when it is not VORLA.SCR, and the lines read from it so far.
 const char* other_file = nullptr;
 int lines_read = 0;
+bool recording_taken = false;  // the last open for recording found another program's lock
 
 const char* playback_file() {
   return other_file ? other_file : SCRIPT_FILE_NAME;
@@ -55,6 +67,7 @@ void script_reset() {
   written_size = 0;
   other_file = nullptr;
   lines_read = 0;
+  recording_taken = false;
 }
 
 void play_file(const char* path) {
@@ -74,9 +87,46 @@ bool readable(FILE* stream) {
   return std::ungetc(c, stream) != EOF;
 }
 
+// A recording holds a lock on its file while it writes it, so that two programs in one folder
+// never write into one file: the lock is taken before the file is emptied, and the system lets
+// it go with the stream, or with the program however it ends. On Windows the file is shared
+// for reading only while it is written. `taken` tells that another program is recording it.
+FILE* open_for_recording(bool* taken) {
+  *taken = false;
+#ifdef _WIN32
+  return _fsopen(SCRIPT_FILE_NAME, "wt", _SH_DENYWR);
+#else
+  int fd = open(SCRIPT_FILE_NAME, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  FILE* stream = nullptr;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    *taken = errno == EWOULDBLOCK;
+  } else if (ftruncate(fd, 0) == 0 || errno == EINVAL) {  // a device is written as it is
+    stream = fdopen(fd, "w");
+  }
+  if (!stream) close(fd);
+  return stream;
+#endif
+}
+
+// Whether another program is recording the file open for reading now.
+bool being_recorded(FILE* stream) {
+#ifdef _WIN32
+  (void)stream;
+  return false;
+#else
+  const int fd = fileno(stream);
+  if (flock(fd, LOCK_SH | LOCK_NB) == 0) {
+    flock(fd, LOCK_UN);
+    return false;
+  }
+  return errno == EWOULDBLOCK;
+#endif
+}
+
 bool open_script(ScriptMode mode) {
   const bool reading = mode == SCRIPT_READING;
-  script_stream = std::fopen(reading ? playback_file() : SCRIPT_FILE_NAME, reading ? "rt" : "wt");
+  script_stream = reading ? std::fopen(playback_file(), "rt") : open_for_recording(&recording_taken);
   lines_read = 0;
   if (script_stream != nullptr && mode == SCRIPT_READING && !readable(script_stream)) {
     std::fclose(script_stream);
@@ -117,6 +167,13 @@ void record_event(int kind, int x, int y, char key) {
   // A stream left open for reading is no place for a recording.
   if (script_mode == SCRIPT_READING) close_script_file();
   if (script_stream == nullptr && !open_script(SCRIPT_WRITING)) {
+    if (recording_taken) {
+      // Trying again with every event would only say the same again.
+      stop_recording();
+      gfx_log("Cannot record script file %s: another program is recording it\n",
+              SCRIPT_FILE_NAME);
+      return;
+    }
     gfx_log("Cannot open script file %s for writing\n", SCRIPT_FILE_NAME);
     return;
   }
@@ -225,10 +282,16 @@ int playback_step() {
   // The stream belongs to a running recording: this playback ends as at the end of a script
   // and leaves the recording alone.
   if (recording_on || script_mode == SCRIPT_WRITING) return end_of_script();
-  if (script_stream == nullptr && !open_script(SCRIPT_READING)) {
-    gfx_log("Cannot open script file %s for reading\n", playback_file());
-    stop_playback();
-    return 0;
+  if (script_stream == nullptr) {
+    if (!open_script(SCRIPT_READING)) {
+      gfx_log("Cannot open script file %s for reading\n", playback_file());
+      stop_playback();
+      return 0;
+    }
+    if (being_recorded(script_stream)) {
+      gfx_log("Script file %s is being recorded by another program: playing what it holds so far\n",
+              playback_file());
+    }
   }
   if (periodic_count > 0) {
     --periodic_count;
@@ -270,3 +333,5 @@ int playback_step() {
       return 0;
   }
 }
+
+}  // namespace vorla

@@ -12,11 +12,22 @@
  * Bad arguments are never refused: they are repaired and each repair is reported in the log.
  * The reference (docs/) says more, with pictures.
  *
- * C99 or C++; the functions have C linkage. */
+ * C (C89 and later) or C++; the functions have C linkage. */
 #ifndef VORLA_H
 #define VORLA_H
 
-#include "win32.h"
+/* Of Win32, only what WinMain and gfx_startup need: HINSTANCE, LPSTR, WINAPI and the SW_ show
+ * commands (on Windows, all of <windows.h>, as a Windows program expects). */
+#include <stddef.h> /* NULL, for a value of gfx_next_event that a program does not want */
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
+#include "win32_entry.h"
+#endif
 
 #ifdef __cplusplus
 extern "C" {

@@ -2,7 +2,11 @@
 // until the process ends. The drawing window's procedure keeps the centred origin current,
 // repaints the window from the surface, and hands input and menu messages to the event loop
 // and to the Run menu.
+#include <cstdio>
+
 #include "runtime_state.h"
+
+namespace vorla {
 
 HWND draw_window = nullptr;
 HWND text_window = nullptr;
@@ -13,6 +17,7 @@ int surface_dirty = 1;
 int origin_x = 0;
 int origin_y = 0;
 int draw_window_gone = 0;
+bool early_call_said = false;
 
 void runtime_reset() {
   draw_window = nullptr;
@@ -24,6 +29,7 @@ void runtime_reset() {
   origin_x = 0;
   origin_y = 0;
   draw_window_gone = 0;
+  early_call_said = false;
   render_hook = nullptr;
   event_loop_reset();
   run_menu_reset();
@@ -73,7 +79,7 @@ void paint(HWND window) {
 
 }  // namespace
 
-int gfx_startup(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show) {
+extern "C" int gfx_startup(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show) {
   (void)command_line;
   open_log_copy();
   if (previous == nullptr) register_classes(instance);
@@ -100,8 +106,22 @@ int gfx_startup(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int 
   return 1;
 }
 
+bool runtime_started(const char* call) {
+  if (draw_window != nullptr) return true;
+  if (!early_call_said) {
+    early_call_said = true;
+    static const char* const said =
+        "%s was called before gfx_startup: it does nothing until gfx_startup has made the "
+        "windows\n";
+    std::fprintf(stderr, said, call);
+    gfx_log(said, call);
+  }
+  return false;
+}
+
 // A periodic run still being counted would be lost with the stream; it is written first.
-int gfx_shutdown(void) {
+extern "C" int gfx_shutdown(void) {
+  if (!runtime_started("gfx_shutdown")) return 1;
   ReleaseDC(draw_window, window_dc);
   window_dc = nullptr;
   if (recording_on && periodic_count > 0) {
@@ -167,3 +187,5 @@ LRESULT CALLBACK draw_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM 
       return DefWindowProcA(window, message, wparam, lparam);
   }
 }
+
+}  // namespace vorla

@@ -11,6 +11,8 @@
 #include "layer.h"
 #include "runtime_state.h"
 
+using namespace vorla;  // the runtime's insides
+
 namespace {
 
 // The square around the cone in centred coordinates: the top scoop's top (82 + 57) down to the

@@ -2,9 +2,10 @@
 # The browser test: builds the page (tools/web.sh) and the headless reference program, then
 # plays tests/web/session.txt in Debian's headless Chromium and compares every picture with
 # the headless display's, pixel for pixel; then a playback and the script file's load on the real
-# clock (tests/web/playback_test.js), and where the page keeps VORLA.SCR (tests/web/storage_test.js);
-# then the playground: a program typed, compiled and run in the page against its native headless
-# picture, errors, Stop, storage, Share and offline (tests/web/playground_test.js).
+# clock (tests/web/playback_test.js), where the page keeps VORLA.SCR (tests/web/storage_test.js),
+# and keys as a French keyboard sends them (tests/web/layout_test.js); then the playground: a
+# program typed, compiled and run in the page against its native headless picture, errors, Stop,
+# storage, Share and offline (tests/web/playground_test.js).
 # Screenshots go to $VORLA_WEB_SHOTS when it is set.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,6 +26,8 @@ shots=()
 node tests/web/browser_test.js build-web "$build" "${shots[@]}"
 timeout 120 node tests/web/playback_test.js build-web
 timeout 120 node tests/web/storage_test.js build-web
+cmake --build "$build" -j"$(nproc)" --target example-typing
+timeout 120 node tests/web/layout_test.js build-web "$build"
 start=$SECONDS
 timeout 900 node tests/web/playground_test.js build-web "$build" "${shots[@]}"
 echo "playground test: $((SECONDS - start)) s"

@@ -1,7 +1,8 @@
 // The keyboard every driver reports: each physical key, named by its USB HID usage (what SDL's
 // scancodes number and what a browser's KeyboardEvent.code names), turned into the Windows
-// virtual-key code and the characters it types on a US layout. Keys are reported by position,
-// so the program's keys sit where a US keyboard has them whatever the user's layout.
+// virtual-key code of its place and the characters it types on a US layout. A driver that knows
+// the user's layout gives a letter key the letter it types there instead, and the characters
+// the layout types; the US characters serve input given by code.
 #pragma once
 
 #include <cstdint>

@@ -38,9 +38,9 @@ struct KeyState {
 
 KeyState held;
 KeyState taken;
-// The last key-down taken from the queue and what the user's layout typed with it.
-int last_key_down = -1;
-KeyText last_key_text;
+// What the user's layout typed the last time each key went down, as of the key-downs taken
+// from the queue: a copy of a key-down that a window forwards types the same.
+KeyText layout_text[256];
 bool buttons[2] = {};
 POINT cursor{};
 
@@ -130,8 +130,7 @@ void keyboard_message_taken(const MSG& msg, const KeyText& text) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       taken.press(vk, (msg.lParam & (1 << 30)) != 0);
-      last_key_down = vk;
-      last_key_text = text;
+      layout_text[vk] = text;
       break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
@@ -143,10 +142,11 @@ void keyboard_message_taken(const MSG& msg, const KeyText& text) {
 std::string keyboard_chars_for(const MSG& msg) {
   const int vk = static_cast<int>(msg.wParam & 0xFF);
   const int us = us_char_for(vk);
-  if (vk == last_key_down && last_key_text.known) {
+  const KeyText& layout = layout_text[vk];
+  if (layout.known) {
     // The layout's characters. Keys that typed none there still make their control characters
     // (Enter, Tab, Backspace, Esc, Ctrl+letter by the letter on the key), which layouts share.
-    if (!last_key_text.bytes.empty()) return last_key_text.bytes;
+    if (!layout.bytes.empty()) return layout.bytes;
     return is_control_char(us) ? std::string(1, static_cast<char>(us)) : std::string();
   }
   return us != 0 ? std::string(1, static_cast<char>(us)) : std::string();
@@ -155,8 +155,7 @@ std::string keyboard_chars_for(const MSG& msg) {
 void input_reset() {
   held = KeyState{};
   taken = KeyState{};
-  last_key_down = -1;
-  last_key_text = KeyText{};
+  for (KeyText& text : layout_text) text = KeyText{};
   buttons[0] = false;
   buttons[1] = false;
   cursor = POINT{};

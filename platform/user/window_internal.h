@@ -102,8 +102,8 @@ POINT cursor_screen_position();
 void keyboard_message_taken(const MSG& msg, const KeyText& text);
 
 // The characters a key-down message types, as TranslateMessage makes them: what the user's
-// layout typed with the last key-down of that key taken from the queue, else what the key
-// types on a US layout with the keyboard as it is.
+// layout typed the last time that key went down (as of the key-downs taken from the queue),
+// else what the key types on a US layout with the keyboard as it is.
 std::string keyboard_chars_for(const MSG& msg);
 
 // The display driver, opened on first use (display_choice.cpp); a display that cannot be opened

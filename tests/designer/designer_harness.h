@@ -15,6 +15,8 @@
 #include "layer.h"
 #include "runtime_state.h"
 
+using namespace vorla;  // the runtime's insides
+
 namespace designer_test {
 
 inline void start_runtime() {

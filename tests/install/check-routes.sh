@@ -38,13 +38,29 @@ cc -std=c99 -Wall -Werror "$examples/ball.c" -o "$work/ball" $(pkg-config --cfla
 c++ -Wall -Werror "$examples/clock.cpp" -o "$work/clock" $(pkg-config --cflags --libs vorla-main)
 same "$work/ball" ball
 same "$work/clock" clock
+own_names=$root/tests/install/own_names.c
+# shellcheck disable=SC2046
+cc -std=c99 -Wall -Werror "$own_names" -o "$work/own-names" $(pkg-config --cflags --libs vorla)
+# shellcheck disable=SC2046
+cc -std=c99 -Wall -Werror "$own_names" -o "$work/own-names-static" $(pkg-config --cflags vorla) \
+  "$libdir/libvorla.a" $(pkg-config --static --libs vorla | sed 's/-lvorla //')
 
 echo "== find_package(Vorla)"
 cmake -S "$root/tests/install/routes" -B "$work/installed" -DCMAKE_PREFIX_PATH="$prefix" \
-  -DEXAMPLES="$examples" >/dev/null
+  -DEXAMPLES="$examples" -DOWN_NAMES="$own_names" >/dev/null
 cmake --build "$work/installed" -j2 >/dev/null
 for program in ball ball-static; do same "$work/installed/$program" ball; done
 same "$work/installed/clock" clock
+# A program's own Ellipse, Rectangle, POINT, RECT and origin_x meet none of the library's.
+if (cd "$work" && bash "$root/tests/install/own_names.sh" "$work/own-names" \
+  "$work/own-names-static" "$work/installed/own-names-plain" "$libdir/libvorla.so" &&
+  bash "$root/tests/install/own_names.sh" "$work/installed/own-names-vorla" \
+    "$work/installed/own-names-vorla_static" "$work/installed/own-names-plain" \
+    "$libdir/libvorla.so"); then
+  echo "ok: a program's own Win32 names, with pkg-config and find_package, shared and static"
+else
+  failures=$((failures + 1))
+fi
 
 echo "== FetchContent of the checkout"
 unset PKG_CONFIG_PATH LD_LIBRARY_PATH

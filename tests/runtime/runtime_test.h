@@ -18,6 +18,8 @@
 #include "display/headless/headless.h"
 #include "runtime_state.h"
 
+using namespace vorla;  // the runtime's insides
+
 struct Event {
   int kind = 0;
   int x = 0;

@@ -161,6 +161,15 @@ TEST_F(Log, TextWindowIsPlacedAcrossTheBottomThirdOfTheScreen) {
   EXPECT_EQ(frame.top, 0);
   EXPECT_EQ(frame.right - frame.left, 601);
   EXPECT_EQ(frame.bottom - frame.top, 540);
+  // Of the 25 lines kept, the window's height shows 24 whole ones here (as the reference says).
+  RECT client;
+  GetClientRect(text_window, &client);
+  HDC dc = GetDC(text_window);
+  SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  ReleaseDC(text_window, dc);
+  EXPECT_EQ(client.bottom / (metrics.tmHeight + metrics.tmExternalLeading), 24);
 }
 
 }  // namespace

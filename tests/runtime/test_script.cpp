@@ -1,6 +1,9 @@
 // Recording the event stream to the script file and playing it back, including what the
 // reader makes of files it did not write.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <string>
@@ -140,6 +143,42 @@ TEST_F(Script, FileThatCannotBeWrittenIsReportedAndTriedAgain) {
                                        "Cannot open script file VORLA.SCR for writing\n"};
   EXPECT_EQ(new_log_lines(), expected);
   EXPECT_EQ(recording_on, 1);
+}
+
+// Another program recording VORLA.SCR holds its lock: this one neither empties nor writes the
+// file and says so once, and a playback of it says it plays a file still being written.
+TEST_F(Script, AFileAnotherProgramRecordsIsLeftToIt) {
+  write_file(SCRIPT_FILE_NAME, "VORLA_KBD(65);\n");
+  const int other = open(SCRIPT_FILE_NAME, O_WRONLY);
+  ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+  command(CMD_RECORD_SCRIPT);
+  headless::type_char(draw_window, 'a');
+  next_event();
+  headless::type_char(draw_window, 'b');
+  next_event();
+  EXPECT_EQ(new_log_lines(), std::vector<std::string>{
+                                 "Cannot record script file VORLA.SCR: another program is recording it\n"});
+  EXPECT_EQ(recording_on, 0);
+  EXPECT_FALSE(checked(CMD_RECORD_SCRIPT));
+  EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_KBD(65);\n");
+  mark_ = log_lines().size();
+  std::vector<Event> events = play_all();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].key, 'A');
+  EXPECT_EQ(new_log_lines().front(),
+            "Script file VORLA.SCR is being recorded by another program: playing what it holds so "
+            "far\n");
+  close(other);
+  // Once the other program is done, recording works again, and holds the file meanwhile.
+  command(CMD_RECORD_SCRIPT);
+  headless::type_char(draw_window, 'c');
+  next_event();
+  const int later = open(SCRIPT_FILE_NAME, O_RDONLY);
+  EXPECT_NE(flock(later, LOCK_SH | LOCK_NB), 0);
+  close(later);
+  command(CMD_RECORD_SCRIPT);
+  drain();
+  EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_KBD(99);\n");
 }
 
 TEST_F(Script, QuitAloneLeavesAnExistingFileAlone) {

@@ -7,6 +7,8 @@
 #include "layer.h"
 #include "runtime_state.h"
 
+using namespace vorla;  // the runtime's insides
+
 namespace {
 
 class FreshStart : public ::testing::EmptyTestEventListener {

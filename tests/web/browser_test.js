@@ -209,9 +209,13 @@ async function checkKeys(page) {
   await page.focus('#screen canvas');
   for (const key of ['ArrowDown', 'Control+Equal', 'Control+Shift+Equal', 'Control+Minus', 'Control+Digit0',
     'Tab', 'Space', 'Shift+Tab']) await page.keyboard.press(key);
+  // A canvas has the keyboard through its unseen keys field, and shows the ring itself.
   const keys = await page.evaluate(() => `${keyLog.join(', ')}; then on ${document.activeElement.id || 'canvas'}` +
-    (document.activeElement.matches(':focus-visible') && getComputedStyle(document.activeElement).outlineStyle !== 'none'
-      ? ', ringed' : '') +
+    ((document.activeElement.classList.contains('vorla-keys')
+      ? document.querySelector('#screen canvas').classList.contains('vorla-focus') &&
+        getComputedStyle(document.querySelector('#screen canvas')).outlineStyle !== 'none'
+      : document.activeElement.matches(':focus-visible') &&
+        getComputedStyle(document.activeElement).outlineStyle !== 'none') ? ', ringed' : '') +
     (/no VORLA.SCR yet/.test(document.getElementById('status').textContent) ? '; Download pressed' : ''));
   console.log(`keys: ${keys}`);
   if (keys !== 'ArrowDown kept on canvas, = on canvas, + on canvas, - on canvas, 0 on canvas, Tab on canvas, ' +

@@ -15,6 +15,8 @@
 #include "layer.h"
 #include "runtime_state.h"
 
+using namespace vorla;  // the runtime's insides
+
 namespace {
 
 std::string out_dir;

@@ -34,6 +34,8 @@
 #include "session.h"
 #include "text_ink.h"
 
+using namespace vorla;  // the runtime's insides
+
 // --- Text calls of the frame on show ---------------------------------------------------------
 
 namespace {

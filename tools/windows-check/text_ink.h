@@ -15,6 +15,8 @@
 
 #include "runtime_state.h"
 
+using namespace vorla;  // the runtime's insides
+
 namespace text_ink {
 
 struct TextCall {

@@ -49,12 +49,16 @@ for (const file of fs.readdirSync(path.join(clang, 'gen'))) {
   copy(path.join(clang, 'gen', file), 'clang/' + file);
 }
 
-// The library for wasm32-wasi, its headers, and how programs are linked with it: the main that
+// The library for wasm32-wasi, the headers an install of it has (the build lists them), and how
+// programs are linked with it: the main that
 // calls WinMain comes from vorla_main only when the program has no main of its own; the
 // display's imports (web_display.cpp's extern "C" block) are the only undefined names allowed;
 // data above 64 KiB (an address below is taken for a Win32 atom) and emscripten's stack size.
-const headers = { 'include/vorla.h': 'runtime/vorla.h', 'include/win32.h': 'platform/win32.h' };
-for (const [file, from] of Object.entries(headers)) copy(path.join(root, from), 'library/' + file);
+const headers = {};
+for (const from of fs.readFileSync(path.join(wasiDir, 'vorla-headers.txt'), 'utf8').split(';')) {
+  headers['include/' + path.basename(from)] = from;
+}
+for (const [file, from] of Object.entries(headers)) copy(from, 'library/' + file);
 const archives = { 'lib/libvorla.a': 'libvorla.a', 'lib/libvorla_main.a': 'libvorla_main.a',
   'lib/libfreetype.a': 'freetype/libfreetype.a' };
 for (const [file, from] of Object.entries(archives)) copy(path.join(wasiDir, from), 'library/' + file);

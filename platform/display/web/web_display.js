@@ -79,7 +79,11 @@ mergeInto(LibraryManager.library, {
 
     // Keys go to the window whose canvas has the keyboard focus, and to no window while the
     // focus is elsewhere in the page. Keys held when the canvas loses the focus are let go.
-    listenKeys: function(canvas, id) {
+    // The keyboard focus of a canvas is an unseen text field of its own (`keys`), which stands
+    // in its place in the page's Tab order: only where text can be typed does the browser hand
+    // over what the user's input method composes (a dead key and a letter), as composition
+    // events; the field itself keeps no text.
+    listenKeys: function(keys, canvas, id) {
       var press = function(vk, event, text) {
         var repeat = event.repeat || VORLA.held[vk] === true;
         VORLA.held[vk] = true;
@@ -90,8 +94,8 @@ mergeInto(LibraryManager.library, {
         delete VORLA.held[vk];
         VORLA.post([5, id, vk, 0, 0]);
       };
-      canvas.addEventListener('keydown', function(event) {
-        // An input method's keys: what it makes comes as a composition.
+      keys.addEventListener('keydown', function(event) {
+        // A key the input method takes: what it makes comes as a composition.
         if (event.isComposing || event.keyCode === 229) return;
         if (VORLA.browserKey(event)) return;
         if (event.key === 'AltGraph') {
@@ -103,11 +107,11 @@ mergeInto(LibraryManager.library, {
         }
         var vk = VORLA.vk(event);
         if (vk === 0) return;
-        if (VORLA.keep(event)) event.preventDefault();
+        event.preventDefault();
         VORLA.down[event.code] = vk;
         press(vk, event, VORLA.typed(event));
       });
-      canvas.addEventListener('keyup', function(event) {
+      keys.addEventListener('keyup', function(event) {
         if (event.key === 'AltGraph' || (VORLA.altGraph && event.code === 'AltRight')) {
           event.preventDefault();
           VORLA.altGraph = false;
@@ -117,15 +121,28 @@ mergeInto(LibraryManager.library, {
         }
         var vk = VORLA.down[event.code] || VORLA.vk(event);
         delete VORLA.down[event.code];
-        if (VORLA.held[vk] && VORLA.keep(event)) event.preventDefault();
+        if (VORLA.held[vk]) event.preventDefault();
         release(vk);
       });
-      canvas.addEventListener('compositionend', function(event) {
+      keys.addEventListener('compositionend', function(event) {
         Array.from(event.data || '').forEach(function(c) {
           VORLA.post([8, id, c.codePointAt(0), 0, 0]);
         });
+        setTimeout(function() { keys.value = ''; });
       });
-      canvas.addEventListener('blur', VORLA.letGo);
+      keys.addEventListener('input', function(event) {
+        if (!event.isComposing) keys.value = '';
+      });
+      // The canvas shows the focus ring while its keys have the focus, unless the program or a
+      // click put it there.
+      keys.addEventListener('focus', function() {
+        canvas.classList.toggle('vorla-focus', !VORLA.quietFocus);
+      });
+      keys.addEventListener('blur', function() {
+        canvas.classList.remove('vorla-focus');
+        VORLA.letGo();
+      });
+      canvas.addEventListener('focus', function() { VORLA.focus(canvas); });
       if (VORLA.listening) return;
       VORLA.listening = true;
       window.addEventListener('blur', VORLA.letGo);
@@ -202,9 +219,13 @@ mergeInto(LibraryManager.library, {
     },
 
     // The keyboard to a canvas, with no focus ring: the ring is for moving the focus by keys.
+    quietFocus: false,
     focus: function(canvas) {
-      if (document.activeElement === canvas) return;
-      canvas.focus({preventScroll: true, focusVisible: false});
+      var keys = canvas.vorlaKeys;
+      if (!keys || document.activeElement === keys) return;
+      VORLA.quietFocus = true;
+      keys.focus({preventScroll: true});
+      VORLA.quietFocus = false;
     },
 
     // The page is going (closed or hidden): the program takes what input came and ends its
@@ -250,14 +271,28 @@ mergeInto(LibraryManager.library, {
       canvas.height = Math.max(height, 1);
       canvas.title = title;
       canvas.className = 'vorla-window';
-      canvas.tabIndex = 0;
+      canvas.tabIndex = -1;  // its keys stand in its place in the Tab order
       canvas.style.display = 'none';
       canvas.dataset.window = String(window);
-      VORLA.listenKeys(canvas, window);
+      var keys = document.createElement('textarea');
+      keys.className = 'vorla-keys';
+      keys.setAttribute('aria-label', canvas.title);
+      keys.setAttribute('autocomplete', 'off');
+      keys.setAttribute('autocapitalize', 'off');
+      keys.setAttribute('inputmode', 'none');  // no on-screen keyboard over the picture
+      keys.spellcheck = false;
+      keys.disabled = true;  // until the canvas is shown
+      keys.style.cssText = 'position: fixed; left: 0; top: 0; width: 1px; height: 1px; ' +
+          'opacity: 0; border: 0; padding: 0; resize: none; overflow: hidden; ' +
+          'pointer-events: none; font-size: 16px';
+      canvas.vorlaKeys = keys;
+      VORLA.listenKeys(keys, canvas, window);
       VORLA.listenPointer(canvas, window);
       VORLA.windows[window] = canvas;
       VORLA.order.push(window);
-      (Module['vorlaScreen'] || document.body).appendChild(canvas);
+      var screen = Module['vorlaScreen'] || document.body;
+      screen.appendChild(canvas);
+      screen.appendChild(keys);
       VORLA.arrange();
     },
 
@@ -265,6 +300,7 @@ mergeInto(LibraryManager.library, {
       var canvas = VORLA.windows[window];
       if (!canvas) return;
       canvas.remove();
+      canvas.vorlaKeys.remove();
       delete VORLA.windows[window];
       VORLA.order = VORLA.order.filter(function(id) { return id !== window; });
       VORLA.arrange();
@@ -274,6 +310,7 @@ mergeInto(LibraryManager.library, {
       var canvas = VORLA.windows[window];
       if (!canvas) return;
       canvas.style.display = visible ? 'block' : 'none';
+      canvas.vorlaKeys.disabled = !visible;
       VORLA.arrange();
       // The first window shown takes the keyboard, unless the page's own controls have it.
       var focused = document.activeElement;
@@ -316,7 +353,10 @@ mergeInto(LibraryManager.library, {
 
     // The program has closed the display: its canvases go.
     removeWindows: function() {
-      for (var id in VORLA.windows) VORLA.windows[id].remove();
+      for (var id in VORLA.windows) {
+        VORLA.windows[id].vorlaKeys.remove();
+        VORLA.windows[id].remove();
+      }
       VORLA.windows = {};
       VORLA.order = [];
     }

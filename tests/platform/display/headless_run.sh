@@ -4,9 +4,11 @@
 # the timer, a key below 0 as its Windows-1252 character, an unterminated last line not at all,
 # the end said in the log), the log is copied line by line, a program that ends by itself still
 # leaves its picture, and variables that make no sense end the run with status 1.
-# Usage: headless_run.sh EVENT-MONITOR MODES-EXAMPLE
+# A program that never asks for an event shows nothing of what it drew.
+# Usage: headless_run.sh EVENT-MONITOR MODES-EXAMPLE NEVER-WAITS
 monitor=$1
 modes=$2
+never_waits=$3
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 export VORLA_DISPLAY=headless
@@ -33,6 +35,14 @@ printf 'VORLA_KBD(113);\n' >quit.scr
 VORLA_PLAY=quit.scr VORLA_SNAPSHOT=quit.png "$modes" && [ -s quit.png ] ||
   fail "a program that quits by itself: status $?, picture $(ls quit.png 2>&1)"
 
+for draw in yes no and-wait; do
+  DRAW=$draw VORLA_SNAPSHOT=never-$draw.png "$never_waits" || fail "never-waits, DRAW=$draw: status $?"
+done
+cmp -s never-yes.png never-no.png && ! cmp -s never-yes.png never-and-wait.png ||
+  fail "a program that never asks for an event shows what it drew"
+
+out=$(VORLA_LOG=no-such-folder/run.log "$monitor" 2>&1)
+[ $? -eq 1 ] && [ "$out" = 'VORLA_LOG: cannot write no-such-folder/run.log' ] || fail "VORLA_LOG: $out"
 out=$(VORLA_TICKS=ten "$monitor" 2>&1)
 [ $? -eq 1 ] && [ "$out" = 'VORLA_TICKS="ten" is not a count of ticks' ] || fail "VORLA_TICKS=ten: $out"
 out=$(VORLA_PLAY=no-such.scr "$monitor" 2>&1)

@@ -3,7 +3,8 @@
 # their size, a click on a scaled place acts there, the picture is the unscaled one with every
 # pixel doubled, and the screen is reported in scaled units (the text window still along the
 # bottom third). Its drawing window destroyed by another X client: the program ends as at a
-# close, with status 0 and nothing said. Needs Xvfb, xprop, xdotool and ImageMagick.
+# close, with status 0 and nothing said. Two programs recording in one folder: the second says
+# so and writes nothing. Needs Xvfb, xprop, xdotool and ImageMagick.
 # Usage: x_display.sh BUILD_DIR
 set -uo pipefail
 build=$(realpath "$1")
@@ -68,6 +69,32 @@ for run in 1 2 3 4 5; do
   [ $status = 0 ] && [ ! -s said.txt ] ||
     fail "destroyed from outside (run $run): status $status, $(head -n 2 said.txt)"
 done
+# Two programs recording in one folder: the first keeps its recording whole, the second says
+# in its log that the file is another program's and writes nothing.
+xprop -root -remove RESOURCE_MANAGER
+mkdir two && cd two || exit 2
+VORLA_LOG=first.log "$build/examples/typing" &
+first=$!
+first_window=$(xdotool search --sync --name "VORLA Graphics" | head -1)
+VORLA_LOG=second.log "$build/examples/typing" &
+second=$!
+sleep 0.5
+second_window=$(xdotool search --name "VORLA Graphics" | grep -vx "$first_window" | head -1)
+xdotool windowfocus --sync "$first_window" key ctrl+r type --delay 50 'abc'
+xdotool windowfocus --sync "$second_window" key ctrl+r type --delay 50 'xyz'
+xdotool key ctrl+r
+xdotool windowfocus --sync "$first_window" type --delay 50 'd'
+xdotool key ctrl+r
+sleep 0.3
+kill $first $second
+wait $first $second 2>/dev/null
+[ "$(cat VORLA.SCR)" = "$(printf 'VORLA_KBD(%d);\n' 97 98 99 100)" ] ||
+  fail "two recorders: VORLA.SCR holds $(tr '\n' ' ' <VORLA.SCR)"
+grep -qx "Cannot record script file VORLA.SCR: another program is recording it" second.log ||
+  fail "two recorders: the second one's log says $(cat second.log)"
+cd .. || exit 2
+
 [ $failures = 0 ] && echo "X display: window 1190x1030 at Xft.dpi 192, the picture the unscaled" \
-  "one doubled; a window destroyed from outside ends the program with status 0"
+  "one doubled; a window destroyed from outside ends the program with status 0; of two" \
+  "programs recording in one folder, the second says so and leaves the first's file whole"
 exit $failures
