@@ -149,7 +149,7 @@ async function runAndSettle(page) {
   const idle = await state(page, 'idle') || 0;
   await page.click('#run');
   const ok = await until(page, ([r, i]) => vorlaPlayground.runs > r && vorlaPlayground.idle > i &&
-    vorlaPlayground.settled && document.querySelector('#screen canvas'), 120000, [runs, idle]);
+    vorlaPlayground.settled() && document.querySelector('#screen canvas'), 120000, [runs, idle]);
   if (!ok) console.log('page says: ' + await status(page));
   return ok;
 }
@@ -158,13 +158,13 @@ async function clickDrawing(page) {
   const idle = await state(page, 'idle');
   const box = await page.locator('#screen canvas').first().boundingBox();
   await page.mouse.click(box.x + box.width / 2, box.y + box.height - 40);
-  return until(page, i => vorlaPlayground.idle > i && vorlaPlayground.settled, 10000, idle);
+  return until(page, i => vorlaPlayground.idle > i && vorlaPlayground.settled(), 10000, idle);
 }
 
 async function pressKey(page, key) {
   const idle = await state(page, 'idle');
   await page.keyboard.press(key);
-  return until(page, i => vorlaPlayground.idle > i && vorlaPlayground.settled, 10000, idle);
+  return until(page, i => vorlaPlayground.idle > i && vorlaPlayground.settled(), 10000, idle);
 }
 
 (async () => {

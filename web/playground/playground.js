@@ -348,7 +348,7 @@ async function run() {
   };
   ++test.runs;
   test.posted = 0;
-  test.settled = false;
+  test.delivered = -1;
   // The program's first window takes the keyboard when it is shown (VORLA.showWindow), as in
   // the designer's page, rather than the button or the editor that ran it.
   if (document.activeElement && document.activeElement !== document.body) document.activeElement.blur();
@@ -368,9 +368,8 @@ function handle(message, name) {
       break;
     case 'keys': VORLA.codes = message.table; break;
     case 'idle':
-      // For the tests: the program waits, and has taken every input record given so far.
       test.idle = (test.idle || 0) + 1;
-      test.settled = message.delivered === test.posted;
+      test.delivered = message.delivered;
       break;
     case 'file': keepFile(name, message.name, message.data); break;
     case 'stdout': case 'stderr': output(message.line); break;
@@ -382,6 +381,8 @@ function handle(message, name) {
   }
 }
 test.frames = 0;
+// For the tests: the program waits, and had taken every input record given so far when it did.
+test.settled = () => test.delivered === test.posted;
 
 // --- The page's controls ------------------------------------------------------------------------
 $('run').addEventListener('click', run);
