@@ -31,10 +31,10 @@ namespace {
 cairo_t* cairo_target = nullptr;  // while set, drawing commands go to Cairo
 
 double column_of(int x) {
-  return static_cast<double>(origin_x) + x;
+  return static_cast<double>(vorla::state.origin_x) + x;
 }
 double row_of(int y) {
-  return static_cast<double>(origin_y) - y;
+  return static_cast<double>(vorla::state.origin_y) - y;
 }
 
 // The same figures as the GDI renderer draws: boxes that include their lower-right corner,
@@ -136,7 +136,7 @@ void start_runtime_once() {
   gfx_startup(nullptr, nullptr, no_arguments, SW_SHOWNORMAL);
   gfx_set_logging(0);
 #if defined(VORLA_BENCH_CAIRO)
-  render_hook = render_to_cairo;
+  vorla::state.render_hook = render_to_cairo;
 #endif
   started = true;
 }

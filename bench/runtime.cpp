@@ -126,7 +126,7 @@ void BM_present_pass(benchmark::State& state) {
   start_once();
   MSG message;
   for (auto _ : state) {
-    SetPixel(window_dc, 0, 0, 0);
+    SetPixel(vorla::state.window_dc, 0, 0, 0);
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
   }
 }
@@ -163,9 +163,9 @@ BENCHMARK(BM_idle_pass);
 // A description in the log ring and the (hidden) text window, as with logging on.
 void BM_circle_logged(benchmark::State& state) {
   start_once();
-  logging_on = 1;
+  vorla::state.logging_on = 1;
   for (auto _ : state) gfx_circle(5, 10, 20, 30);
-  logging_on = 0;
+  vorla::state.logging_on = 0;
 }
 BENCHMARK(BM_circle_logged);
 
@@ -227,8 +227,9 @@ void BM_idle_halted(benchmark::State& state) {
   uint32_t begin_ms = headless::now_ms();
   double begin_cpu = cpu_seconds();
   for (auto _ : state) {
-    headless::schedule(headless::now_ms() + 10000,
-                       [] { headless::click(draw_window, origin_x, origin_y); });
+    headless::schedule(headless::now_ms() + 10000, [] {
+      headless::click(vorla::state.draw_window, vorla::state.origin_x, vorla::state.origin_y);
+    });
     int x, y;
     char key;
     gfx_next_event(&x, &y, &key);

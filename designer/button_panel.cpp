@@ -81,6 +81,11 @@ void reseat_toppings(int scoop_count, const ToppingColumn& topping_x, ToppingCol
   }
 }
 
+// The scoops' colours, bottom to top, as buttons 2 to 9 step them.
+constexpr int DesignerState::*kScoopColours[] = {
+    &DesignerState::scoop_colour1, &DesignerState::scoop_colour2, &DesignerState::scoop_colour3,
+    &DesignerState::scoop_colour4};
+
 void press_button(int /*x*/, int y, DesignerState& state) {
   // The three-unit gap under each drawn button belongs to that button.
   const int k = (245 - y) / 25;
@@ -93,30 +98,18 @@ void press_button(int /*x*/, int y, DesignerState& state) {
       if (state.scoop_count > 1) --state.scoop_count;
       reseat_toppings(state.scoop_count, state.topping_x, state.topping_y);
       break;
-    case 2:
-      state.scoop_colour1 = colour_step_up(state.scoop_colour1);
-      break;
+    case 2:  // up and down the colour of the bottom scoop, then of each scoop above it
     case 3:
-      state.scoop_colour1 = colour_step_down(state.scoop_colour1);
-      break;
     case 4:
-      state.scoop_colour2 = colour_step_up(state.scoop_colour2);
-      break;
     case 5:
-      state.scoop_colour2 = colour_step_down(state.scoop_colour2);
-      break;
     case 6:
-      state.scoop_colour3 = colour_step_up(state.scoop_colour3);
-      break;
     case 7:
-      state.scoop_colour3 = colour_step_down(state.scoop_colour3);
-      break;
     case 8:
-      state.scoop_colour4 = colour_step_up(state.scoop_colour4);
+    case 9: {
+      int& colour = state.*kScoopColours[(k - 2) / 2];
+      colour = k % 2 == 0 ? colour_step_up(colour) : colour_step_down(colour);
       break;
-    case 9:
-      state.scoop_colour4 = colour_step_down(state.scoop_colour4);
-      break;
+    }
     case 10:
       state.edit_mode = MODE_ADD;
       break;

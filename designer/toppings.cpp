@@ -1,6 +1,7 @@
 // The topping editor: clicks on the ice cream place, select and move toppings; the status
 // line says what the next click does; the placed toppings are drawn over scoops and cone.
 #include <cmath>
+#include <iterator>
 
 #include "designer.h"
 
@@ -91,6 +92,12 @@ void draw_status_line(int edit_mode) {
   }
 }
 
+// The drawing of each kind, from TOPPING_BERRY to TOPPING_M_DISC.
+constexpr void (*kToppingDrawings[])(int x, int y, int colour) = {
+    draw_berry,  draw_bear,   draw_r_disc,   draw_heart, draw_drop,
+    draw_cherry, draw_cookie, draw_sprinkle, draw_chip,  draw_m_disc};
+static_assert(std::size(kToppingDrawings) == TOPPING_M_DISC - TOPPING_BERRY + 1);
+
 // In slot order, so a later topping lies over an earlier one.
 void draw_toppings(const ToppingColumn& topping_x, const ToppingColumn& topping_y,
                    const ToppingColumn& topping_kind, const ToppingColumn& topping_colour,
@@ -98,41 +105,11 @@ void draw_toppings(const ToppingColumn& topping_x, const ToppingColumn& topping_
   for (int i = 0; i < topping_count; ++i) {
     const int x = topping_x[i];
     const int y = topping_y[i];
-    const int c = topping_colour[i];
-    switch (topping_kind[i]) {
-      case TOPPING_BERRY:
-        draw_berry(x, y, c);
-        break;
-      case TOPPING_BEAR:
-        draw_bear(x, y, c);
-        break;
-      case TOPPING_R_DISC:
-        draw_r_disc(x, y, c);
-        break;
-      case TOPPING_HEART:
-        draw_heart(x, y, c);
-        break;
-      case TOPPING_DROP:
-        draw_drop(x, y, c);
-        break;
-      case TOPPING_CHERRY:
-        draw_cherry(x, y, c);
-        break;
-      case TOPPING_COOKIE:
-        draw_cookie(x, y, c);
-        break;
-      case TOPPING_SPRINKLE:
-        draw_sprinkle(x, y, c);
-        break;
-      case TOPPING_CHIP:
-        draw_chip(x, y, c);
-        break;
-      case TOPPING_M_DISC:
-        draw_m_disc(x, y, c);
-        break;
-      default:
-        gfx_text(1, x - 2, y - 2, 9, "Oops");
-        break;
+    const int kind = topping_kind[i];
+    if (kind >= TOPPING_BERRY && kind <= TOPPING_M_DISC) {
+      kToppingDrawings[kind - TOPPING_BERRY](x, y, topping_colour[i]);
+    } else {
+      gfx_text(1, x - 2, y - 2, 9, "Oops");
     }
   }
 }

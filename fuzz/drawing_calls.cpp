@@ -67,7 +67,7 @@ void check(bool ok) {
 void drain_messages() {
   do {
     pump_one_message();
-  } while (message_taken);
+  } while (state.message_taken);
 }
 
 // A started runtime, as the program has it before it draws.
@@ -157,7 +157,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
       case 10: {
         // A typed key (a printable one: every such key types) waits in the queue, so that the call
         // returns even when halted.
-        headless::type_char(draw_window,
+        headless::type_char(state.draw_window,
                             static_cast<char>(' ' + data.ConsumeIntegral<uint8_t>() % 95));
         int x = 0, y = 0;
         char key = 0;

@@ -28,36 +28,36 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;  // an empty stream cannot be made in memory; it is a plain EOF
   FILE* stream = fmemopen(const_cast<uint8_t*>(data), size, "r");
   if (stream == nullptr) return 0;
-  script_stream = stream;
-  script_mode = SCRIPT_READING;
-  periodic_count = 0;
-  playback_on = 1;
+  state.script_stream = stream;
+  state.script_mode = SCRIPT_READING;
+  state.periodic_count = 0;
+  state.playback_on = 1;
 
   int steps = 0;
   int run_steps = 0;  // periodic events delivered from the current line's counter
-  while (playback_on && steps < MAX_STEPS) {
-    pending_kind = EVENT_NONE;
-    const int before = periodic_count;
+  while (state.playback_on && steps < MAX_STEPS) {
+    state.pending_kind = EVENT_NONE;
+    const int before = state.periodic_count;
     if (!playback_step()) {
-      check(playback_on == 0 && play_one == 0 && script_stream == nullptr);
+      check(state.playback_on == 0 && state.play_one == 0 && state.script_stream == nullptr);
       break;
     }
-    check(pending_kind == EVENT_MOUSE || pending_kind == EVENT_KBD ||
-          pending_kind == EVENT_PERIODIC);
+    check(state.pending_kind == EVENT_MOUSE || state.pending_kind == EVENT_KBD ||
+          state.pending_kind == EVENT_PERIODIC);
     if (before > 0) {
       // A repeat of the current line: one less to come, nothing read.
-      check(pending_kind == EVENT_PERIODIC && periodic_count == before - 1);
-      if (++run_steps == EDGE && periodic_count > EDGE) periodic_count = EDGE;
+      check(state.pending_kind == EVENT_PERIODIC && state.periodic_count == before - 1);
+      if (++run_steps == EDGE && state.periodic_count > EDGE) state.periodic_count = EDGE;
     } else {
       run_steps = 0;
-      check(periodic_count >= -1);
-      check(pending_kind == EVENT_PERIODIC || periodic_count == before);
+      check(state.periodic_count >= -1);
+      check(state.pending_kind == EVENT_PERIODIC || state.periodic_count == before);
     }
     ++steps;
   }
 
-  playback_on = 0;
+  state.playback_on = 0;
   close_script_file();
-  periodic_count = 0;
+  state.periodic_count = 0;
   return 0;
 }

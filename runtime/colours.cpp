@@ -44,25 +44,12 @@ int gfx_check_colour(int colour) {
   return COLOUR_RED;
 }
 
-namespace {
-
-// One text command is live at a time (a primitive builds, renders and frees it before it
-// returns); a few slots leave room without making the table a resource of its own.
-constexpr int TEXT_BLOCK_SLOTS = 4;
-HGLOBAL text_blocks[TEXT_BLOCK_SLOTS] = {};
-
-}  // namespace
-
-void text_blocks_reset() {
-  for (HGLOBAL& block : text_blocks) block = nullptr;
-}
-
 // References are slot + 1, so that 0 (a field never set) names no block.
 int text_block_register(HGLOBAL block) {
   if (block == nullptr) return 0;
   for (int slot = 0; slot < TEXT_BLOCK_SLOTS; ++slot) {
-    if (text_blocks[slot] == nullptr) {
-      text_blocks[slot] = block;
+    if (state.text_blocks[slot] == nullptr) {
+      state.text_blocks[slot] = block;
       return slot + 1;
     }
   }
@@ -71,12 +58,12 @@ int text_block_register(HGLOBAL block) {
 
 HGLOBAL text_block_lookup(int reference) {
   if (reference < 1 || reference > TEXT_BLOCK_SLOTS) return nullptr;
-  return text_blocks[reference - 1];
+  return state.text_blocks[reference - 1];
 }
 
 void text_block_unregister(int reference) {
   if (reference < 1 || reference > TEXT_BLOCK_SLOTS) return;
-  text_blocks[reference - 1] = nullptr;
+  state.text_blocks[reference - 1] = nullptr;
 }
 
 }  // namespace vorla

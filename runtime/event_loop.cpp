@@ -10,48 +10,25 @@
 
 namespace vorla {
 
-int pending_kind = EVENT_NONE;
-int pending_x = 0;
-int pending_y = 0;
-char pending_key = 0;
-unsigned char animate_on = 0;
-unsigned char single_step = 0;
-int timer_ticked = 0;
-unsigned char quit_requested = 0;
-int message_taken = 0;
-void (*next_event_hook)() = nullptr;
-
-void event_loop_reset() {
-  pending_kind = EVENT_NONE;
-  pending_x = 0;
-  pending_y = 0;
-  pending_key = 0;
-  animate_on = 0;
-  single_step = 0;
-  timer_ticked = 0;
-  quit_requested = 0;
-  message_taken = 0;
-  next_event_hook = nullptr;
-}
-
 void pump_one_message() {
   MSG message;
-  message_taken = PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) ? 1 : 0;
-  if (message_taken) {
+  state.message_taken = PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) ? 1 : 0;
+  if (state.message_taken) {
     if (message.message == WM_QUIT) {
-      pending_kind = EVENT_QUIT;
+      state.pending_kind = EVENT_QUIT;
       return;
     }
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  if (surface_dirty) copy_surface_to_window();
+  if (state.surface_dirty) copy_surface_to_window();
 }
 
 namespace {
 
 bool event_ready() {
-  return pending_kind != EVENT_NONE && !(pending_kind == EVENT_PERIODIC && timer_ticked == 0);
+  return state.pending_kind != EVENT_NONE &&
+         !(state.pending_kind == EVENT_PERIODIC && state.timer_ticked == 0);
 }
 
 // Only an armed periodic event waits for the timer; otherwise only input (or a message the
@@ -60,7 +37,7 @@ bool event_ready() {
 // that woke it, so they are taken now, before that input: the next periodic event armed still
 // waits for a tick that comes after it.
 void wait_for_message() {
-  if (pending_kind == EVENT_PERIODIC) {
+  if (state.pending_kind == EVENT_PERIODIC) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
     return;
   }
@@ -75,25 +52,25 @@ void wait_for_message() {
 void run_passes() {
   while (!event_ready()) {
     pump_one_message();
-    if (pending_kind == EVENT_QUIT) return;
+    if (state.pending_kind == EVENT_QUIT) return;
 
-    if (play_one || playback_on) {
-      play_one = 0;
+    if (state.play_one || state.playback_on) {
+      state.play_one = 0;
       if (playback_step()) return;
-      play_one = 0;
-      playback_on = 0;
+      state.play_one = 0;
+      state.playback_on = 0;
     }
 
-    if (single_step || animate_on) {
-      if (pending_kind == EVENT_NONE) {
-        pending_kind = EVENT_PERIODIC;
-        timer_ticked = 0;
-        single_step = 0;
-        play_one = 0;
+    if (state.single_step || state.animate_on) {
+      if (state.pending_kind == EVENT_NONE) {
+        state.pending_kind = EVENT_PERIODIC;
+        state.timer_ticked = 0;
+        state.single_step = 0;
+        state.play_one = 0;
       }
     }
 
-    if (!message_taken && !event_ready()) {
+    if (!state.message_taken && !event_ready()) {
       headless_run_wait();
       wait_for_message();
     }
@@ -102,24 +79,24 @@ void run_passes() {
 
 // Periodic events are counted, not written, so that a run of them becomes one line.
 void record_pending_event() {
-  if (pending_kind == EVENT_PERIODIC) {
-    ++periodic_count;
+  if (state.pending_kind == EVENT_PERIODIC) {
+    ++state.periodic_count;
     return;
   }
-  if (periodic_count > 0) {
+  if (state.periodic_count > 0) {
     record_event(EVENT_PERIODIC, 0, 0, 0);
-    periodic_count = 0;
+    state.periodic_count = 0;
     // A line that could not be written has ended the recording.
-    if (!recording_on) return;
+    if (!state.recording_on) return;
   }
-  record_event(pending_kind, pending_x, pending_y, pending_key);
+  record_event(state.pending_kind, state.pending_x, state.pending_y, state.pending_key);
 }
 
 }  // namespace
 
 extern "C" int gfx_next_event(int* x, int* y, char* key) {
   // Before gfx_startup no event could ever come: rather than wait for ever, the program ends.
-  if (draw_window == nullptr) {
+  if (state.draw_window == nullptr) {
     static const char* const said =
         "gfx_next_event was called before gfx_startup: there is no window for events to come "
         "from, so the program ends\n";
@@ -128,43 +105,43 @@ extern "C" int gfx_next_event(int* x, int* y, char* key) {
     std::fflush(nullptr);
     std::exit(1);
   }
-  if (next_event_hook) next_event_hook();
-  pending_kind = EVENT_NONE;
-  pending_key = 0;
-  pending_y = 0;
-  pending_x = 0;
+  if (state.next_event_hook) state.next_event_hook();
+  state.pending_kind = EVENT_NONE;
+  state.pending_key = 0;
+  state.pending_y = 0;
+  state.pending_x = 0;
 
   // Without the drawing window no message can ever make an event: the quit it posted has been
   // reported (or is the next thing to report), and nothing else will come.
-  if (draw_window_gone)
-    pending_kind = EVENT_QUIT;
+  if (state.draw_window_gone)
+    state.pending_kind = EVENT_QUIT;
   else
     run_passes();
 
-  if (recording_on) record_pending_event();
+  if (state.recording_on) record_pending_event();
 
   // A value the program does not want (a null pointer) is not stored.
-  if (x) *x = pending_x;
-  if (y) *y = pending_y;
-  if (key) *key = pending_key;
-  return quit_requested ? EVENT_QUIT : pending_kind;
+  if (x) *x = state.pending_x;
+  if (y) *y = state.pending_y;
+  if (key) *key = state.pending_key;
+  return state.quit_requested ? EVENT_QUIT : state.pending_kind;
 }
 
 extern "C" int gfx_set_animation(int mode) {
   if (!runtime_started("gfx_set_animation")) return 0;
   switch (mode) {
     case ANIM_HALT:
-      single_step = 0;
-      animate_on = 0;
+      state.single_step = 0;
+      state.animate_on = 0;
       break;
     case ANIM_SINGLE_STEP:
-      single_step = 1;
+      state.single_step = 1;
       break;
     case ANIM_RUN:
-      animate_on = 1;
+      state.animate_on = 1;
       break;
     case ANIM_QUIT:
-      quit_requested = 1;
+      state.quit_requested = 1;
       break;
     default:
       break;

@@ -8,8 +8,8 @@
 
 #include <cstdio>
 
-extern "C" int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line,
-                              int show) __attribute__((weak));
+extern "C" int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show)
+    __attribute__((weak));
 
 namespace {
 

@@ -10,36 +10,15 @@
 
 namespace vorla {
 
-LogRing log_ring = {{}, -1, 0};
-unsigned char logging_on = 1;
-int text_window_gone = 0;
-
-namespace {
-
-// The copy of the log that VORLA_LOG asks for: every line, as it is logged, in a file.
-FILE* log_copy = nullptr;
-bool log_copy_opened = false;
-
-}  // namespace
-
 bool open_log_copy() {
   const char* path = std::getenv("VORLA_LOG");
   const bool asked = path != nullptr && *path != '\0';
-  if (log_copy_opened) return !asked || log_copy != nullptr;
-  log_copy_opened = true;
+  if (state.log_copy_opened) return !asked || state.log_copy != nullptr;
+  state.log_copy_opened = true;
   if (!asked) return true;
-  log_copy = std::fopen(path, "w");
-  if (log_copy == nullptr) std::fprintf(stderr, "VORLA_LOG: cannot write %s\n", path);
-  return log_copy != nullptr;
-}
-
-void log_reset() {
-  log_ring = LogRing{{}, -1, 0};
-  logging_on = 1;
-  text_window_gone = 0;
-  if (log_copy != nullptr) std::fclose(log_copy);
-  log_copy = nullptr;
-  log_copy_opened = false;
+  state.log_copy = std::fopen(path, "w");
+  if (state.log_copy == nullptr) std::fprintf(stderr, "VORLA_LOG: cannot write %s\n", path);
+  return state.log_copy != nullptr;
 }
 
 namespace {
@@ -48,10 +27,10 @@ namespace {
 // however the program ends.
 void copy_line(const char* line, size_t length) {
   open_log_copy();
-  if (log_copy == nullptr) return;
-  std::fwrite(line, 1, length, log_copy);
-  if (length == 0 || line[length - 1] != '\n') std::fputc('\n', log_copy);
-  std::fflush(log_copy);
+  if (state.log_copy == nullptr) return;
+  std::fwrite(line, 1, length, state.log_copy);
+  if (length == 0 || line[length - 1] != '\n') std::fputc('\n', state.log_copy);
+  std::fflush(state.log_copy);
 }
 
 int next_slot(int slot) {
@@ -61,12 +40,12 @@ int next_slot(int slot) {
 // The kept lines are given back when the program ends, so that nothing the runtime allocated
 // looks lost to a leak checker.
 void release_log_ring() {
-  for (HGLOBAL& block : log_ring.log_lines) {
+  for (HGLOBAL& block : state.log_ring.log_lines) {
     if (block != nullptr) GlobalFree(block);
     block = nullptr;
   }
-  log_ring.log_first = -1;
-  log_ring.log_next = 0;
+  state.log_ring.log_first = -1;
+  state.log_ring.log_next = 0;
 }
 
 }  // namespace
@@ -86,22 +65,22 @@ extern "C" int gfx_log(const char* format, ...) {
   if (count < 0) line[0] = '\0';
   size_t length = std::strlen(line);
 
-  if (log_ring.log_first == log_ring.log_next) {
-    GlobalFree(log_ring.log_lines[log_ring.log_first]);
-    log_ring.log_lines[log_ring.log_first] = nullptr;
-    log_ring.log_first = next_slot(log_ring.log_first);
+  if (state.log_ring.log_first == state.log_ring.log_next) {
+    GlobalFree(state.log_ring.log_lines[state.log_ring.log_first]);
+    state.log_ring.log_lines[state.log_ring.log_first] = nullptr;
+    state.log_ring.log_first = next_slot(state.log_ring.log_first);
   }
   static bool release_registered = false;
   if (!release_registered) release_registered = std::atexit(release_log_ring) == 0;
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, length + 1);
-  log_ring.log_lines[log_ring.log_next] = block;
+  state.log_ring.log_lines[state.log_ring.log_next] = block;
   char* copy = static_cast<char*>(GlobalLock(block));
   if (copy != nullptr) {
     std::memcpy(copy, line, length + 1);
     GlobalUnlock(block);
   }
-  if (log_ring.log_first < 0) log_ring.log_first = log_ring.log_next;
-  log_ring.log_next = next_slot(log_ring.log_next);
+  if (state.log_ring.log_first < 0) state.log_ring.log_first = state.log_ring.log_next;
+  state.log_ring.log_next = next_slot(state.log_ring.log_next);
   copy_line(line, length);
 
   append_text_line(line);
@@ -111,8 +90,8 @@ extern "C" int gfx_log(const char* format, ...) {
 // Before start-up and after the user has closed the text window there is nothing to draw into
 // (and a null window would mean the whole screen).
 void append_text_line(char* line) {
-  if (text_window == nullptr || text_window_gone) return;
-  HDC dc = GetDC(text_window);
+  if (state.text_window == nullptr || state.text_window_gone) return;
+  HDC dc = GetDC(state.text_window);
   SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
   TEXTMETRICA metrics = {};
   GetTextMetricsA(dc, &metrics);
@@ -120,7 +99,7 @@ void append_text_line(char* line) {
   ScrollDC(dc, 0, -h, nullptr, nullptr, nullptr, nullptr);
 
   RECT client = {0, 0, 0, 0};
-  GetClientRect(text_window, &client);
+  GetClientRect(state.text_window, &client);
   // With the null pen the rectangle fills one row and one column less, so the strip ends on
   // the last client row.
   HBRUSH brush = CreateSolidBrush(GetBkColor(dc));
@@ -134,16 +113,16 @@ void append_text_line(char* line) {
   int n = static_cast<int>(std::strlen(line));
   if (n > 0 && line[n - 1] == '\n') line[--n] = '\0';
   TextOutA(dc, client.left + 5, client.bottom - h, line, n);
-  ReleaseDC(text_window, dc);
+  ReleaseDC(state.text_window, dc);
 }
 
 // The kept lines are copied out before they are drawn, so that the ring keeps every line
 // exactly as it was formatted.
 void repaint_log_ring() {
-  int slot = log_ring.log_first;
+  int slot = state.log_ring.log_first;
   int count = 0;
-  while (slot >= 0 && (slot != log_ring.log_next || count == 0)) {
-    HGLOBAL block = log_ring.log_lines[slot];
+  while (slot >= 0 && (slot != state.log_ring.log_next || count == 0)) {
+    HGLOBAL block = state.log_ring.log_lines[slot];
     const char* text = static_cast<const char*>(GlobalLock(block));
     if (text != nullptr) {
       char line[FORMAT_BUFFER_SIZE];
@@ -169,10 +148,10 @@ LRESULT CALLBACK text_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM 
     }
     case WM_KEYDOWN:
     case WM_KEYUP:
-      PostMessageA(draw_window, message, wparam, lparam);
+      PostMessageA(state.draw_window, message, wparam, lparam);
       return 0;
     case WM_DESTROY:
-      if (window == text_window) text_window_gone = 1;
+      if (window == state.text_window) state.text_window_gone = 1;
       return DefWindowProcA(window, message, wparam, lparam);
     default:
       return DefWindowProcA(window, message, wparam, lparam);
@@ -181,15 +160,15 @@ LRESULT CALLBACK text_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM 
 
 extern "C" int gfx_set_logging(int on) {
   if (!runtime_started("gfx_set_logging")) return 0;
-  logging_on = on ? 1 : 0;
-  CheckMenuItem(run_menu, CMD_LOGGING, on ? MF_CHECKED : MF_UNCHECKED);
-  if (logging_on) gfx_show_log_window(1);
+  state.logging_on = on ? 1 : 0;
+  CheckMenuItem(state.run_menu, CMD_LOGGING, on ? MF_CHECKED : MF_UNCHECKED);
+  if (state.logging_on) gfx_show_log_window(1);
   return 1;
 }
 
 extern "C" int gfx_show_log_window(int show) {
   if (!runtime_started("gfx_show_log_window")) return 0;
-  return ShowWindow(text_window, show ? SW_SHOW : SW_HIDE);
+  return ShowWindow(state.text_window, show ? SW_SHOW : SW_HIDE);
 }
 
 }  // namespace vorla

@@ -62,7 +62,8 @@ extern "C" int gfx_circle(int colour, int x, int y, int radius) {
     gfx_log("Radius of %d not possible, using radius %d\n", radius, negated(radius));
     radius = negated(radius);
   }
-  if (logging_on) gfx_log("%s circle at (%d,%d), radius %d\n", colour_names[colour], x, y, radius);
+  if (state.logging_on)
+    gfx_log("%s circle at (%d,%d), radius %d\n", colour_names[colour], x, y, radius);
   int64_t r = radius;
   render(DRAW_OVAL, colour, 0, clamped(x - r), clamped(y + r), clamped(x + r), clamped(y - r));
   return 1;
@@ -72,7 +73,7 @@ extern "C" int gfx_triangle(int colour, int x1, int y1, int x2, int y2, int x3, 
   if (!runtime_started("gfx_triangle")) return 1;
   colour = gfx_check_colour(colour);
   repair_width(&width);
-  if (logging_on)
+  if (state.logging_on)
     gfx_log("%s triangle at (%d,%d), (%d,%d), (%d,%d)\n", colour_names[colour], x1, y1, x2, y2, x3,
             y3);
   render(DRAW_TRIANGLE, colour, width, x1, y1, x2, y2, x3, y3);
@@ -84,7 +85,7 @@ extern "C" int gfx_rect(int colour, int x1, int y1, int x2, int y2, int width) {
   order_corners(&x1, &y1, &x2, &y2);
   colour = gfx_check_colour(colour);
   repair_width(&width);
-  if (logging_on) {
+  if (state.logging_on) {
     if (width == 0)
       gfx_log("%s rectangle with bounding box (%d,%d) to (%d,%d), filled\n", colour_names[colour],
               x1, y1, x2, y2);
@@ -101,7 +102,7 @@ extern "C" int gfx_oval(int colour, int x1, int y1, int x2, int y2, int width) {
   order_corners(&x1, &y1, &x2, &y2);
   repair_width(&width);
   colour = gfx_check_colour(colour);
-  if (logging_on) {
+  if (state.logging_on) {
     if (width == 0)
       gfx_log("%s oval with bounding box (%d,%d) to (%d,%d), filled\n", colour_names[colour], x1,
               y1, x2, y2);
@@ -117,7 +118,7 @@ extern "C" int gfx_line(int colour, int x1, int y1, int x2, int y2, int width) {
   if (!runtime_started("gfx_line")) return 1;
   repair_width(&width);
   colour = gfx_check_colour(colour);
-  if (logging_on)
+  if (state.logging_on)
     gfx_log("%s line from (%d,%d) to (%d,%d), width %d\n", colour_names[colour], x1, y1, x2, y2,
             width);
   render(DRAW_LINE, colour, width == 0 ? 1 : width, x1, y1, x2, y2);
@@ -158,7 +159,7 @@ extern "C" int gfx_text(int colour, int x, int y, int point_size, const char* fo
     point_size = 127;
   }
   colour = gfx_check_colour(colour);
-  if (logging_on) gfx_log("%s text at (%d,%d), \"%s\"\n", colour_names[colour], x, y, text);
+  if (state.logging_on) gfx_log("%s text at (%d,%d), \"%s\"\n", colour_names[colour], x, y, text);
 
   size_t length = std::strlen(text);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, length + 1);
@@ -176,7 +177,7 @@ extern "C" int gfx_text(int colour, int x, int y, int point_size, const char* fo
 
 extern "C" int gfx_erase(void) {
   if (!runtime_started("gfx_erase")) return 1;
-  if (logging_on) gfx_log("Clearing the graphics window\n");
+  if (state.logging_on) gfx_log("Clearing the graphics window\n");
   clear_surface();
   return 1;
 }

@@ -22,10 +22,10 @@ int device(int64_t value) {
 }
 
 int column_of(int x) {
-  return device(static_cast<int64_t>(origin_x) + x);
+  return device(static_cast<int64_t>(state.origin_x) + x);
 }
 int row_of(int y) {
-  return device(static_cast<int64_t>(origin_y) - y);
+  return device(static_cast<int64_t>(state.origin_y) - y);
 }
 
 // Triangles, rectangles and ovals: filled in their colour when the width is 0, otherwise a band
@@ -34,8 +34,8 @@ void draw_shape(const DrawCommand& command, COLORREF colour) {
   HPEN pen = CreatePen(PS_SOLID, command.width, colour);
   HGDIOBJ brush = command.width == 0 ? static_cast<HGDIOBJ>(CreateSolidBrush(colour))
                                      : GetStockObject(NULL_BRUSH);
-  HGDIOBJ old_pen = SelectObject(surface_dc, pen);
-  HGDIOBJ old_brush = SelectObject(surface_dc, brush);
+  HGDIOBJ old_pen = SelectObject(state.surface_dc, pen);
+  HGDIOBJ old_brush = SelectObject(state.surface_dc, brush);
 
   // The +1 makes the lower-right corner part of the shape: GDI leaves the right column and
   // the bottom row it is given outside.
@@ -47,46 +47,46 @@ void draw_shape(const DrawCommand& command, COLORREF colour) {
     POINT corners[3] = {{column_of(command.x1), row_of(command.y1)},
                         {column_of(command.x2), row_of(command.y2)},
                         {column_of(command.x3), row_of(command.y3)}};
-    Polygon(surface_dc, corners, 3);
+    Polygon(state.surface_dc, corners, 3);
   } else if (command.kind == DRAW_RECT) {
-    Rectangle(surface_dc, left, top, right, bottom);
+    Rectangle(state.surface_dc, left, top, right, bottom);
   } else {
-    Ellipse(surface_dc, left, top, right, bottom);
+    Ellipse(state.surface_dc, left, top, right, bottom);
   }
 
-  SelectObject(surface_dc, old_pen);
-  SelectObject(surface_dc, old_brush);
+  SelectObject(state.surface_dc, old_pen);
+  SelectObject(state.surface_dc, old_brush);
   DeleteObject(pen);
   DeleteObject(brush);
 }
 
 void draw_line(const DrawCommand& command, COLORREF colour) {
   HPEN pen = CreatePen(PS_SOLID, command.width, colour);
-  HGDIOBJ old_pen = SelectObject(surface_dc, pen);
-  MoveToEx(surface_dc, column_of(command.x1), row_of(command.y1), nullptr);
-  LineTo(surface_dc, column_of(command.x2), row_of(command.y2));
-  SelectObject(surface_dc, old_pen);
+  HGDIOBJ old_pen = SelectObject(state.surface_dc, pen);
+  MoveToEx(state.surface_dc, column_of(command.x1), row_of(command.y1), nullptr);
+  LineTo(state.surface_dc, column_of(command.x2), row_of(command.y2));
+  SelectObject(state.surface_dc, old_pen);
   DeleteObject(pen);
 }
 
 // The anchor is the lower-left corner of the first line: the first line is placed one line
 // height above the anchor row, every further line one line height lower.
 void draw_text(const DrawCommand& command, COLORREF colour) {
-  SetTextColor(surface_dc, colour);
-  int old_mode = GetBkMode(surface_dc);
-  SetBkMode(surface_dc, TRANSPARENT);
+  SetTextColor(state.surface_dc, colour);
+  int old_mode = GetBkMode(state.surface_dc);
+  SetBkMode(state.surface_dc, TRANSPARENT);
   HFONT font = CreateFontA(-command.x2, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "VORLA-font");
-  HGDIOBJ old_font = SelectObject(surface_dc, font);
+  HGDIOBJ old_font = SelectObject(state.surface_dc, font);
 
   HGLOBAL block = text_block_lookup(command.y2);
   const char* text = block != nullptr ? static_cast<const char*>(GlobalLock(block)) : nullptr;
   if (text != nullptr) {
     int total = static_cast<int>(std::strlen(text));
     SIZE extent = {0, 0};
-    GetTextExtentPointA(surface_dc, text, total, &extent);
+    GetTextExtentPointA(state.surface_dc, text, total, &extent);
     int line_height = extent.cy;
     int column = column_of(command.x1);
-    int64_t anchor_row = static_cast<int64_t>(origin_y) - command.y1;
+    int64_t anchor_row = static_cast<int64_t>(state.origin_y) - command.y1;
     int line = -1;
     int pos = 0;
     bool finished = false;
@@ -98,25 +98,23 @@ void draw_text(const DrawCommand& command, COLORREF colour) {
         ++n;
       }
       finished = pos >= total || text[pos] == '\0';
-      TextOutA(surface_dc, column, device(anchor_row + static_cast<int64_t>(line) * line_height),
-               text + start, n);
+      TextOutA(state.surface_dc, column,
+               device(anchor_row + static_cast<int64_t>(line) * line_height), text + start, n);
       ++line;
       ++pos;
     }
     GlobalUnlock(block);
   }
 
-  SetBkMode(surface_dc, old_mode);
-  SelectObject(surface_dc, old_font);
+  SetBkMode(state.surface_dc, old_mode);
+  SelectObject(state.surface_dc, old_font);
   DeleteObject(font);
 }
 
 }  // namespace
 
-bool (*render_hook)(const DrawCommand* command) = nullptr;
-
 void gfx_render(const DrawCommand* command) {
-  if (render_hook && render_hook(command)) return;
+  if (state.render_hook && state.render_hook(command)) return;
   COLORREF colour =
       command->colour >= 0 && command->colour < COLOUR_COUNT ? colour_rgb[command->colour] : 0;
   switch (command->kind) {
@@ -129,7 +127,7 @@ void gfx_render(const DrawCommand* command) {
       draw_line(*command, colour);
       break;
     case DRAW_PIXEL:
-      SetPixel(surface_dc, column_of(command->x1), row_of(command->y1), colour);
+      SetPixel(state.surface_dc, column_of(command->x1), row_of(command->y1), colour);
       break;
     case DRAW_TEXT:
       draw_text(*command, colour);
@@ -137,16 +135,16 @@ void gfx_render(const DrawCommand* command) {
     default:
       break;
   }
-  surface_dirty = 1;
+  state.surface_dirty = 1;
 }
 
 void clear_surface() {
   HBRUSH brush = CreateSolidBrush(colour_rgb[COLOUR_WHITE]);
-  HGDIOBJ old_brush = SelectObject(surface_dc, brush);
-  Rectangle(surface_dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT);
-  SelectObject(surface_dc, old_brush);
+  HGDIOBJ old_brush = SelectObject(state.surface_dc, brush);
+  Rectangle(state.surface_dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT);
+  SelectObject(state.surface_dc, old_brush);
   DeleteObject(brush);
-  surface_dirty = 1;
+  state.surface_dirty = 1;
 }
 
 }  // namespace vorla

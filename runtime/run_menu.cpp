@@ -5,14 +5,6 @@
 
 namespace vorla {
 
-int ctrl_down = 0;
-HMENU run_menu = nullptr;
-
-void run_menu_reset() {
-  ctrl_down = 0;
-  run_menu = nullptr;
-}
-
 namespace {
 
 struct RunMenuItem {
@@ -44,11 +36,11 @@ const RunMenuItem kRunMenuItems[] = {
 
 void build_run_menu(HWND window) {
   HMENU bar = CreateMenu();
-  run_menu = CreatePopupMenu();
+  state.run_menu = CreatePopupMenu();
   for (const RunMenuItem& item : kRunMenuItems) {
-    AppendMenuA(run_menu, item.flags, item.id, item.text);
+    AppendMenuA(state.run_menu, item.flags, item.id, item.text);
   }
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(run_menu), "&Run");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(state.run_menu), "&Run");
   SetMenu(window, bar);
   DrawMenuBar(window);
 }
@@ -56,12 +48,12 @@ void build_run_menu(HWND window) {
 namespace {
 
 void set_check(UINT id, bool on) {
-  CheckMenuItem(run_menu, id, on ? MF_CHECKED : MF_UNCHECKED);
+  CheckMenuItem(state.run_menu, id, on ? MF_CHECKED : MF_UNCHECKED);
 }
 
 void toggle_logging() {
-  logging_on = logging_on ? 0 : 1;
-  set_check(CMD_LOGGING, logging_on != 0);
+  state.logging_on = state.logging_on ? 0 : 1;
+  set_check(CMD_LOGGING, state.logging_on != 0);
 }
 
 }  // namespace
@@ -70,13 +62,13 @@ void toggle_logging() {
 // off closes the stream whichever way it is open, so a playback begun before starts again from
 // the first line.
 void toggle_recording() {
-  if (recording_on) {
-    if (periodic_count > 0) record_event(EVENT_PERIODIC, 0, 0, 0);
+  if (state.recording_on) {
+    if (state.periodic_count > 0) record_event(EVENT_PERIODIC, 0, 0, 0);
     stop_recording();
   } else {
     // Whatever the counter holds belongs to a playback, not to this recording.
-    periodic_count = 0;
-    recording_on = 1;
+    state.periodic_count = 0;
+    state.recording_on = 1;
     set_check(CMD_RECORD_SCRIPT, true);
   }
 }
@@ -84,11 +76,11 @@ void toggle_recording() {
 // The file is opened by the first playback step. Switching off closes only a stream that the
 // playback opened: a recording running at the same time keeps its file.
 void toggle_playback() {
-  if (playback_on) {
-    playback_on = 0;
+  if (state.playback_on) {
+    state.playback_on = 0;
     set_check(CMD_PLAYBACK_SCRIPT, false);
-    if (!recording_on) periodic_count = 0;
-    if (script_mode == SCRIPT_READING) close_script_file();
+    if (!state.recording_on) state.periodic_count = 0;
+    if (state.script_mode == SCRIPT_READING) close_script_file();
   } else {
     play_file(nullptr);
   }
@@ -97,14 +89,14 @@ void toggle_playback() {
 void run_menu_command(WPARAM id) {
   switch (id) {
     case CMD_ANIMATE:
-      animate_on = 1;
+      state.animate_on = 1;
       break;
     case CMD_HALT:
-      animate_on = 0;
+      state.animate_on = 0;
       break;
     case CMD_ADVANCE_FRAME:
-      animate_on = 0;
-      single_step = 1;
+      state.animate_on = 0;
+      state.single_step = 1;
       break;
     case CMD_LOGGING:
       toggle_logging();
@@ -116,9 +108,9 @@ void run_menu_command(WPARAM id) {
       toggle_playback();
       break;
     case CMD_PLAY_ONE:
-      play_one = 1;
-      animate_on = 0;
-      single_step = 0;
+      state.play_one = 1;
+      state.animate_on = 0;
+      state.single_step = 0;
       break;
     case CMD_QUIT:
       PostQuitMessage(0);
@@ -129,14 +121,14 @@ void run_menu_command(WPARAM id) {
 }
 
 bool ctrl_command_keys() {
-  return ctrl_down == 1 && GetKeyState(VK_MENU) >= 0;
+  return state.ctrl_down == 1 && GetKeyState(VK_MENU) >= 0;
 }
 
 // Letters are compared with both their upper- and lower-case codes, and key repeats are not
 // filtered: every key-down while Ctrl is held is a command.
 void run_menu_key_down(WPARAM code) {
   if (code == KEY_CTRL) {
-    ctrl_down = 1;
+    state.ctrl_down = 1;
     return;
   }
   if (!ctrl_command_keys()) return;
@@ -179,7 +171,7 @@ void run_menu_key_down(WPARAM code) {
 }
 
 void run_menu_key_up(WPARAM code) {
-  if (code == KEY_CTRL) ctrl_down = 0;
+  if (code == KEY_CTRL) state.ctrl_down = 0;
 }
 
 }  // namespace vorla

@@ -1,10 +1,12 @@
-// The runtime's shared state and the functions its files call in one another. Everything here is
-// module-level data on the application's one thread: the window procedures run only inside
-// calls the application makes, so nothing needs a lock. Tests include this header to set up and
-// inspect the state; the application sees only vorla.h.
+// The runtime's shared state and the functions its files call in one another. The state is one
+// value (RuntimeState, at the end) on the application's one thread: the window procedures run
+// only inside calls the application makes, so nothing needs a lock. Tests include this header to
+// set up and inspect the state; the application sees only vorla.h.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "vorla.h"
 #include "win32.h"
@@ -56,44 +58,22 @@ void text_block_unregister(int reference);
 void gfx_render(const DrawCommand* command);
 void clear_surface();
 
-// For tools and benchmarks that watch or take over the drawing: when set, every command is
-// handed to the hook first, and the renderer draws it only when the hook returns false.
-extern bool (*render_hook)(const DrawCommand* command);
+// --- Windows, start-up and shut-down (startup.cpp; the state and its reset: state.cpp) -------
 
-// --- Windows, start-up and shut-down (windows.cpp) -------------------------------------------
-
-// Puts every module-level variable of the runtime back to its start-up value and closes the
-// script file without writing to it, for tests and tools that start the runtime many times in
-// one process. The windows, DCs and memory blocks it named are the Win32 layer's to free
-// (platform::layer_reset, which goes with this call); the handles are only forgotten here.
+// Puts the runtime's state back to its start-up value, closing the files it holds open without
+// writing to them, for tests and tools that start the runtime many times in one process. The
+// windows, DCs and memory blocks it named are the Win32 layer's to free (platform::layer_reset,
+// which goes with this call); the handles are only forgotten here.
 void runtime_reset();
 
 // Whether gfx_startup has made the windows. A call that comes before (named by `call`) is said
 // once, on stderr, where it can be seen, and in the log; it then does nothing.
 bool runtime_started(const char* call);
-// The parts of runtime_reset that belong to the other files.
-void event_loop_reset();
-void run_menu_reset();
-void script_reset();
-void log_reset();
-void text_blocks_reset();
-void headless_run_reset();
 
 constexpr int SURFACE_WIDTH = 601;
 constexpr int SURFACE_HEIGHT = 540;
 constexpr UINT_PTR ANIMATION_TIMER_ID = 2;
 constexpr UINT ANIMATION_TIMER_MS = 100;
-
-extern HWND draw_window;
-extern HWND text_window;
-extern HDC window_dc;
-extern HBITMAP surface_bitmap;
-extern HDC surface_dc;
-extern int surface_dirty;
-extern int origin_x;
-extern int origin_y;
-// Set once the drawing window has been destroyed: no event can come from it any more.
-extern int draw_window_gone;
 
 LRESULT CALLBACK draw_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -107,22 +87,7 @@ COLORREF surface_pixel(int column, int row);
 
 constexpr int EVENT_NONE = -1;
 
-extern int pending_kind;
-extern int pending_x;
-extern int pending_y;
-extern char pending_key;
-extern unsigned char animate_on;
-extern unsigned char single_step;
-extern int timer_ticked;
-extern unsigned char quit_requested;
-// Whether the last message step took a message from the queue; a pass that took none and
-// found no event waits for the next message instead of polling.
-extern int message_taken;
-
 void pump_one_message();
-
-// For tools that watch the frames: called as gfx_next_event begins, where a redraw has ended.
-extern void (*next_event_hook)();
 
 // --- Run menu and control keys (run_menu.cpp) --------------------------------------------------
 
@@ -139,9 +104,6 @@ enum {
 };
 
 constexpr int KEY_CTRL = 17;
-
-extern int ctrl_down;
-extern HMENU run_menu;
 
 // Ctrl is held for the Run menu's keys: held, and not as part of AltGr (Windows gives AltGr as
 // Ctrl with Alt), so that the characters a layout types with AltGr (@ on a German Q, { on a
@@ -161,13 +123,6 @@ constexpr int SCRIPT_NUMBER_SIZE = 12;
 
 // Which way the one script stream is open: none, or for reading or writing.
 enum ScriptMode { SCRIPT_CLOSED = 0, SCRIPT_READING = 1, SCRIPT_WRITING = 2 };
-
-extern FILE* script_stream;
-extern ScriptMode script_mode;
-extern unsigned char recording_on;
-extern unsigned char playback_on;
-extern unsigned char play_one;
-extern int periodic_count;
 
 void record_event(int kind, int x, int y, char key);
 int playback_step();
@@ -194,6 +149,8 @@ void play_file(const char* path);
 // says (VORLA_PLAY, VORLA_TICKS, VORLA_SNAPSHOT). Ends the process with status 1, after one line
 // on stderr, when a variable makes no sense.
 void headless_run_start();
+// The drawing went to the window: a headless run that keeps the last picture writes it.
+void headless_run_shown();
 // The event loop is about to wait: in a headless run whose playback is over, a wait for input
 // (which no one will give) or for a tick when none is left ends the run and the process.
 void headless_run_wait();
@@ -209,16 +166,93 @@ struct LogRing {
   int log_next;
 };
 
-extern LogRing log_ring;
-extern unsigned char logging_on;
-// Set once the text window has been destroyed: lines still enter the ring, nothing is drawn.
-extern int text_window_gone;
-
 void append_text_line(char* line);
 // Opens the file that VORLA_LOG names, once (at start-up, or with the first line logged); false
 // when it was asked for and cannot be written (said on stderr).
 bool open_log_copy();
 LRESULT CALLBACK text_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void repaint_log_ring();
+
+// --- The runtime's state -------------------------------------------------------------------------
+
+// One text command is live at a time (a primitive builds, renders and frees it before it
+// returns); a few slots of the table of live text blocks leave room.
+constexpr int TEXT_BLOCK_SLOTS = 4;
+
+// Everything the runtime keeps from one call to the next, each part with its value at start-up,
+// written once here: a reset is one assignment. Each part is its file's to change, but for the
+// flags that its comment names, which the runtime shares between its parts as the event loop,
+// the Run menu and the script file meet.
+struct RuntimeState {
+  // Windows, start-up and shut-down (startup.cpp).
+  HWND draw_window = nullptr;
+  HWND text_window = nullptr;
+  HDC window_dc = nullptr;
+  HBITMAP surface_bitmap = nullptr;
+  HDC surface_dc = nullptr;
+  int surface_dirty = 1;  // set by every drawing call, cleared when the surface is shown
+  int origin_x = 0;
+  int origin_y = 0;
+  int draw_window_gone = 0;      // the drawing window was destroyed: no event can come from it
+  bool early_call_said = false;  // a call before gfx_startup has been reported
+
+  // Event loop (event_loop.cpp); the mode flags are the Run menu's and the script file's too.
+  int pending_kind = EVENT_NONE;
+  int pending_x = 0;
+  int pending_y = 0;
+  char pending_key = 0;
+  unsigned char animate_on = 0;
+  unsigned char single_step = 0;
+  int timer_ticked = 0;
+  unsigned char quit_requested = 0;
+  // Whether the last message step took a message from the queue; a pass that took none and
+  // found no event waits for the next message instead of polling.
+  int message_taken = 0;
+  // For tools that watch the frames: called as gfx_next_event begins, where a redraw has ended.
+  void (*next_event_hook)() = nullptr;
+
+  // Renderer (renderer.cpp). For tools and benchmarks that watch or take over the drawing: when
+  // set, every command is handed to the hook first, and is drawn only when the hook returns
+  // false.
+  bool (*render_hook)(const DrawCommand* command) = nullptr;
+  // The text blocks of text commands live now (colours.cpp).
+  HGLOBAL text_blocks[TEXT_BLOCK_SLOTS] = {};
+
+  // Run menu and control keys (run_menu.cpp).
+  int ctrl_down = 0;
+  HMENU run_menu = nullptr;
+
+  // Script recording and playback (script_file.cpp); the event loop reads the flags.
+  FILE* script_stream = nullptr;
+  ScriptMode script_mode = SCRIPT_CLOSED;
+  unsigned char recording_on = 0;
+  unsigned char playback_on = 0;
+  unsigned char play_one = 0;
+  int periodic_count = 0;
+  long written_size = 0;             // where the last whole line written ends
+  const char* other_file = nullptr;  // the file a playback reads when it is not VORLA.SCR
+  int lines_read = 0;                // lines read from the file being played
+  bool recording_taken = false;      // the last open for recording found another program's lock
+
+  // Log and text window (log.cpp).
+  LogRing log_ring = {{}, -1, 0};
+  unsigned char logging_on = 1;
+  int text_window_gone = 0;  // lines still enter the ring, nothing is drawn
+  FILE* log_copy = nullptr;  // the copy of the log that VORLA_LOG asks for
+  bool log_copy_opened = false;
+
+  // The headless run (headless_run.cpp).
+  bool run_active = false;
+  long ticks_left = 0;
+  const char* snapshot_path = nullptr;
+  bool snapshot_written = false;
+  const char* last_picture_path = nullptr;
+  FILE* last_picture = nullptr;
+  bool last_picture_failed = false;    // said once; the program runs on without the file
+  std::vector<uint32_t> surface_rows;  // the buffers each picture is made in
+  std::vector<unsigned char> last_picture_bytes;
+};
+
+extern RuntimeState state;
 
 }  // namespace vorla

@@ -36,46 +36,20 @@
 
 namespace vorla {
 
-FILE* script_stream = nullptr;
-ScriptMode script_mode = SCRIPT_CLOSED;
-unsigned char recording_on = 0;
-unsigned char playback_on = 0;
-unsigned char play_one = 0;
-int periodic_count = 0;
-
 namespace {
 
-// Where the last whole line written ends.
-long written_size = 0;
-// The file a playback reads when it is not VORLA.SCR, and the lines read from it so far.
-const char* other_file = nullptr;
-int lines_read = 0;
-bool recording_taken = false;  // the last open for recording found another program's lock
-
 const char* playback_file() {
-  return other_file ? other_file : SCRIPT_FILE_NAME;
+  return state.other_file ? state.other_file : SCRIPT_FILE_NAME;
 }
 
 }  // namespace
 
-void script_reset() {
-  close_script_file();
-  recording_on = 0;
-  playback_on = 0;
-  play_one = 0;
-  periodic_count = 0;
-  written_size = 0;
-  other_file = nullptr;
-  lines_read = 0;
-  recording_taken = false;
-}
-
 void play_file(const char* path) {
-  other_file = path;
-  animate_on = 0;
-  single_step = 0;
-  playback_on = 1;
-  CheckMenuItem(run_menu, CMD_PLAYBACK_SCRIPT, MF_CHECKED);
+  state.other_file = path;
+  state.animate_on = 0;
+  state.single_step = 0;
+  state.playback_on = 1;
+  CheckMenuItem(state.run_menu, CMD_PLAYBACK_SCRIPT, MF_CHECKED);
 }
 
 namespace {
@@ -140,21 +114,22 @@ bool being_recorded(FILE* stream) {
 
 bool open_script(ScriptMode mode) {
   const bool reading = mode == SCRIPT_READING;
-  script_stream = reading ? std::fopen(playback_file(), "rt") : open_for_recording(&recording_taken);
-  lines_read = 0;
-  if (script_stream != nullptr && mode == SCRIPT_READING && !readable(script_stream)) {
-    std::fclose(script_stream);
-    script_stream = nullptr;
+  state.script_stream =
+      reading ? std::fopen(playback_file(), "rt") : open_for_recording(&state.recording_taken);
+  state.lines_read = 0;
+  if (state.script_stream != nullptr && mode == SCRIPT_READING && !readable(state.script_stream)) {
+    std::fclose(state.script_stream);
+    state.script_stream = nullptr;
   }
-  script_mode = script_stream != nullptr ? mode : SCRIPT_CLOSED;
-  written_size = 0;
-  return script_stream != nullptr;
+  state.script_mode = state.script_stream != nullptr ? mode : SCRIPT_CLOSED;
+  state.written_size = 0;
+  return state.script_stream != nullptr;
 }
 
 void recording_failed() {
   stop_recording();
   std::error_code ignored;
-  std::filesystem::resize_file(SCRIPT_FILE_NAME, static_cast<std::uintmax_t>(written_size),
+  std::filesystem::resize_file(SCRIPT_FILE_NAME, static_cast<std::uintmax_t>(state.written_size),
                                ignored);
   gfx_log("Cannot write script file %s\n", SCRIPT_FILE_NAME);
 }
@@ -162,15 +137,15 @@ void recording_failed() {
 }  // namespace
 
 void close_script_file() {
-  if (script_stream != nullptr) std::fclose(script_stream);
-  script_stream = nullptr;
-  script_mode = SCRIPT_CLOSED;
+  if (state.script_stream != nullptr) std::fclose(state.script_stream);
+  state.script_stream = nullptr;
+  state.script_mode = SCRIPT_CLOSED;
 }
 
 void stop_recording() {
-  recording_on = 0;
-  periodic_count = 0;
-  CheckMenuItem(run_menu, CMD_RECORD_SCRIPT, MF_UNCHECKED);
+  state.recording_on = 0;
+  state.periodic_count = 0;
+  CheckMenuItem(state.run_menu, CMD_RECORD_SCRIPT, MF_UNCHECKED);
   close_script_file();
 }
 
@@ -179,13 +154,12 @@ void stop_recording() {
 void record_event(int kind, int x, int y, char key) {
   if (kind != EVENT_MOUSE && kind != EVENT_KBD && kind != EVENT_PERIODIC) return;
   // A stream left open for reading is no place for a recording.
-  if (script_mode == SCRIPT_READING) close_script_file();
-  if (script_stream == nullptr && !open_script(SCRIPT_WRITING)) {
-    if (recording_taken) {
+  if (state.script_mode == SCRIPT_READING) close_script_file();
+  if (state.script_stream == nullptr && !open_script(SCRIPT_WRITING)) {
+    if (state.recording_taken) {
       // Trying again with every event would only say the same again.
       stop_recording();
-      gfx_log("Cannot record script file %s: another program is recording it\n",
-              SCRIPT_FILE_NAME);
+      gfx_log("Cannot record script file %s: another program is recording it\n", SCRIPT_FILE_NAME);
       return;
     }
     gfx_log("Cannot open script file %s for writing\n", SCRIPT_FILE_NAME);
@@ -193,41 +167,42 @@ void record_event(int kind, int x, int y, char key) {
   }
   int written = 0;
   if (kind == EVENT_MOUSE)
-    written = std::fprintf(script_stream, "VORLA_MOUSE(%d, %d);\n", x, y);
+    written = std::fprintf(state.script_stream, "VORLA_MOUSE(%d, %d);\n", x, y);
   else if (kind == EVENT_KBD)
-    written = std::fprintf(script_stream, "VORLA_KBD(%d);\n",
+    written = std::fprintf(state.script_stream, "VORLA_KBD(%d);\n",
                            static_cast<int>(static_cast<signed char>(key)));
   else
-    written = std::fprintf(script_stream, "VORLA_PERIODIC(%d);\n", periodic_count);
+    written = std::fprintf(state.script_stream, "VORLA_PERIODIC(%d);\n", state.periodic_count);
   long end = -1;
-  if (written >= 0 && std::fflush(script_stream) == 0) end = std::ftell(script_stream);
+  if (written >= 0 && std::fflush(state.script_stream) == 0) end = std::ftell(state.script_stream);
   if (end < 0) {
     recording_failed();
     return;
   }
-  written_size = end;
+  state.written_size = end;
 }
 
 // The pending run of periodic events is written as a line of its own (a later run follows as
 // another line, which plays the same), and the stream is flushed.
 void keep_recording() {
-  if (!recording_on) return;
-  if (periodic_count > 0) {
+  if (!state.recording_on) return;
+  if (state.periodic_count > 0) {
     record_event(EVENT_PERIODIC, 0, 0, 0);
-    periodic_count = 0;
+    state.periodic_count = 0;
   }
-  if (script_stream != nullptr && script_mode == SCRIPT_WRITING) std::fflush(script_stream);
+  if (state.script_stream != nullptr && state.script_mode == SCRIPT_WRITING)
+    std::fflush(state.script_stream);
 }
 
 void stop_playback() {
-  playback_on = 0;
-  play_one = 0;
-  other_file = nullptr;
-  CheckMenuItem(run_menu, CMD_PLAYBACK_SCRIPT, MF_UNCHECKED);
+  state.playback_on = 0;
+  state.play_one = 0;
+  state.other_file = nullptr;
+  CheckMenuItem(state.run_menu, CMD_PLAYBACK_SCRIPT, MF_UNCHECKED);
   // A new playback starts again from the first line.
-  if (script_mode == SCRIPT_READING) close_script_file();
+  if (state.script_mode == SCRIPT_READING) close_script_file();
   // Repeats of a periodic line that will never be delivered; a recording's count is its own.
-  if (!recording_on) periodic_count = 0;
+  if (!state.recording_on) state.periodic_count = 0;
 }
 
 namespace {
@@ -239,19 +214,19 @@ enum LineResult { LINE_READ, LINE_END };
 LineResult read_line(char* line, int* length) {
   int n = 0;
   for (;;) {
-    int c = std::fgetc(script_stream);
+    int c = std::fgetc(state.script_stream);
     if (c == EOF) return LINE_END;
     if (c == '\r') {
-      int next = std::fgetc(script_stream);
+      int next = std::fgetc(state.script_stream);
       if (next == '\n')
         c = '\n';
       else if (next != EOF)
-        std::ungetc(next, script_stream);
+        std::ungetc(next, state.script_stream);
     }
     if (n < SCRIPT_LINE_SIZE - 1) line[n++] = static_cast<char>(c);
     if (c == '\n') break;
   }
-  ++lines_read;
+  ++state.lines_read;
   line[n] = '\0';
   *length = n;
   return LINE_READ;
@@ -295,21 +270,21 @@ int end_of_script() {
 int playback_step() {
   // The stream belongs to a running recording: this playback ends as at the end of a script
   // and leaves the recording alone.
-  if (recording_on || script_mode == SCRIPT_WRITING) return end_of_script();
-  if (script_stream == nullptr) {
+  if (state.recording_on || state.script_mode == SCRIPT_WRITING) return end_of_script();
+  if (state.script_stream == nullptr) {
     if (!open_script(SCRIPT_READING)) {
       gfx_log("Cannot open script file %s for reading\n", playback_file());
       stop_playback();
       return 0;
     }
-    if (being_recorded(script_stream)) {
+    if (being_recorded(state.script_stream)) {
       gfx_log("Script file %s is being recorded by another program: playing what it holds so far\n",
               playback_file());
     }
   }
-  if (periodic_count > 0) {
-    --periodic_count;
-    pending_kind = EVENT_PERIODIC;
+  if (state.periodic_count > 0) {
+    --state.periodic_count;
+    state.pending_kind = EVENT_PERIODIC;
     return 1;
   }
 
@@ -324,24 +299,24 @@ int playback_step() {
   int pos = 6;
   switch (form) {
     case 'K':
-      pending_kind = EVENT_KBD;
-      pending_key = static_cast<char>(scan_number(line, length, &pos, true) & 0xFF);
+      state.pending_kind = EVENT_KBD;
+      state.pending_key = static_cast<char>(scan_number(line, length, &pos, true) & 0xFF);
       return 1;
     case 'M':
-      pending_kind = EVENT_MOUSE;
-      pending_x = scan_number(line, length, &pos, true);
-      pending_y = scan_number(line, length, &pos, true);
+      state.pending_kind = EVENT_MOUSE;
+      state.pending_x = scan_number(line, length, &pos, true);
+      state.pending_y = scan_number(line, length, &pos, true);
       return 1;
     case 'P':
-      pending_kind = EVENT_PERIODIC;
-      periodic_count = scan_number(line, length, &pos, false) - 1;
+      state.pending_kind = EVENT_PERIODIC;
+      state.periodic_count = scan_number(line, length, &pos, false) - 1;
       return 1;
     default:
-      if (other_file) {
+      if (state.other_file) {
         std::fprintf(stderr,
                      "VORLA_PLAY: line %d of %s is no mouse, key or periodic line; the run "
                      "plays the lines before it\n",
-                     lines_read, other_file);
+                     state.lines_read, state.other_file);
       }
       stop_playback();
       return 0;

@@ -25,10 +25,13 @@ need_packages() {
 # (DejaVu; Liberation Sans as Arial's metric twin).
 BUILD_PACKAGES=(cmake make g++ pkg-config libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev
   zlib1g-dev fonts-dejavu-core fonts-liberation2)
+# The checker of a class's programs (vorla-check): bubblewrap, its sandbox.
+CHECK_PACKAGES=(bubblewrap)
 # The tests and benchmarks besides: GoogleTest, Google Benchmark, the oblique and condensed
-# DejaVu faces the font tests ask for, Cairo for a comparison benchmark, and desktop-file-validate.
-TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev fonts-dejavu-extra
-  libcairo2-dev desktop-file-utils)
+# DejaVu faces the font tests ask for, Cairo for a comparison benchmark, desktop-file-validate,
+# and jq and xmllint, which read the checker's reports.
+TEST_PACKAGES=("${BUILD_PACKAGES[@]}" "${CHECK_PACKAGES[@]}" libgtest-dev libbenchmark-dev
+  fonts-dejavu-extra libcairo2-dev desktop-file-utils jq libxml2-utils)
 
 # Unpacks Debian's source package `name` (with Debian's patches applied) into `dir`, adding a
 # deb-src entry for the system's own Debian suites when apt has none. Usage: need_source pkg dir

@@ -26,7 +26,7 @@ root=$cache/root
 archives=$cache/archives
 
 if [ "$(id -u)" -ne 0 ]; then
-  echo "fresh-check: run as root (debootstrap, chroot and mount need it)." >&2
+  echo "fresh-check: run as root (debootstrap, pivot_root and mount need it)." >&2
   exit 1
 fi
 # The mounts live in a mount namespace of the check's own, so they vanish with it however the
@@ -94,10 +94,21 @@ mount --bind "$archives" "$root/var/cache/apt/archives"
 git clone -q --no-hardlinks "$repo" "$root/root/cone-designer"
 echo "checked out: $(git -C "$root/root/cone-designer" log -1 --format='%h %s')"
 
+# The root is entered as the root of a mount namespace of its own (pivot_root), not with
+# chroot: a process under chroot may not make user namespaces, which the checker's sandboxes
+# (bubblewrap) need.
 in_root() {
-  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 \
-    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    /bin/bash -c "cd /root/cone-designer && $1"
+  unshare --mount --propagation private /bin/sh -c '
+    set -e
+    mount --rbind "$1" "$1"
+    cd "$1"
+    mkdir -p .host
+    pivot_root . .host
+    umount -l /.host
+    rmdir /.host
+    exec chroot / /usr/bin/env -i HOME=/root LANG=C.UTF-8 \
+      PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+      /bin/bash -c "cd /root/cone-designer && $2"' sh "$root" "$1"
 }
 
 echo "== $check"

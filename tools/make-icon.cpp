@@ -8,6 +8,7 @@
 
 #include "designer.h"
 #include "display/headless/headless.h"
+#include "display/headless/picture.h"
 #include "layer.h"
 #include "runtime_state.h"
 
@@ -23,7 +24,7 @@ constexpr int kLeft = -kSide / 2;
 
 // The surface pixel as 0xAARRGGBB: the white of the erased surface is transparent.
 uint32_t argb_at(int x, int y) {
-  const COLORREF c = surface_pixel(origin_x + x, origin_y - y);
+  const COLORREF c = surface_pixel(state.origin_x + x, state.origin_y - y);
   if (c == RGB(255, 255, 255)) return 0;
   return 0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }
@@ -84,7 +85,7 @@ int main(int argc, char** argv) {
   for (int size : {48, 256}) {
     const std::string path =
         std::string(argv[1]) + "/cone-designer-" + std::to_string(size) + ".png";
-    if (!headless::save_png(path, scaled(square, size), size, size, true)) {
+    if (!picture::write_png(path, {size, size, scaled(square, size)}, true)) {
       std::fprintf(stderr, "cannot write %s\n", path.c_str());
       return 1;
     }

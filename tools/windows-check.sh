@@ -497,7 +497,7 @@ if start_program "$out/wine-play"; then
   close_program "$out/wine-play"
   if probe ink "$out/linux-play/linux-text.txt" "$out/wine-play/wine-ink.txt"; then
     echo "comparing the client areas (Linux: $out/linux-play/linux.png," \
-      "Wine: $out/wine-play/wine.png, differences: $out/diff.png, red outside text, blue inside)"
+      "Wine: $out/wine-play/wine.png, differences: $out/diff.png, magenta outside text, blue inside)"
     "$tool" compare "$out/linux-play/linux.ppm" "$out/wine-play/wine.ppm" \
       "$out/linux-play/linux-text.txt" "$out/linux-play/linux-ink.txt" \
       "$out/wine-play/wine-ink.txt" "$out/diff.png" ||

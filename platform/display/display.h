@@ -1,7 +1,7 @@
 // The display driver: what stands in for the screen, the keyboard, the mouse and the clock.
 // Each driver lives in a folder of its own (sdl/ for a desktop, headless/ for runs without a
 // screen, web/ for the page) and fills one DisplayDriver table; the window system chooses one
-// at start (user/display_choice.cpp) and hands it an InputSink when it opens it. A driver calls
+// at start (user/layer.cpp) and hands it an InputSink when it opens it. A driver calls
 // nothing of the window system but what the sink and the window access give it: a screen's
 // driver from inside poll, wait and idle, so input never arrives in the middle of a window-system
 // call; the headless one whenever a test injects it.

@@ -11,7 +11,7 @@
 
 #include "base/code_page.h"
 #include "display/keyboard.h"
-#include "menu_internal.h"
+#include "menu.h"
 #include "window_internal.h"
 
 namespace platform {

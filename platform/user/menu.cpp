@@ -1,11 +1,12 @@
 // Menu objects: the USER32 menu calls that build a menu and change its items' states. Which
 // window shows a menu, and how, is the window system's and menu_track.cpp's business.
+#include "menu.h"
+
 #include <cctype>
 #include <memory>
 
 #include "base/handles.h"
-#include "menu_internal.h"
-#include "menu_objects.h"
+#include "menu_parts.h"
 #include "win32.h"
 
 namespace platform {

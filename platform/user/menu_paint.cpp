@@ -1,7 +1,7 @@
-#include "menu_paint.h"
-
 #include <algorithm>
 #include <string>
+
+#include "menu_parts.h"
 
 namespace platform {
 namespace {

@@ -11,10 +11,8 @@
 #include <bitset>
 #include <vector>
 
-#include "menu_internal.h"
-#include "menu_layout.h"
-#include "menu_objects.h"
-#include "menu_paint.h"
+#include "menu.h"
+#include "menu_parts.h"
 #include "window_internal.h"
 
 namespace platform {

@@ -1,8 +1,8 @@
-// The message queue and timers. Messages come out in Windows' order: posted messages and input
-// first, then WM_QUIT once PostQuitMessage was called, then WM_PAINT for a window with an update
-// region, then WM_TIMER for a timer that fell due. WM_PAINT and WM_TIMER are never queued: they
-// are made when asked for, so a window has at most one pending paint and a timer at most one
-// pending tick however long the program did not look.
+// The message queue. Messages come out in Windows' order: posted messages and input first, then
+// WM_QUIT once PostQuitMessage was called, then WM_PAINT for a window with an update region,
+// then WM_TIMER for a timer that fell due (timers.cpp). WM_PAINT and WM_TIMER are never queued:
+// they are made when asked for, so a window has at most one pending paint and a timer at most
+// one pending tick however long the program did not look.
 #include <algorithm>
 #include <deque>
 #include <utility>
@@ -18,44 +18,17 @@ struct Queued {
   KeyText text;  // a key-down's, from the user's layout
 };
 
-struct Timer {
-  HWND window;
-  UINT_PTR id;
-  uint32_t period;
-  uint32_t next_due;
-  bool pending;
-  TIMERPROC proc;
-};
-
-// Windows' USER_TIMER_MINIMUM.
-constexpr uint32_t kMinimumPeriod = 10;
 // After this many PeekMessage calls in a row that found nothing and saw no drawing, the program
 // is taken to be polling while idle, and the poll waits for the next input or timer instead.
 constexpr int kIdlePolls = 1000;
 
-HWND const kThreadMessagesOnly = reinterpret_cast<HWND>(-1);
-
 std::deque<Queued> queue;
 bool quit_posted = false;
 int quit_code = 0;
-std::vector<Timer> timers;
-// Ids of timers without a window, as Windows numbers them.
-constexpr UINT_PTR kFirstThreadTimerId = 0x7FF0;
-UINT_PTR next_thread_timer_id = kFirstThreadTimerId;
 int idle_polls = 0;
-
-// The clock wraps after 49 days; times are compared by their difference.
-bool reached(uint32_t now, uint32_t time) {
-  return static_cast<int32_t>(now - time) >= 0;
-}
 
 bool in_range(UINT message, UINT first, UINT last) {
   return (first == 0 && last == 0) || (message >= first && message <= last);
-}
-
-bool window_matches(HWND window, HWND filter) {
-  if (filter == kThreadMessagesOnly) return window == nullptr;
-  return filter == nullptr || window == filter;
 }
 
 MSG make_msg(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -67,15 +40,6 @@ MSG make_msg(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   msg.time = display().now_ms();
   msg.pt = cursor_screen_position();
   return msg;
-}
-
-void update_timers(uint32_t now) {
-  for (Timer& t : timers) {
-    if (!reached(now, t.next_due)) continue;
-    t.pending = true;
-    uint32_t missed = (now - t.next_due) / t.period + 1;
-    t.next_due += missed * t.period;
-  }
 }
 
 bool find_message(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
@@ -103,11 +67,9 @@ bool find_message(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
     }
   }
   if (in_range(WM_TIMER, first, last)) {
-    update_timers(display().now_ms());
-    for (Timer& t : timers) {
-      if (!t.pending || !window_matches(t.window, filter)) continue;
-      *out = make_msg(t.window, WM_TIMER, t.id, reinterpret_cast<LPARAM>(t.proc));
-      if (remove) t.pending = false;
+    DueTimer due;
+    if (timer_due(filter, remove, &due)) {
+      *out = make_msg(due.window, WM_TIMER, due.id, reinterpret_cast<LPARAM>(due.proc));
       return true;
     }
   }
@@ -133,14 +95,10 @@ bool wait_for_message(HWND filter, UINT first, UINT last, bool has_deadline, uin
     MSG msg;
     if (find_message(&msg, filter, first, last, false)) return true;
     uint32_t now = display().now_ms();
-    if (has_deadline && reached(now, deadline)) return false;
+    if (has_deadline && clock_reached(now, deadline)) return false;
     bool timed = has_deadline;
     uint32_t until = deadline;
-    for (const Timer& t : timers) {
-      if (t.pending || !timers_wake) continue;
-      if (!timed || !reached(t.next_due, until)) until = t.next_due;
-      timed = true;
-    }
+    if (timers_wake) timers_earliest_due(&timed, &until);
     if (polling) {
       display().idle(until, !timed);
       return false;
@@ -149,18 +107,11 @@ bool wait_for_message(HWND filter, UINT first, UINT last, bool has_deadline, uin
   }
 }
 
-Timer* find_timer(HWND window, UINT_PTR id) {
-  for (Timer& t : timers) {
-    if (t.window == window && t.id == id) return &t;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 void queue_forget_window(HWND window) {
   std::erase_if(queue, [window](const Queued& q) { return q.msg.hwnd == window; });
-  std::erase_if(timers, [window](const Timer& t) { return t.window == window; });
+  timers_forget_window(window);
 }
 
 void queue_post_input(HWND window, UINT message, WPARAM wparam, LPARAM lparam, KeyText text) {
@@ -180,8 +131,6 @@ void queue_reset() {
   queue.clear();
   quit_posted = false;
   quit_code = 0;
-  timers.clear();
-  next_thread_timer_id = kFirstThreadTimerId;
   idle_polls = 0;
 }
 
@@ -270,26 +219,4 @@ DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE*, BOOL, DWORD m
       wait_for_message(nullptr, 0, 0, !forever, deadline, false, (wake_mask & QS_TIMER) != 0);
   idle_polls = 0;
   return woken ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
-}
-
-UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc) {
-  if (window && !window_from(window)) return 0;
-  uint32_t period = std::clamp<uint32_t>(elapse, kMinimumPeriod, 0x7FFFFFFF);
-  if (!window && (id == 0 || !find_timer(nullptr, id))) id = next_thread_timer_id++;
-  uint32_t due = display().now_ms() + period;
-  if (Timer* t = find_timer(window, id)) {
-    *t = Timer{window, id, period, due, false, proc};
-  } else {
-    timers.push_back(Timer{window, id, period, due, false, proc});
-  }
-  return window ? (id != 0 ? id : 1) : id;
-}
-
-BOOL WINAPI KillTimer(HWND window, UINT_PTR id) {
-  return std::erase_if(timers, [&](const Timer& t) { return t.window == window && t.id == id; }) >
-         0;
-}
-
-DWORD WINAPI GetTickCount(void) {
-  return display().now_ms();
 }

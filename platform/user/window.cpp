@@ -8,7 +8,7 @@
 
 #include "base/handles.h"
 #include "gdi/internal.h"
-#include "menu_internal.h"
+#include "menu.h"
 #include "window_internal.h"
 
 namespace platform {

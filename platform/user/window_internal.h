@@ -76,6 +76,34 @@ HDC window_frame_dc(HWND window, const Surface& frame);
 // Messages of a window that is being destroyed leave the queue, its timers stop.
 void queue_forget_window(HWND window);
 
+// A filter of PeekMessage's that takes only the messages of no window.
+HWND const kThreadMessagesOnly = reinterpret_cast<HWND>(-1);
+
+// Whether a message of `window` passes a PeekMessage or GetMessage filter.
+inline bool window_matches(HWND window, HWND filter) {
+  if (filter == kThreadMessagesOnly) return window == nullptr;
+  return filter == nullptr || window == filter;
+}
+
+// The clock wraps after 49 days; times are compared by their difference.
+inline bool clock_reached(uint32_t now, uint32_t time) {
+  return static_cast<int32_t>(now - time) >= 0;
+}
+
+// Timers (timers.cpp). A timer that passes the filter and fell due: its window, id and
+// procedure, for the WM_TIMER message; its pending tick is taken when `remove`.
+struct DueTimer {
+  HWND window;
+  UINT_PTR id;
+  TIMERPROC proc;
+};
+bool timer_due(HWND filter, bool remove, DueTimer* out);
+// Moves *until to the earliest time a timer without a pending tick falls due (and sets *timed)
+// when that comes before the time *until holds or none was set.
+void timers_earliest_due(bool* timed, uint32_t* until);
+void timers_forget_window(HWND window);
+void timers_reset();
+
 // What a key-down typed on the user's layout, in Windows-1252. `known` is false when the driver
 // leaves the characters to the layer's own US layout.
 struct KeyText {
@@ -106,7 +134,7 @@ void keyboard_message_taken(const MSG& msg, const KeyText& text);
 // else what the key types on a US layout with the keyboard as it is.
 std::string keyboard_chars_for(const MSG& msg);
 
-// The display driver, opened on first use (display_choice.cpp); a display that cannot be opened
+// The display driver, opened on first use (layer.cpp); a display that cannot be opened
 // ends the process with status 1, after one line on stderr.
 const DisplayDriver& display();
 

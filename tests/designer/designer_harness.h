@@ -12,6 +12,7 @@
 
 #include "designer.h"
 #include "display/headless/headless.h"
+#include "display/headless/picture.h"
 #include "layer.h"
 #include "runtime_state.h"
 
@@ -32,7 +33,7 @@ inline HWND drawing_window() {
 // The colour of the surface at a centred point, as a colour index of the palette, or -1 for a
 // value that is none of them.
 inline int colour_at(int x, int y) {
-  const COLORREF value = surface_pixel(origin_x + x, origin_y - y);
+  const COLORREF value = surface_pixel(state.origin_x + x, state.origin_y - y);
   for (int i = 0; i < COLOUR_COUNT; ++i) {
     if (colour_rgb[i] == value) return i;
   }
@@ -50,7 +51,7 @@ inline int count_colour(int c, int x1, int y1, int x2, int y2) {
 
 // Input at a centred point of the drawing window.
 inline void click_at(int x, int y) {
-  headless::click(drawing_window(), origin_x + x, origin_y - y);
+  headless::click(drawing_window(), state.origin_x + x, state.origin_y - y);
 }
 
 // Ctrl + letter on the drawing window: the Run menu's keys.
@@ -93,7 +94,7 @@ inline bool save_window_picture(const std::string& name) {
   int width = 0;
   int height = 0;
   const std::vector<uint32_t> pixels = headless::client_pixels(drawing_window(), &width, &height);
-  return !pixels.empty() && headless::save_png(name, pixels, width, height);
+  return !pixels.empty() && picture::write_png(name, {width, height, pixels});
 }
 
 }  // namespace designer_test

@@ -99,7 +99,7 @@ TEST(Program, QuitRectangleEndsWithoutTheFarewell) {
   EXPECT_EQ(run_program(), 0);
   EXPECT_FALSE(later_ran);
   EXPECT_TRUE(designer_screen_shown());
-  EXPECT_EQ(window_dc, nullptr);  // shut down
+  EXPECT_EQ(state.window_dc, nullptr);  // shut down
 }
 
 TEST(Program, QuitButtonShowsTheFarewellThenEnds) {
@@ -158,7 +158,7 @@ TEST(Program, FarewellFiguresMoveOnlyWithPeriodicEvents) {
 TEST(Program, ClosingTheWindowOnTheWelcomeScreenEndsTheProgram) {
   headless::schedule(250, [] { headless::close_box(drawing_window()); });
   EXPECT_EQ(run_program(), 0);
-  EXPECT_EQ(window_dc, nullptr);
+  EXPECT_EQ(state.window_dc, nullptr);
 }
 
 TEST(Program, ClosingTheWindowInTheDesignerRedrawsOnceMoreAndEnds) {
@@ -169,7 +169,7 @@ TEST(Program, ClosingTheWindowInTheDesignerRedrawsOnceMoreAndEnds) {
   });
   EXPECT_EQ(run_program(), 0);
   EXPECT_TRUE(designer_screen_shown());
-  EXPECT_EQ(window_dc, nullptr);
+  EXPECT_EQ(state.window_dc, nullptr);
 }
 
 TEST(Program, ClosingTheWindowOnTheFarewellScreenEnds) {

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "designer_harness.h"
-#include "picture.h"
 #include "session.h"
+#include "shots.h"
 #include "text_ink.h"
-#include "user/menu_layout.h"
+#include "user/menu_parts.h"
 
 using designer_test::drawing_window;
 using designer_test::start_runtime;
@@ -20,8 +20,8 @@ TEST(WindowsCheck, InkBoxHoldsTheTextAloneAndAnEmptyTextHasNone) {
   ASSERT_EQ(boxes.size(), 3u);
   // The text stands on the anchor's row, just right of its column; the erased surface's frame
   // is not ink.
-  const int column = origin_x - 285;
-  const int row = origin_y - 228;
+  const int column = state.origin_x - 285;
+  const int row = state.origin_y - 228;
   EXPECT_GE(boxes[0].left, column);
   EXPECT_LT(boxes[0].right, column + 80);
   EXPECT_GT(boxes[0].top, row - 20);
@@ -30,25 +30,19 @@ TEST(WindowsCheck, InkBoxHoldsTheTextAloneAndAnEmptyTextHasNone) {
   EXPECT_GT(boxes[2].bottom - boxes[2].top, 15) << "two lines";
 }
 
-TEST(WindowsCheck, ComparisonCountsOutsideAndInsideTheTextOverTheCommonArea) {
+TEST(WindowsCheck, TextBoxesHoldBothSystemsInkAndMaskTheComparison) {
   picture::Picture a{4, 3, std::vector<uint32_t>(12, 0x112233)};
   picture::Picture b = a;
   b.pixels[0] = 0;   // (0, 0): in the box
   b.pixels[11] = 0;  // (3, 2): outside
-  const std::vector<text_ink::Box> boxes =
-      picture::text_boxes({{0, 0, 1, 1}, {}}, {{1, 0, 2, 2}, {}});
+  const std::vector<picture::Rect> boxes =
+      shots::text_boxes({{0, 0, 1, 1}, {}}, {{1, 0, 2, 2}, {}});
   ASSERT_EQ(boxes.size(), 1u) << "a call with no ink on either side has no box";
+  EXPECT_EQ(shots::pixels_in(4, 3, boxes), 4);
   picture::Comparison result = picture::compare(a, b, boxes);
-  EXPECT_TRUE(result.same_size);
-  EXPECT_EQ(result.text_pixels, 4);
-  EXPECT_EQ(result.differ_inside, 1);
-  EXPECT_EQ(result.differ_outside, 1);
-  EXPECT_EQ(result.first_outside, (std::vector<std::pair<int, int>>{{3, 2}}));
-  b.height = 2;
-  b.pixels.resize(8);
-  result = picture::compare(a, b, boxes);
-  EXPECT_FALSE(result.same_size);
-  EXPECT_EQ(result.differ_outside, 0);
+  EXPECT_EQ(result.differing_masked, 1);
+  EXPECT_EQ(result.differing, 1);
+  EXPECT_EQ(result.first, (std::vector<std::pair<int, int>>{{3, 2}}));
 }
 
 TEST(WindowsCheck, PopupCommandsAreFoundInAPictureOfTheRunMenu) {
@@ -58,7 +52,7 @@ TEST(WindowsCheck, PopupCommandsAreFoundInAPictureOfTheRunMenu) {
   RECT client{};
   GetClientRect(drawing_window(), &client);
   const platform::PopupLayout layout =
-      platform::popup_layout(*platform::menu_object(run_menu), bar, client.right);
+      platform::popup_layout(*platform::menu_object(state.run_menu), bar, client.right);
   int width = 0;
   int height = 0;
   const std::vector<uint32_t> frame = headless::frame_pixels(drawing_window(), &width, &height);
@@ -69,7 +63,7 @@ TEST(WindowsCheck, PopupCommandsAreFoundInAPictureOfTheRunMenu) {
       popup.pixels.push_back(frame[static_cast<size_t>(row) * width + column]);
     }
   }
-  const std::vector<std::pair<int, int>> found = picture::popup_shortcuts(popup);
+  const std::vector<std::pair<int, int>> found = shots::popup_shortcuts(popup);
   ASSERT_EQ(found.size(), 8u);
   for (const session::MenuItem& item : session::kRunItems) {
     const RECT& rect = layout.items[static_cast<size_t>(item.position)];

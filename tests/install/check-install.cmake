@@ -1,6 +1,7 @@
 # Installs the build into a staging folder through DESTDIR, under a prefix of its own, and
-# checks that every file a desktop needs is there, and that the menu entry names the program by
-# its full path (the prefix's bin/ need not be on PATH) and still validates.
+# checks that every file a desktop needs is there (and the checker of a class's programs), and
+# that the menu entry names the program by its full path (the prefix's bin/ need not be on
+# PATH) and still validates.
 #   cmake -DBUILD_DIR=build -DSTAGE=folder -P check-install.cmake
 file(REMOVE_RECURSE ${STAGE})
 set(ENV{DESTDIR} ${STAGE})
@@ -9,7 +10,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /opt/co
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
-foreach(path bin/cone-designer share/applications/cone-designer.desktop
+foreach(path bin/cone-designer bin/vorla-check share/applications/cone-designer.desktop
              share/icons/hicolor/48x48/apps/cone-designer.png
              share/icons/hicolor/256x256/apps/cone-designer.png)
   if(NOT EXISTS ${STAGE}/opt/cone/${path})

@@ -35,29 +35,29 @@ inline Event next_event() {
 
 // A Run menu command, as choosing the item does it: a posted WM_COMMAND.
 inline void command(int id) {
-  PostMessageA(draw_window, WM_COMMAND, id, 0);
+  PostMessageA(state.draw_window, WM_COMMAND, id, 0);
 }
 
 // Runs the event loop's message step until the queue is empty: commands and keys take effect.
 inline void drain() {
   do {
     pump_one_message();
-  } while (message_taken);
+  } while (state.message_taken);
 }
 
 inline bool checked(UINT id) {
-  return (GetMenuState(run_menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+  return (GetMenuState(state.run_menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 // The kept log lines, oldest first.
 inline std::vector<std::string> log_lines() {
   std::vector<std::string> lines;
-  int slot = log_ring.log_first;
+  int slot = state.log_ring.log_first;
   int count = 0;
-  while (slot >= 0 && (slot != log_ring.log_next || count == 0)) {
-    const char* text = static_cast<const char*>(GlobalLock(log_ring.log_lines[slot]));
+  while (slot >= 0 && (slot != state.log_ring.log_next || count == 0)) {
+    const char* text = static_cast<const char*>(GlobalLock(state.log_ring.log_lines[slot]));
     lines.push_back(text != nullptr ? text : "<unreadable>");
-    GlobalUnlock(log_ring.log_lines[slot]);
+    GlobalUnlock(state.log_ring.log_lines[slot]);
     slot = (slot + 1) % LOG_RING_SIZE;
     ++count;
   }
@@ -126,8 +126,8 @@ class RuntimeTest : public ::testing::Test {
   static void start() { gfx_startup(nullptr, nullptr, nullptr, SW_SHOWNORMAL); }
 
   // Centred coordinates to client pixels of the drawing window.
-  static int column(int x) { return origin_x + x; }
-  static int row(int y) { return origin_y - y; }
+  static int column(int x) { return state.origin_x + x; }
+  static int row(int y) { return state.origin_y - y; }
 
   std::filesystem::path home_;
   std::filesystem::path dir_;

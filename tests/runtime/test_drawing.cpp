@@ -124,7 +124,7 @@ TEST_F(Drawing, CentredPointMapsToItsDevicePixel) {
   // A 2 x 2 square whose upper-left pixel is the centred point (10, 20). (GDI paints nothing
   // for a rectangle one pixel wide and high.)
   gfx_rect(4, 10, 20, 11, 19, 0);
-  EXPECT_EQ(surface_pixel(origin_x + 10, origin_y - 20), colour_rgb[4]);
+  EXPECT_EQ(surface_pixel(state.origin_x + 10, state.origin_y - 20), colour_rgb[4]);
   EXPECT_EQ(surface_pixel(307, 228), colour_rgb[4]);
   EXPECT_EQ(surface_pixel(306, 228), WHITE);
   EXPECT_EQ(surface_pixel(307, 227), WHITE);
@@ -168,7 +168,7 @@ TEST_F(Drawing, LineFromAPointToItselfPaintsNothing) {
   std::vector<COLORREF> before = surface();
   gfx_line(COLOUR_BLACK, 5, 5, 5, 5, 1);
   EXPECT_EQ(surface(), before);
-  EXPECT_EQ(surface_dirty, 1);
+  EXPECT_EQ(state.surface_dirty, 1);
 }
 
 TEST_F(Drawing, LineOfWidthZeroIsOnePixelWide) {
@@ -188,21 +188,21 @@ TEST_F(Drawing, SecondTextLineStartsOnTheAnchorRow) {
 
   // The line height the renderer used: the font it asks for, measured on the surface.
   HFONT font = CreateFontA(-20, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "VORLA-font");
-  HGDIOBJ old = SelectObject(surface_dc, font);
+  HGDIOBJ old = SelectObject(state.surface_dc, font);
   SIZE extent = {0, 0};
-  GetTextExtentPointA(surface_dc, "AB\nCD", 5, &extent);
-  SelectObject(surface_dc, old);
+  GetTextExtentPointA(state.surface_dc, "AB\nCD", 5, &extent);
+  SelectObject(state.surface_dc, old);
   DeleteObject(font);
   int h = extent.cy;
   ASSERT_GT(h, 0);
-  EXPECT_GE(top, origin_y - h);
-  EXPECT_LT(bottom, origin_y + h);
+  EXPECT_GE(top, state.origin_y - h);
+  EXPECT_LT(bottom, state.origin_y + h);
 
   gfx_erase();
   gfx_text(COLOUR_BLACK, 0, 0, 20, "AB");
   auto [ab_top, ab_bottom] = rows_with(BLACK);
-  EXPECT_GE(ab_top, origin_y - h);
-  EXPECT_LT(ab_bottom, origin_y);
+  EXPECT_GE(ab_top, state.origin_y - h);
+  EXPECT_LT(ab_bottom, state.origin_y);
   // CD drawn as a first line one line height lower completes the same picture.
   gfx_text(COLOUR_BLACK, 0, -h, 20, "CD");
   EXPECT_EQ(surface(), both);
@@ -216,10 +216,10 @@ TEST_F(Drawing, TextReturnsTheFormattedLength) {
 TEST_F(Drawing, EmptyTextDrawsNothingAndMarksTheSurfaceDirty) {
   std::vector<COLORREF> before = surface();
   copy_surface_to_window();
-  ASSERT_EQ(surface_dirty, 0);
+  ASSERT_EQ(state.surface_dirty, 0);
   EXPECT_EQ(gfx_text(COLOUR_BLACK, 0, 0, 12, "%s", ""), 0);
   EXPECT_EQ(surface(), before);
-  EXPECT_EQ(surface_dirty, 1);
+  EXPECT_EQ(state.surface_dirty, 1);
 }
 
 TEST_F(Drawing, OverlongTextIsCutAtTheBufferAndReportsItsFullLength) {
@@ -252,7 +252,7 @@ TEST_F(Drawing, UnknownKindsDrawNothingButMarkTheSurfaceDirty) {
     copy_surface_to_window();
     DrawCommand command = {kind, COLOUR_BLACK, 0, -5, 5, 5, -5, 0, 0};
     gfx_render(&command);
-    EXPECT_EQ(surface_dirty, 1);
+    EXPECT_EQ(state.surface_dirty, 1);
   }
   EXPECT_EQ(surface(), before);
 }
@@ -291,14 +291,14 @@ TEST_F(Drawing, ClearedSurfaceIsWhiteWithABlackBorder) {
 
 TEST_F(Drawing, CommandsLeaveTheSurfaceAsTheyFoundIt) {
   auto selected = [](int stock) {
-    HGDIOBJ current = SelectObject(surface_dc, GetStockObject(stock));
-    SelectObject(surface_dc, current);
+    HGDIOBJ current = SelectObject(state.surface_dc, GetStockObject(stock));
+    SelectObject(state.surface_dc, current);
     return current;
   };
   HGDIOBJ pen = selected(BLACK_PEN);
   HGDIOBJ brush = selected(WHITE_BRUSH);
   HGDIOBJ font = selected(SYSTEM_FONT);
-  int mode = GetBkMode(surface_dc);
+  int mode = GetBkMode(state.surface_dc);
   gfx_triangle(COLOUR_RED, 0, 0, 10, 0, 5, 5, 2);
   gfx_rect(COLOUR_RED, 0, 0, 10, -10, 0);
   gfx_oval(COLOUR_RED, 0, 0, 10, -10, 3);
@@ -308,7 +308,7 @@ TEST_F(Drawing, CommandsLeaveTheSurfaceAsTheyFoundIt) {
   EXPECT_EQ(selected(BLACK_PEN), pen);
   EXPECT_EQ(selected(WHITE_BRUSH), brush);
   EXPECT_EQ(selected(SYSTEM_FONT), font);
-  EXPECT_EQ(GetBkMode(surface_dc), mode);
+  EXPECT_EQ(GetBkMode(state.surface_dc), mode);
 }
 
 TEST_F(Drawing, NoCallLeavesAnObjectBehind) {

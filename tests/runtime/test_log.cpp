@@ -10,7 +10,7 @@ using Log = RuntimeTest;
 std::vector<uint32_t> text_window_pixels() {
   int width = 0;
   int height = 0;
-  return headless::client_pixels(text_window, &width, &height);
+  return headless::client_pixels(state.text_window, &width, &height);
 }
 
 bool all_white(const std::vector<uint32_t>& pixels) {
@@ -20,8 +20,8 @@ bool all_white(const std::vector<uint32_t>& pixels) {
 }
 
 void repaint_text_window() {
-  InvalidateRect(text_window, nullptr, TRUE);
-  UpdateWindow(text_window);
+  InvalidateRect(state.text_window, nullptr, TRUE);
+  UpdateWindow(state.text_window);
 }
 
 TEST_F(Log, ReturnsTheFormattedCountIncludingTheNewline) {
@@ -37,14 +37,14 @@ TEST_F(Log, RingKeepsTheNewest25Lines) {
   start();
   ObjectCounts empty = object_counts();
   for (int i = 1; i <= 25; ++i) gfx_log("line %d\n", i);
-  EXPECT_EQ(log_ring.log_first, 0);
-  EXPECT_EQ(log_ring.log_next, 0);
+  EXPECT_EQ(state.log_ring.log_first, 0);
+  EXPECT_EQ(state.log_ring.log_next, 0);
   ObjectCounts full = object_counts();
   EXPECT_EQ(full.memory, empty.memory + 25);
 
   gfx_log("line %d\n", 26);
-  EXPECT_EQ(log_ring.log_first, 1);
-  EXPECT_EQ(log_ring.log_next, 1);
+  EXPECT_EQ(state.log_ring.log_first, 1);
+  EXPECT_EQ(state.log_ring.log_next, 1);
   EXPECT_EQ(object_counts(), full);  // the oldest block was freed
   std::vector<std::string> lines = log_lines();
   ASSERT_EQ(lines.size(), 25u);
@@ -54,7 +54,7 @@ TEST_F(Log, RingKeepsTheNewest25Lines) {
 
 TEST_F(Log, EmptyRingRepaintsNothing) {
   start();
-  ASSERT_TRUE(headless::is_visible(text_window));
+  ASSERT_TRUE(headless::is_visible(state.text_window));
   repaint_text_window();
   std::vector<uint32_t> pixels = text_window_pixels();
   ASSERT_FALSE(pixels.empty());
@@ -104,7 +104,7 @@ TEST_F(Log, OverlongLineIsCutAtTheBuffer) {
 
 TEST_F(Log, SetLoggingBeforeStartUpChangesNothing) {
   EXPECT_EQ(gfx_set_logging(0), 0);
-  EXPECT_EQ(logging_on, 1);
+  EXPECT_EQ(state.logging_on, 1);
   EXPECT_EQ(gfx_set_logging(1), 0);
 }
 
@@ -113,26 +113,26 @@ TEST_F(Log, SetLoggingSetsTheSwitchTheCheckMarkAndShowsTheWindow) {
   EXPECT_TRUE(checked(CMD_LOGGING));
   gfx_show_log_window(0);
   EXPECT_EQ(gfx_set_logging(0), 1);
-  EXPECT_EQ(logging_on, 0);
+  EXPECT_EQ(state.logging_on, 0);
   EXPECT_FALSE(checked(CMD_LOGGING));
-  EXPECT_FALSE(headless::is_visible(text_window));
+  EXPECT_FALSE(headless::is_visible(state.text_window));
 
   EXPECT_EQ(gfx_set_logging(5), 1);
-  EXPECT_EQ(logging_on, 1);
+  EXPECT_EQ(state.logging_on, 1);
   EXPECT_TRUE(checked(CMD_LOGGING));
-  EXPECT_TRUE(headless::is_visible(text_window));
+  EXPECT_TRUE(headless::is_visible(state.text_window));
 
   gfx_set_logging(0);
-  EXPECT_TRUE(headless::is_visible(text_window));
+  EXPECT_TRUE(headless::is_visible(state.text_window));
 }
 
 TEST_F(Log, ShowAndHideTheTextWindow) {
   start();
   EXPECT_NE(gfx_show_log_window(0), 0);  // it was visible
-  EXPECT_FALSE(headless::is_visible(text_window));
+  EXPECT_FALSE(headless::is_visible(state.text_window));
   EXPECT_EQ(gfx_show_log_window(0), 0);
   EXPECT_EQ(gfx_show_log_window(7), 0);
-  EXPECT_TRUE(headless::is_visible(text_window));
+  EXPECT_TRUE(headless::is_visible(state.text_window));
 }
 
 TEST_F(Log, LinesWrittenWhileHiddenAppearWhenShownAgain) {
@@ -151,24 +151,24 @@ TEST_F(Log, TextWindowIsPlacedAcrossTheBottomThirdOfTheScreen) {
   headless::set_screen_size(1280, 1024);
   start();
   RECT frame;
-  GetWindowRect(text_window, &frame);
+  GetWindowRect(state.text_window, &frame);
   EXPECT_EQ(frame.left, 0);
   EXPECT_EQ(frame.top, 683);
   EXPECT_EQ(frame.right - frame.left, 1280);
   EXPECT_EQ(frame.bottom - frame.top, 341);
-  GetWindowRect(draw_window, &frame);
+  GetWindowRect(state.draw_window, &frame);
   EXPECT_EQ(frame.left, 0);
   EXPECT_EQ(frame.top, 0);
   EXPECT_EQ(frame.right - frame.left, 601);
   EXPECT_EQ(frame.bottom - frame.top, 540);
   // Of the 25 lines kept, the window's height shows 24 whole ones here (as the reference says).
   RECT client;
-  GetClientRect(text_window, &client);
-  HDC dc = GetDC(text_window);
+  GetClientRect(state.text_window, &client);
+  HDC dc = GetDC(state.text_window);
   SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
   TEXTMETRICA metrics{};
   GetTextMetricsA(dc, &metrics);
-  ReleaseDC(text_window, dc);
+  ReleaseDC(state.text_window, dc);
   EXPECT_EQ(client.bottom / (metrics.tmHeight + metrics.tmExternalLeading), 24);
 }
 

@@ -28,12 +28,12 @@ class Script : public RuntimeTest {
     std::vector<Event> events;
     command(CMD_PLAYBACK_SCRIPT);
     drain();
-    while (playback_on) {
-      pending_kind = EVENT_NONE;
+    while (state.playback_on) {
+      state.pending_kind = EVENT_NONE;
       if (!playback_step()) break;
-      events.push_back({pending_kind, pending_x, pending_y, pending_key});
-      pending_x = pending_y = 0;
-      pending_key = 0;
+      events.push_back({state.pending_kind, state.pending_x, state.pending_y, state.pending_key});
+      state.pending_x = state.pending_y = 0;
+      state.pending_key = 0;
     }
     return events;
   }
@@ -42,7 +42,7 @@ class Script : public RuntimeTest {
   // script came first.
   static void expect_waits_for_input() {
     uint32_t at = headless::now_ms() + 1000;
-    headless::schedule(at, [] { headless::type_char(draw_window, '!'); });
+    headless::schedule(at, [] { headless::type_char(state.draw_window, '!'); });
     Event event = next_event();
     EXPECT_EQ(event.kind, EVENT_KBD);
     EXPECT_EQ(event.key, '!');
@@ -56,17 +56,17 @@ TEST_F(Script, RecordsTheExampleScript) {
   gfx_set_animation(ANIM_RUN);
   command(CMD_RECORD_SCRIPT);
   for (int i = 0; i < 12; ++i) ASSERT_EQ(next_event().kind, EVENT_PERIODIC);
-  headless::click(draw_window, column(-241), row(180));
+  headless::click(state.draw_window, column(-241), row(180));
   Event click = next_event();
   ASSERT_EQ(click.kind, EVENT_MOUSE);
   ASSERT_EQ(click.x, -241);
   ASSERT_EQ(click.y, 180);
   for (int i = 0; i < 3; ++i) ASSERT_EQ(next_event().kind, EVENT_PERIODIC);
-  headless::type_char(draw_window, 'q');
+  headless::type_char(state.draw_window, 'q');
   ASSERT_EQ(next_event().key, 'q');
   command(CMD_RECORD_SCRIPT);
   next_event();
-  EXPECT_EQ(recording_on, 0);
+  EXPECT_EQ(state.recording_on, 0);
   EXPECT_EQ(read_file(SCRIPT_FILE_NAME),
             "VORLA_PERIODIC(12);\n"
             "VORLA_MOUSE(-241, 180);\n"
@@ -79,7 +79,7 @@ TEST_F(Script, RecordingWithoutEventsLeavesAnExistingFileAlone) {
   command(CMD_RECORD_SCRIPT);
   command(CMD_RECORD_SCRIPT);
   expect_waits_for_input();
-  EXPECT_EQ(recording_on, 0);
+  EXPECT_EQ(state.recording_on, 0);
   EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_KBD(65);\n");
 }
 
@@ -89,13 +89,13 @@ TEST_F(Script, PeriodicRunBecomesOneLineWhenRecordingStops) {
   for (int i = 0; i < 37; ++i) ASSERT_EQ(next_event().kind, EVENT_PERIODIC);
   command(CMD_RECORD_SCRIPT);
   next_event();
-  EXPECT_EQ(periodic_count, 0);
+  EXPECT_EQ(state.periodic_count, 0);
   EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_PERIODIC(37);\n");
 }
 
 TEST_F(Script, LinesReachTheFileAsTheyAreWritten) {
   command(CMD_RECORD_SCRIPT);
-  headless::type_char(draw_window, 'a');
+  headless::type_char(state.draw_window, 'a');
   next_event();
   EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_KBD(97);\n");
 }
@@ -112,10 +112,10 @@ TEST_F(Script, EndOfSessionWritesThePendingRunAndRecordingGoesOn) {
   gfx_set_animation(ANIM_RUN);
   command(CMD_RECORD_SCRIPT);
   for (int i = 0; i < 3; ++i) next_event();
-  SendMessageA(draw_window, WM_ENDSESSION, TRUE, 0);
+  SendMessageA(state.draw_window, WM_ENDSESSION, TRUE, 0);
   EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_PERIODIC(3);\n");
-  EXPECT_EQ(periodic_count, 0);
-  EXPECT_TRUE(recording_on);
+  EXPECT_EQ(state.periodic_count, 0);
+  EXPECT_TRUE(state.recording_on);
   for (int i = 0; i < 2; ++i) next_event();
   command(CMD_RECORD_SCRIPT);
   next_event();
@@ -135,14 +135,14 @@ TEST_F(Script, QuitIsNotWrittenButItsRunIs) {
 TEST_F(Script, FileThatCannotBeWrittenIsReportedAndTriedAgain) {
   std::filesystem::create_directory(SCRIPT_FILE_NAME);
   command(CMD_RECORD_SCRIPT);
-  headless::type_char(draw_window, 'a');
+  headless::type_char(state.draw_window, 'a');
   next_event();
-  headless::type_char(draw_window, 'b');
+  headless::type_char(state.draw_window, 'b');
   next_event();
   std::vector<std::string> expected = {"Cannot open script file VORLA.SCR for writing\n",
                                        "Cannot open script file VORLA.SCR for writing\n"};
   EXPECT_EQ(new_log_lines(), expected);
-  EXPECT_EQ(recording_on, 1);
+  EXPECT_EQ(state.recording_on, 1);
 }
 
 // Another program recording VORLA.SCR holds its lock: this one neither empties nor writes the
@@ -152,13 +152,14 @@ TEST_F(Script, AFileAnotherProgramRecordsIsLeftToIt) {
   const int other = open(SCRIPT_FILE_NAME, O_WRONLY);
   ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
   command(CMD_RECORD_SCRIPT);
-  headless::type_char(draw_window, 'a');
+  headless::type_char(state.draw_window, 'a');
   next_event();
-  headless::type_char(draw_window, 'b');
+  headless::type_char(state.draw_window, 'b');
   next_event();
-  EXPECT_EQ(new_log_lines(), std::vector<std::string>{
-                                 "Cannot record script file VORLA.SCR: another program is recording it\n"});
-  EXPECT_EQ(recording_on, 0);
+  EXPECT_EQ(new_log_lines(),
+            std::vector<std::string>{
+                "Cannot record script file VORLA.SCR: another program is recording it\n"});
+  EXPECT_EQ(state.recording_on, 0);
   EXPECT_FALSE(checked(CMD_RECORD_SCRIPT));
   EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_KBD(65);\n");
   mark_ = log_lines().size();
@@ -171,7 +172,7 @@ TEST_F(Script, AFileAnotherProgramRecordsIsLeftToIt) {
   close(other);
   // Once the other program is done, recording works again, and holds the file meanwhile.
   command(CMD_RECORD_SCRIPT);
-  headless::type_char(draw_window, 'c');
+  headless::type_char(state.draw_window, 'c');
   next_event();
   const int later = open(SCRIPT_FILE_NAME, O_RDONLY);
   EXPECT_NE(flock(later, LOCK_SH | LOCK_NB), 0);
@@ -198,18 +199,18 @@ TEST_F(Script, LineThatCannotBeWrittenEndsTheRecordingAfterTheLastWholeLine) {
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
   command(CMD_RECORD_SCRIPT);
   for (char key : {'a', 'b', 'c', 'd'}) {
-    headless::type_char(draw_window, key);
+    headless::type_char(state.draw_window, key);
     EXPECT_EQ(next_event().key, key);
   }
   EXPECT_EQ(new_log_lines(), std::vector<std::string>{"Cannot write script file VORLA.SCR\n"});
-  EXPECT_EQ(recording_on, 0);
+  EXPECT_EQ(state.recording_on, 0);
   EXPECT_FALSE(checked(CMD_RECORD_SCRIPT));
   EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_KBD(97);\nVORLA_KBD(98);\n");
   // A new recording starts a new file.
   limit.rlim_cur = RLIM_INFINITY;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
   command(CMD_RECORD_SCRIPT);
-  headless::type_char(draw_window, 'e');
+  headless::type_char(state.draw_window, 'e');
   next_event();
   EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_KBD(101);\n");
 }
@@ -219,12 +220,12 @@ TEST_F(Script, FullDiskFromTheFirstLineAndAPendingRunAreReportedOnce) {
   gfx_set_animation(ANIM_RUN);
   command(CMD_RECORD_SCRIPT);
   next_event();
-  headless::type_char(draw_window, 'a');
+  headless::type_char(state.draw_window, 'a');
   while (next_event().kind != EVENT_KBD) {
   }
   EXPECT_EQ(new_log_lines(), std::vector<std::string>{"Cannot write script file VORLA.SCR\n"});
-  EXPECT_EQ(recording_on, 0);
-  EXPECT_EQ(periodic_count, 0);
+  EXPECT_EQ(state.recording_on, 0);
+  EXPECT_EQ(state.periodic_count, 0);
   EXPECT_FALSE(checked(CMD_RECORD_SCRIPT));
 }
 
@@ -264,7 +265,7 @@ TEST_F(Script, MissingFileIsReportedAndPlaybackStops) {
   expect_waits_for_input();
   EXPECT_EQ(new_log_lines(),
             std::vector<std::string>{"Cannot open script file VORLA.SCR for reading\n"});
-  EXPECT_EQ(playback_on, 0);
+  EXPECT_EQ(state.playback_on, 0);
   EXPECT_FALSE(checked(CMD_PLAYBACK_SCRIPT));
 }
 
@@ -275,7 +276,7 @@ TEST_F(Script, FileThatCannotBeReadIsOneThatCannotBeOpened) {
   EXPECT_EQ(new_log_lines(),
             std::vector<std::string>{"Cannot open script file VORLA.SCR for reading\n"});
   EXPECT_FALSE(checked(CMD_PLAYBACK_SCRIPT));
-  EXPECT_EQ(script_stream, nullptr);
+  EXPECT_EQ(state.script_stream, nullptr);
 }
 
 TEST_F(Script, WindowsLineEndsPlayAsNewlines) {
@@ -302,7 +303,7 @@ TEST_F(Script, UnknownFormStopsWithoutALogLine) {
   ASSERT_EQ(events.size(), 1u);
   EXPECT_EQ(events[0].key, 'A');
   EXPECT_TRUE(new_log_lines().empty());
-  EXPECT_EQ(playback_on, 0);
+  EXPECT_EQ(state.playback_on, 0);
   EXPECT_FALSE(checked(CMD_PLAYBACK_SCRIPT));
   // The stream was closed: a new playback starts from the first line.
   events = play_all();
@@ -346,7 +347,7 @@ TEST_F(Script, PeriodicLineTakesOnePlayOnePerRepeat) {
     command(CMD_PLAY_ONE);
     Event e = next_event();
     EXPECT_EQ(e.kind, EVENT_PERIODIC) << i;
-    EXPECT_EQ(play_one, 0);
+    EXPECT_EQ(state.play_one, 0);
   }
   command(CMD_PLAY_ONE);
   EXPECT_EQ(next_event().key, 'A');
@@ -368,11 +369,11 @@ TEST_F(Script, SwitchingPlaybackOffDropsTheRepeatsLeftAndStartsAgainAtTheTop) {
   command(CMD_PLAYBACK_SCRIPT);
   next_event();
   next_event();
-  EXPECT_EQ(periodic_count, 3);
+  EXPECT_EQ(state.periodic_count, 3);
   command(CMD_PLAYBACK_SCRIPT);
   drain();
-  EXPECT_EQ(playback_on, 0);
-  EXPECT_EQ(periodic_count, 0);
+  EXPECT_EQ(state.playback_on, 0);
+  EXPECT_EQ(state.periodic_count, 0);
   std::vector<Event> events = play_all();
   ASSERT_EQ(events.size(), 6u);
   EXPECT_EQ(events[5].key, 'A');
@@ -383,15 +384,15 @@ TEST_F(Script, CtrlPStopsAHugePeriodicLine) {
   write_file(SCRIPT_FILE_NAME, "VORLA_PERIODIC(2000000000);\n");
   command(CMD_PLAYBACK_SCRIPT);
   for (int i = 0; i < 100; ++i) ASSERT_EQ(next_event().kind, EVENT_PERIODIC);
-  headless::key_down(draw_window, VK_CONTROL);
-  headless::key_down(draw_window, 'P');
-  headless::key_up(draw_window, VK_CONTROL);
-  headless::type_char(draw_window, '!');
+  headless::key_down(state.draw_window, VK_CONTROL);
+  headless::key_down(state.draw_window, 'P');
+  headless::key_up(state.draw_window, VK_CONTROL);
+  headless::type_char(state.draw_window, '!');
   int repeats = 0;
   while (next_event().kind == EVENT_PERIODIC) ++repeats;
   EXPECT_LE(repeats, 2);  // one per message ahead of the command
-  EXPECT_EQ(playback_on, 0);
-  EXPECT_EQ(periodic_count, 0);
+  EXPECT_EQ(state.playback_on, 0);
+  EXPECT_EQ(state.periodic_count, 0);
 }
 
 TEST_F(Script, RecordingOffClosesAStreamOpenForReading) {
@@ -401,7 +402,7 @@ TEST_F(Script, RecordingOffClosesAStreamOpenForReading) {
   command(CMD_RECORD_SCRIPT);
   command(CMD_RECORD_SCRIPT);
   drain();
-  EXPECT_EQ(script_stream, nullptr);
+  EXPECT_EQ(state.script_stream, nullptr);
   command(CMD_PLAY_ONE);
   EXPECT_EQ(next_event().key, 'A');
 }
@@ -409,11 +410,11 @@ TEST_F(Script, RecordingOffClosesAStreamOpenForReading) {
 TEST_F(Script, EndOfScriptClosesTheStreamForTheNextPlaybackAndRecording) {
   write_file(SCRIPT_FILE_NAME, "VORLA_KBD(65);\n");
   EXPECT_EQ(play_all().size(), 1u);
-  EXPECT_EQ(script_stream, nullptr);
+  EXPECT_EQ(state.script_stream, nullptr);
   EXPECT_EQ(play_all().size(), 1u);
 
   command(CMD_RECORD_SCRIPT);
-  headless::type_char(draw_window, 'z');
+  headless::type_char(state.draw_window, 'z');
   next_event();
   EXPECT_EQ(read_file(SCRIPT_FILE_NAME), "VORLA_KBD(122);\n");
 }
@@ -423,7 +424,7 @@ TEST_F(Script, PlaybackStartedWhileRecordingEndsAndTheRecordingGoesOn) {
   command(CMD_RECORD_SCRIPT);
   next_event();
   next_event();
-  headless::type_char(draw_window, 'a');
+  headless::type_char(state.draw_window, 'a');
   next_event();
   next_event();
   command(CMD_PLAYBACK_SCRIPT);
@@ -431,12 +432,12 @@ TEST_F(Script, PlaybackStartedWhileRecordingEndsAndTheRecordingGoesOn) {
   gfx_set_animation(ANIM_RUN);
   Event e = next_event();
   EXPECT_EQ(e.kind, EVENT_PERIODIC);
-  EXPECT_EQ(playback_on, 0);
+  EXPECT_EQ(state.playback_on, 0);
   EXPECT_FALSE(checked(CMD_PLAYBACK_SCRIPT));
   EXPECT_EQ(new_log_lines(),
             std::vector<std::string>{"EOF encountered in script file VORLA.SCR\n"});
-  EXPECT_EQ(recording_on, 1);
-  headless::type_char(draw_window, 'b');
+  EXPECT_EQ(state.recording_on, 1);
+  headless::type_char(state.draw_window, 'b');
   next_event();
   command(CMD_RECORD_SCRIPT);
   next_event();

@@ -38,8 +38,8 @@ bool write_frame(HWND window, const std::string& path) {
 }
 
 void capture(const std::string& name) {
-  std::ofstream(out_dir + "/layout.txt")
-      << origin_x << ' ' << origin_y << ' ' << headless::menu_bar_height(drawing()) << '\n';
+  std::ofstream(out_dir + "/layout.txt") << state.origin_x << ' ' << state.origin_y << ' '
+                                         << headless::menu_bar_height(drawing()) << '\n';
   bool ok = write_frame(drawing(), out_dir + "/" + name + ".draw");
   HWND text = headless::find_window("VORLA Text");
   if (text && headless::is_visible(text))
@@ -52,8 +52,8 @@ void capture(const std::string& name) {
 
 void click(int x, int y) {
   HWND window = drawing();
-  headless::move_mouse(window, origin_x + x, origin_y - y);
-  headless::click(window, origin_x + x, origin_y - y);
+  headless::move_mouse(window, state.origin_x + x, state.origin_y - y);
+  headless::click(window, state.origin_x + x, state.origin_y - y);
 }
 
 // The keys a `key` step names.

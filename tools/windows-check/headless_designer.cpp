@@ -28,10 +28,11 @@
 
 #include "designer.h"
 #include "display/headless/headless.h"
+#include "display/headless/picture.h"
 #include "layer.h"
-#include "picture.h"
 #include "runtime_state.h"
 #include "session.h"
+#include "shots.h"
 #include "text_ink.h"
 
 using namespace vorla;  // the runtime's insides
@@ -105,8 +106,9 @@ uint32_t schedule_session(const std::vector<session::Action>& actions, uint32_t 
     if (action.verb == "click") {
       const int x = action.a;
       const int y = action.b;
-      headless::schedule(at,
-                         [x, y] { headless::click(drawing_window(), origin_x + x, origin_y - y); });
+      headless::schedule(at, [x, y] {
+        headless::click(drawing_window(), state.origin_x + x, state.origin_y - y);
+      });
       at += kActionGap;
     } else if (action.verb == "type") {
       const char c = action.word[0];
@@ -124,8 +126,9 @@ uint32_t schedule_session(const std::vector<session::Action>& actions, uint32_t 
     } else if (action.verb == "menu-mouse") {
       const int position = session::run_item(action.word)->position;
       headless::schedule(at, [] { click_menu_item(GetMenu(drawing_window()), 0); });
-      headless::schedule(at + kMenuGap,
-                         [position] { click_menu_item(run_menu, static_cast<UINT>(position)); });
+      headless::schedule(at + kMenuGap, [position] {
+        click_menu_item(state.run_menu, static_cast<UINT>(position));
+      });
       at += 2 * kMenuGap;
     } else if (action.verb == "menu-keys") {
       const char mnemonic = session::run_item(action.word)->mnemonic;
@@ -171,7 +174,7 @@ int record(const char* session_path) {
   const uint32_t end = schedule_session(actions, 1000);
   bool still_recording = false;
   headless::schedule(end + 1000, [&still_recording] {
-    still_recording = recording_on != 0;
+    still_recording = state.recording_on != 0;
     headless::close_box(drawing_window());
   });
   const int status = run_designer();
@@ -183,11 +186,11 @@ int play(const std::string& name) {
   bool ended = false;
   headless::schedule(1000, [] { press_ctrl('P'); });
   headless::schedule(600000, [&] {
-    ended = playback_on == 0 && play_one == 0;
+    ended = state.playback_on == 0 && state.play_one == 0;
     picture::Picture shown;
     shown.pixels = headless::client_pixels(drawing_window(), &shown.width, &shown.height);
     const std::vector<text_ink::TextCall> calls = calls_on_show;
-    ended = ended && headless::save_png(name + ".png", shown.pixels, shown.width, shown.height) &&
+    ended = ended && picture::write_png(name + ".png", shown) &&
             picture::write_ppm(name + ".ppm", shown) &&
             text_ink::write_calls((name + "-text.txt").c_str(), calls) &&
             text_ink::write_boxes((name + "-ink.txt").c_str(), text_ink::ink_boxes(calls));
@@ -202,11 +205,12 @@ int play(const std::string& name) {
 
 int popup_item(const std::string& path, int index) {
   picture::Picture shot;
-  if (!picture::read_ppm(path, &shot)) {
+  std::string error;
+  if (!picture::read_ppm(path, &shot, &error)) {
     std::fprintf(stderr, "cannot read the picture %s\n", path.c_str());
     return 2;
   }
-  const std::vector<std::pair<int, int>> items = picture::popup_shortcuts(shot);
+  const std::vector<std::pair<int, int>> items = shots::popup_shortcuts(shot);
   if (index < 0 || index >= static_cast<int>(items.size())) {
     std::fprintf(stderr, "the popup shows %zu commands; command %d is not among them\n",
                  items.size(), index);
@@ -221,8 +225,9 @@ int compare(const std::string& linux_path, const std::string& wine_path, const c
             const char* linux_ink_path, const char* wine_ink_path, const std::string& diff_path) {
   picture::Picture linux_picture;
   picture::Picture wine_picture;
-  if (!picture::read_ppm(linux_path, &linux_picture) ||
-      !picture::read_ppm(wine_path, &wine_picture)) {
+  std::string error;
+  if (!picture::read_ppm(linux_path, &linux_picture, &error) ||
+      !picture::read_ppm(wine_path, &wine_picture, &error)) {
     std::fprintf(stderr, "cannot read %s or %s\n", linux_path.c_str(), wine_path.c_str());
     return 2;
   }
@@ -234,23 +239,28 @@ int compare(const std::string& linux_path, const std::string& wine_path, const c
                  linux_ink.size(), wine_ink.size());
     return 2;
   }
-  const std::vector<text_ink::Box> boxes = picture::text_boxes(linux_ink, wine_ink);
+  const std::vector<picture::Rect> boxes = shots::text_boxes(linux_ink, wine_ink);
   const picture::Comparison result = picture::compare(linux_picture, wine_picture, boxes);
+  const long total = static_cast<long>(std::max(linux_picture.width, wine_picture.width)) *
+                     std::max(linux_picture.height, wine_picture.height);
+  const long text_pixels =
+      shots::pixels_in(std::max(linux_picture.width, wine_picture.width),
+                       std::max(linux_picture.height, wine_picture.height), boxes);
   std::printf("client area: %d x %d on Linux, %d x %d under Wine%s\n", linux_picture.width,
               linux_picture.height, wine_picture.width, wine_picture.height,
               result.same_size ? "" : "  <- sizes differ");
-  for (const auto& [column, row] : result.first_outside) {
+  for (const auto& [column, row] : result.first) {
     std::printf("  differs outside text at column %d, row %d: Linux %06X, Wine %06X\n", column, row,
                 linux_picture.at(column, row), wine_picture.at(column, row));
   }
-  headless::save_png(diff_path, result.diff.pixels, result.diff.width, result.diff.height);
+  picture::write_png(diff_path, picture::difference(linux_picture, wine_picture, boxes));
   std::printf("text: %zu text calls, %zu with ink, %ld pixels in their boxes\n", calls.size(),
-              boxes.size(), result.text_pixels);
-  std::printf("differing pixels outside text boxes: %ld of %ld\n", result.differ_outside,
-              result.outside_pixels);
-  std::printf("differing pixels inside text boxes: %ld of %ld\n", result.differ_inside,
-              result.text_pixels);
-  return result.same_size && result.differ_outside == 0 ? 0 : 1;
+              boxes.size(), text_pixels);
+  std::printf("differing pixels outside text boxes: %ld of %ld\n", result.differing,
+              total - text_pixels);
+  std::printf("differing pixels inside text boxes: %ld of %ld\n", result.differing_masked,
+              text_pixels);
+  return result.same_size && result.differing == 0 ? 0 : 1;
 }
 
 int usage() {
@@ -266,8 +276,8 @@ int usage() {
 int main(int argc, char** argv) {
   headless::drive_from_code();
   platform::layer_choose_display("headless");
-  render_hook = note_text_call;
-  next_event_hook = frame_shown;
+  state.render_hook = note_text_call;
+  state.next_event_hook = frame_shown;
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "record" && argc == 3) return record(argv[2]);
   if (command == "plan" && argc == 3) {

@@ -3,9 +3,9 @@
 // action, so nothing ever sleeps.
 //
 // Chosen with VORLA_DISPLAY=headless, it runs a program on the library as the program's
-// environment says (VORLA_PLAY, VORLA_TICKS, VORLA_SNAPSHOT), which the runtime carries out;
-// a wait that nothing could ever end then ends the process. Tests, benchmarks and tools that
-// drive it themselves call drive_from_code() and choose it with
+// environment says (VORLA_PLAY, VORLA_TICKS, VORLA_SNAPSHOT, VORLA_LAST_PICTURE), which the
+// runtime carries out; a wait that nothing could ever end then ends the process. Tests,
+// benchmarks and tools that drive it themselves call drive_from_code() and choose it with
 // layer_choose_display("headless"); for them such a wait aborts with a message instead.
 #pragma once
 
@@ -85,10 +85,5 @@ bool is_visible(HWND window);
 // How many times the window's content went to the display: once per message pump at most, and
 // only when its pixels or its menu changed.
 int present_count(HWND window);
-
-// Writes pixels as a PNG file (for looking at a test's picture); false on failure. With alpha,
-// the pixels are 0xAARRGGBB (not premultiplied) and the file keeps their transparency.
-bool save_png(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height,
-              bool alpha = false);
 
 }  // namespace headless

@@ -1,7 +1,7 @@
 // Menu objects: what AppendMenuA keeps, and what CheckMenuItem and GetMenuState find.
 #include "base/handles.h"
 #include "test_menu_support.h"
-#include "user/menu_objects.h"
+#include "user/menu_parts.h"
 
 namespace {
 

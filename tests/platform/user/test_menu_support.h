@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "user/menu_internal.h"
-#include "user/menu_layout.h"
+#include "user/menu.h"
+#include "user/menu_parts.h"
 #include "win32.h"
 
 namespace menu_test {

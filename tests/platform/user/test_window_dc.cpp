@@ -104,13 +104,11 @@ TEST(GdiWindowDc, ScrollingTheLogUpByOneLine) {
   EXPECT_EQ(client_pixel(window, 7, 20 - h), pixel(kRed));
   EXPECT_EQ(client_pixel(window, 7, client.bottom - 1 - h), pixel(kBlue));
   EXPECT_EQ(client_pixel(window, 7, client.bottom - 1), pixel(kBlue));  // left as it was
-  HBRUSH brush = CreateSolidBrush(GetBkColor(dc));
-  HGDIOBJ old_brush = SelectObject(dc, brush);
-  HGDIOBJ old_pen = SelectObject(dc, GetStockObject(NULL_PEN));
+  // Without a pen the rectangle leaves out its last row and column: one row past the client
+  // area fills the strip down to its last row.
+  SelectObject(dc, GetStockObject(WHITE_BRUSH));
+  SelectObject(dc, GetStockObject(NULL_PEN));
   Rectangle(dc, client.left, client.bottom - h, client.right, client.bottom + 1);
-  SelectObject(dc, old_pen);
-  SelectObject(dc, old_brush);
-  DeleteObject(brush);
   for (int y = client.bottom - h; y < client.bottom; ++y) {
     EXPECT_EQ(client_pixel(window, 7, y), 0xFFFFFFu) << y;
     EXPECT_EQ(client_pixel(window, client.right - 1, y), 0xFFFFFFu) << y;

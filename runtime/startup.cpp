@@ -8,36 +8,6 @@
 
 namespace vorla {
 
-HWND draw_window = nullptr;
-HWND text_window = nullptr;
-HDC window_dc = nullptr;
-HBITMAP surface_bitmap = nullptr;
-HDC surface_dc = nullptr;
-int surface_dirty = 1;
-int origin_x = 0;
-int origin_y = 0;
-int draw_window_gone = 0;
-bool early_call_said = false;
-
-void runtime_reset() {
-  draw_window = nullptr;
-  text_window = nullptr;
-  window_dc = nullptr;
-  surface_bitmap = nullptr;
-  surface_dc = nullptr;
-  surface_dirty = 1;
-  origin_x = 0;
-  origin_y = 0;
-  draw_window_gone = 0;
-  early_call_said = false;
-  render_hook = nullptr;
-  event_loop_reset();
-  run_menu_reset();
-  script_reset();
-  log_reset();
-  text_blocks_reset();
-  headless_run_reset();
-}
 
 namespace {
 
@@ -65,16 +35,16 @@ void register_classes(HINSTANCE instance) {
 void set_origin(HWND window) {
   RECT client = {0, 0, 0, 0};
   GetClientRect(window, &client);
-  origin_x = client.left + (client.right - client.left) / 2;
-  origin_y = client.top + (client.bottom - client.top) / 2;
+  state.origin_x = client.left + (client.right - client.left) / 2;
+  state.origin_y = client.top + (client.bottom - client.top) / 2;
 }
 
 void paint(HWND window) {
   PAINTSTRUCT paint_info;
   BeginPaint(window, &paint_info);
-  BitBlt(window_dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, surface_dc, 0, 0, SRCCOPY);
+  BitBlt(state.window_dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, state.surface_dc, 0, 0, SRCCOPY);
   EndPaint(window, &paint_info);
-  surface_dirty = 0;
+  state.surface_dirty = 0;
 }
 
 }  // namespace
@@ -85,31 +55,32 @@ extern "C" int gfx_startup(HINSTANCE instance, HINSTANCE previous, LPSTR command
   if (previous == nullptr) register_classes(instance);
   int screen_width = GetSystemMetrics(SM_CXSCREEN);
   int screen_height = GetSystemMetrics(SM_CYSCREEN);
-  animate_on = 0;
-  single_step = 0;
+  state.animate_on = 0;
+  state.single_step = 0;
 
-  draw_window = CreateWindowExA(0, "DrawWndClass", "VORLA Graphics", WS_CAPTION | WS_SYSMENU, 0, 0,
-                                SURFACE_WIDTH, SURFACE_HEIGHT, nullptr, nullptr, instance, nullptr);
-  text_window = CreateWindowExA(0, "TextWndClass", "VORLA Text", WS_OVERLAPPEDWINDOW, 0,
-                                (2 * screen_height) / 3 + 1, screen_width, screen_height / 3,
-                                nullptr, nullptr, instance, nullptr);
+  state.draw_window =
+      CreateWindowExA(0, "DrawWndClass", "VORLA Graphics", WS_CAPTION | WS_SYSMENU, 0, 0,
+                      SURFACE_WIDTH, SURFACE_HEIGHT, nullptr, nullptr, instance, nullptr);
+  state.text_window = CreateWindowExA(0, "TextWndClass", "VORLA Text", WS_OVERLAPPEDWINDOW, 0,
+                                      (2 * screen_height) / 3 + 1, screen_width, screen_height / 3,
+                                      nullptr, nullptr, instance, nullptr);
 
-  window_dc = GetDC(draw_window);
-  surface_bitmap = CreateCompatibleBitmap(window_dc, SURFACE_WIDTH, SURFACE_HEIGHT);
-  surface_dc = CreateCompatibleDC(window_dc);
-  SelectObject(surface_dc, surface_bitmap);
+  state.window_dc = GetDC(state.draw_window);
+  state.surface_bitmap = CreateCompatibleBitmap(state.window_dc, SURFACE_WIDTH, SURFACE_HEIGHT);
+  state.surface_dc = CreateCompatibleDC(state.window_dc);
+  SelectObject(state.surface_dc, state.surface_bitmap);
 
-  ShowWindow(text_window, show);
-  ShowWindow(draw_window, show);
-  SetTimer(draw_window, ANIMATION_TIMER_ID, ANIMATION_TIMER_MS, nullptr);
+  ShowWindow(state.text_window, show);
+  ShowWindow(state.draw_window, show);
+  SetTimer(state.draw_window, ANIMATION_TIMER_ID, ANIMATION_TIMER_MS, nullptr);
   headless_run_start();
   return 1;
 }
 
 bool runtime_started(const char* call) {
-  if (draw_window != nullptr) return true;
-  if (!early_call_said) {
-    early_call_said = true;
+  if (state.draw_window != nullptr) return true;
+  if (!state.early_call_said) {
+    state.early_call_said = true;
     static const char* const said =
         "%s was called before gfx_startup: it does nothing until gfx_startup has made the "
         "windows\n";
@@ -122,23 +93,24 @@ bool runtime_started(const char* call) {
 // A periodic run still being counted would be lost with the stream; it is written first.
 extern "C" int gfx_shutdown(void) {
   if (!runtime_started("gfx_shutdown")) return 1;
-  ReleaseDC(draw_window, window_dc);
-  window_dc = nullptr;
-  if (recording_on && periodic_count > 0) {
+  ReleaseDC(state.draw_window, state.window_dc);
+  state.window_dc = nullptr;
+  if (state.recording_on && state.periodic_count > 0) {
     record_event(EVENT_PERIODIC, 0, 0, 0);
-    periodic_count = 0;
+    state.periodic_count = 0;
   }
   close_script_file();
   return 1;
 }
 
 void copy_surface_to_window() {
-  BitBlt(window_dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, surface_dc, 0, 0, SRCCOPY);
-  surface_dirty = 0;
+  BitBlt(state.window_dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, state.surface_dc, 0, 0, SRCCOPY);
+  state.surface_dirty = 0;
+  headless_run_shown();
 }
 
 COLORREF surface_pixel(int column, int row) {
-  return GetPixel(surface_dc, column, row);
+  return GetPixel(state.surface_dc, column, row);
 }
 
 LRESULT CALLBACK draw_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -149,7 +121,7 @@ LRESULT CALLBACK draw_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM 
     case WM_DESTROY:
       KillTimer(window, ANIMATION_TIMER_ID);
       PostQuitMessage(0);
-      draw_window_gone = 1;
+      state.draw_window_gone = 1;
       return 0;
     case WM_SIZE:
       set_origin(window);
@@ -158,17 +130,17 @@ LRESULT CALLBACK draw_wnd_proc(HWND window, UINT message, WPARAM wparam, LPARAM 
       paint(window);
       return 0;
     case WM_TIMER:
-      timer_ticked = 1;
+      state.timer_ticked = 1;
       return 0;
     case WM_LBUTTONDOWN:
-      pending_kind = EVENT_MOUSE;
-      pending_x = static_cast<int>(LOWORD(lparam)) - origin_x;
-      pending_y = origin_y - static_cast<int>(HIWORD(lparam));
+      state.pending_kind = EVENT_MOUSE;
+      state.pending_x = static_cast<int>(LOWORD(lparam)) - state.origin_x;
+      state.pending_y = state.origin_y - static_cast<int>(HIWORD(lparam));
       return 0;
     case WM_CHAR:
       if (!ctrl_command_keys()) {
-        pending_kind = EVENT_KBD;
-        pending_key = static_cast<char>(LOBYTE(wparam));
+        state.pending_kind = EVENT_KBD;
+        state.pending_key = static_cast<char>(LOBYTE(wparam));
       }
       return 0;
     case WM_KEYDOWN:

@@ -1,7 +1,10 @@
-// The display driver the window system works through, chosen once: by the program or a test
-// (layer_choose_display), else by VORLA_DISPLAY, else the first driver built in. The driver is
-// opened on first need with the window system's input sink and window access, and closed by
-// layer_close_display or layer_reset. Also the layer's reset, which puts every part back.
+// What layer.h offers beyond Win32. The display driver the window system works through, chosen
+// once: by the program or a test (layer_choose_display), else by VORLA_DISPLAY, else the first
+// driver built in; it is opened on first need with the window system's input sink and window
+// access, and closed by layer_close_display or layer_reset. And the layer's reset, which puts
+// every part of the layer back to where a process starts.
+#include "layer.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -11,8 +14,7 @@
 #include "base/global_memory.h"
 #include "base/handles.h"
 #include "gdi/internal.h"
-#include "layer.h"
-#include "menu_internal.h"
+#include "menu.h"
 #include "window_internal.h"
 #if VORLA_DISPLAY_SDL
 #include "display/sdl/sdl.h"
@@ -101,6 +103,7 @@ void layer_reset() {
   windows_reset();
   menus_reset();
   queue_reset();
+  timers_reset();
   input_reset();
   system_brushes_reset();
   // A driver's state (the headless clock and its scheduled input) goes even when it never

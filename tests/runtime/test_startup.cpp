@@ -7,24 +7,24 @@ using Windows = RuntimeTest;
 
 TEST_F(Windows, WindowsOnA1024By768Screen) {
   start();
-  EXPECT_EQ(headless::find_window("VORLA Graphics"), draw_window);
-  EXPECT_EQ(headless::find_window("VORLA Text"), text_window);
+  EXPECT_EQ(headless::find_window("VORLA Graphics"), state.draw_window);
+  EXPECT_EQ(headless::find_window("VORLA Text"), state.text_window);
   RECT frame;
-  GetWindowRect(text_window, &frame);
+  GetWindowRect(state.text_window, &frame);
   EXPECT_EQ(frame.left, 0);
   EXPECT_EQ(frame.top, 513);
   EXPECT_EQ(frame.right - frame.left, 1024);
   EXPECT_EQ(frame.bottom - frame.top, 256);
-  EXPECT_TRUE(headless::is_visible(draw_window));
-  EXPECT_TRUE(headless::is_visible(text_window));
-  EXPECT_EQ(surface_dirty, 1);  // the first pass copies the surface even if nothing was drawn
+  EXPECT_TRUE(headless::is_visible(state.draw_window));
+  EXPECT_TRUE(headless::is_visible(state.text_window));
+  EXPECT_EQ(state.surface_dirty, 1);  // the first pass copies the surface even if nothing was drawn
 }
 
 TEST_F(Windows, PreviousInstanceRegistersNoClass) {
   // Nothing registered the classes before, so no window can be made from them.
   EXPECT_EQ(gfx_startup(nullptr, reinterpret_cast<HINSTANCE>(1), nullptr, SW_SHOWNORMAL), 1);
-  EXPECT_EQ(draw_window, nullptr);
-  EXPECT_EQ(text_window, nullptr);
+  EXPECT_EQ(state.draw_window, nullptr);
+  EXPECT_EQ(state.text_window, nullptr);
   EXPECT_EQ(gfx_set_animation(ANIM_RUN), 0);
 }
 
@@ -66,7 +66,7 @@ TEST_F(Windows, CallsBeforeStartUpAreSaidOnceAndWaitingEndsTheProgram) {
 TEST_F(Windows, NullPointersAreAccepted) {
   start();
   gfx_set_logging(0);
-  headless::type_char(draw_window, 'k');
+  headless::type_char(state.draw_window, 'k');
   EXPECT_EQ(gfx_next_event(nullptr, nullptr, nullptr), EVENT_KBD);
   const size_t mark = log_lines().size();
   EXPECT_EQ(gfx_text(COLOUR_RED, 0, 0, 10, nullptr), 0);
