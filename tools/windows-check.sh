@@ -11,7 +11,7 @@
 #    Wine program then starts in minutes, not seconds: the waits below are stretched to match.
 #    --arch 64 checks the 64-bit build of the same program with wine64 instead.
 # 2. Builds cone-designer.exe and windows-probe.exe with the MinGW-w64 toolchain file, and the
-#    Linux tool headless-designer (tools/windows-check/).
+#    Linux tools headless-designer and windows-shots (tools/windows-check/).
 # 3. Gives the session tools/windows-check/session.txt to the Linux program on the headless
 #    display and to the Windows program under Wine (xdotool, in a fresh Wine prefix under Xvfb):
 #    the Run menu is used with the mouse and with the keys, and both recordings ("VORLA.SCR")
@@ -244,7 +244,7 @@ if ! { cmake -S . -B "$out/mingw$arch" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DBUI
   -DVORLA_BENCH=OFF "${launcher[@]}" &&
   cmake --build "$out/mingw$arch" -j2 --target cone-designer windows-probe &&
   cmake -S . -B "$out/linux" -DBUILD_TESTING=OFF -DVORLA_BENCH=OFF "${launcher[@]}" &&
-  cmake --build "$out/linux" -j2 --target headless-designer; } >"$out/build.log" 2>&1; then
+  cmake --build "$out/linux" -j2 --target headless-designer windows-shots; } >"$out/build.log" 2>&1; then
   tail -n 30 "$out/build.log"
   echo "the builds failed (see $out/build.log)"
   exit 1
@@ -252,6 +252,7 @@ fi
 exe=$out/mingw$arch/cone-designer.exe
 probe_exe=$out/mingw$arch/windows-probe.exe
 tool=$out/linux/headless-designer
+shots=$out/linux/windows-shots
 echo "DLL imports of cone-designer.exe:"
 objdump -p "$exe" | grep 'DLL Name' | sed 's/^[[:space:]]*/  /'
 
@@ -404,7 +405,7 @@ menu_item() {
   read -r _ left top right bottom < <(tr -d '\r' <"$out/popup.txt")
   deadline=$((SECONDS + 2 * patience))
   until import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
-    "ppm:$out/popup.ppm" && read -r item_x item_y < <("$tool" popup-item "$out/popup.ppm" "$1"); do
+    "ppm:$out/popup.ppm" && read -r item_x item_y < <("$shots" popup-item "$out/popup.ppm" "$1"); do
     if [ "$SECONDS" -ge "$deadline" ]; then
       fail "item $1 not found in the open Run menu"
       xdotool key Escape Escape
@@ -498,7 +499,7 @@ if start_program "$out/wine-play"; then
   if probe ink "$out/linux-play/linux-text.txt" "$out/wine-play/wine-ink.txt"; then
     echo "comparing the client areas (Linux: $out/linux-play/linux.png," \
       "Wine: $out/wine-play/wine.png, differences: $out/diff.png, magenta outside text, blue inside)"
-    "$tool" compare "$out/linux-play/linux.ppm" "$out/wine-play/wine.ppm" \
+    "$shots" compare "$out/linux-play/linux.ppm" "$out/wine-play/wine.ppm" \
       "$out/linux-play/linux-text.txt" "$out/linux-play/linux-ink.txt" \
       "$out/wine-play/wine-ink.txt" "$out/diff.png" ||
       fail "the pictures differ outside text, or in size"
