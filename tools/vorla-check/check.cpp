@@ -305,7 +305,7 @@ Record check_submission(const Submission& submission, const std::string& report_
     record.pixels = comparison.differing;
     record.diff = relative + "/diff.png";
     picture::write_png(report_folder + "/" + record.diff,
-                      difference_picture(*model, picture, settings.masks, last_shown));
+                       difference_picture(*model, picture, settings.masks, last_shown));
   }
 
   switch (ran.end) {
