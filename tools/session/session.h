@@ -1,6 +1,6 @@
 // A session of input as a user gives it, read from a text file that every player of the program's
 // sessions follows: on the headless display (the page's reference pictures, tests/web; the Linux
-// side of the Windows check, tools/windows-check), in the browser (tests/web/browser_test.js)
+// side of the Windows check, tools/wine), in the browser (tests/web/browser_test.js)
 // and under Wine (xdotool, through the steps that print_plan gives). One step a line, "#" starts
 // a comment:
 //   run N [PROGRAM]   the steps of run N follow (a player plays one run; a file may have none)

@@ -1,4 +1,4 @@
-// The Linux side of tools/windows-check.sh: the cone designer on the headless display, given the
+// The Linux side of tools/wine/windows-check.sh: the cone designer on the headless display, given the
 // same input as the Windows program under Wine (the pictures are compared by windows-shots).
 //
 //   headless-designer record SESSION    gives the session's input (session.h); the program's

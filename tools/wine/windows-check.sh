@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Proves the Windows program under Wine against the Linux program; run by hand as root, not in
-# CI (Wine is a large install). Usage: bash tools/windows-check.sh [--arch 32|64]
+# CI (Wine is a large install). Usage: bash tools/wine/windows-check.sh [--arch 32|64]
 #
 # 1. Wine for the build's programs. For 32-bit programs (the default), where the kernel runs
 #    them, Debian's wine32 with the i386 architecture added, retrying apt a bounded number of
@@ -11,8 +11,8 @@
 #    Wine program then starts in minutes, not seconds: the waits below are stretched to match.
 #    --arch 64 checks the 64-bit build of the same program with wine64 instead.
 # 2. Builds cone-designer.exe and windows-probe.exe with the MinGW-w64 toolchain file, and the
-#    Linux tools headless-designer and windows-shots (tools/windows-check/).
-# 3. Gives the session tools/windows-check/session.txt to the Linux program on the headless
+#    Linux tools headless-designer and windows-shots (tools/wine/).
+# 3. Gives the session tools/wine/session.txt to the Linux program on the headless
 #    display and to the Windows program under Wine (xdotool, in a fresh Wine prefix under Xvfb):
 #    the Run menu is used with the mouse and with the keys, and both recordings ("VORLA.SCR")
 #    must be the same. Closing the window (its close box, or Alt+F4 where Wine draws none) must
@@ -26,7 +26,7 @@
 # $VORLA_WINE32_CACHE), made from $VORLA_DEBIAN_MIRROR (default http://deb.debian.org/debian).
 # Exit status 0 only when every check passed; 3 when Wine cannot be had.
 set -uo pipefail
-cd "$(dirname "$0")/.." || exit 2
+cd "$(dirname "$0")/../.." || exit 2
 root=$PWD
 
 arch=32
@@ -36,7 +36,7 @@ case $arch in
       mingw_package=g++-mingw-w64-i686 ;;
   64) toolchain=cmake/mingw-x86_64.cmake winearch=win64 wine_packages=(wine wine64)
       mingw_package=g++-mingw-w64-x86-64 ;;
-  *) echo "usage: bash tools/windows-check.sh [--arch 32|64]"; exit 2 ;;
+  *) echo "usage: bash tools/wine/windows-check.sh [--arch 32|64]"; exit 2 ;;
 esac
 display=${VORLA_CHECK_DISPLAY:-:96}
 out=$root/${VORLA_CHECK_DIR:-build-windows-check}
@@ -44,7 +44,7 @@ tries=${VORLA_APT_TRIES:-3}
 pause=${VORLA_APT_PAUSE:-60}
 cache=${VORLA_WINE32_CACHE:-/var/cache/vorla-wine32}
 mirror=${VORLA_DEBIAN_MIRROR:-http://deb.debian.org/debian}
-session=$root/tools/windows-check/session.txt
+session=$root/tools/wine/session.txt
 mkdir -p "$out"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -91,7 +91,7 @@ fi
 # with it however the run ends.
 if [ "$route" = emulated ] && [ -z "${VORLA_CHECK_NAMESPACE:-}" ]; then
   VORLA_CHECK_NAMESPACE=1 exec unshare --mount --propagation private \
-    bash "$root/tools/windows-check.sh" "$@"
+    bash "$root/tools/wine/windows-check.sh" "$@"
 fi
 
 host_packages=("$mingw_package" xvfb xauth xdotool imagemagick)
@@ -138,7 +138,7 @@ if ! have_packages "${host_packages[@]}"; then
     echo "Wine for $arch-bit programs cannot be had."
     if [ "$route" = native ] && [ "$arch" = 32 ]; then
       echo "(VORLA_WINE32_ROUTE=qemu takes Wine from an i386 root of its own instead, without the"
-      echo "host's apt; bash tools/windows-check.sh --arch 64 checks the 64-bit build.)"
+      echo "host's apt; bash tools/wine/windows-check.sh --arch 64 checks the 64-bit build.)"
     fi
     exit 3
   fi
@@ -331,7 +331,7 @@ else
   cp -a "$wine_root$template" "$WINEPREFIX"
 fi
 # Text as the classic desktop draws it, without smoothing, as for the GDI references.
-. tools/wine-fonts.sh
+. tools/wine/wine-fonts.sh
 plain_text_fonts
 
 # The probe stays for the whole check and answers in milliseconds, where each start of a Wine
