@@ -251,16 +251,73 @@ Outcome Sandbox::run(const Job& job) {
 
 namespace {
 
-// What the checker's side of one run holds, and the loop that watches it.
+// What the checker's side of one run holds, and the steps of the loop that watches it: each
+// turn polls the output and the process (with the caller's own descriptors), reaps the process
+// once it has ended, and says when the time is up and, after the grace, each second, when to
+// kill.
 struct Watch {
   Clock::time_point start = Clock::now();
   Clock::time_point deadline;
   Clock::time_point kill_at = Clock::time_point::max();
+  Clock::duration grace{};
   bool timed_out = false;
   pid_t child = -1;
   int child_fd = -1;  // pidfd of the process the checker started
   Stream out, err;
   bool out_open = true, err_open = true;
+  bool child_done = false;
+  Clock::time_point stop_waiting_for_output = Clock::time_point::max();
+
+  explicit Watch(const Limits& limits)
+      : deadline(start + seconds(limits.seconds)), grace(seconds(limits.grace_seconds)) {}
+
+  static Clock::duration seconds(double value) {
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(value));
+  }
+
+  // True once the process has ended and its output is in, or two seconds more have passed.
+  bool finished() const {
+    return child_done && ((!out_open && !err_open) || Clock::now() >= stop_waiting_for_output);
+  }
+
+  // Waits for output, the process's end, the caller's `more` or the next time something is due,
+  // and takes in what output came.
+  void poll_once(std::vector<pollfd> more) {
+    Clock::time_point next = child_done ? stop_waiting_for_output : timed_out ? kill_at : deadline;
+    if (out_open) more.push_back({out.fd, POLLIN, 0});
+    if (err_open) more.push_back({err.fd, POLLIN, 0});
+    if (!child_done) more.push_back({child_fd, POLLIN, 0});
+    poll(more.data(), more.size(), poll_ms(next));
+    if (out_open) out_open = out.drain();
+    if (err_open) err_open = err.drain();
+  }
+
+  // True when the process has just ended, with its wait status; what is left in the pipes
+  // comes at once after that.
+  bool reaped(int* status) {
+    if (child_done || waitpid(child, status, WNOHANG) != child) return false;
+    child_done = true;
+    stop_waiting_for_output = Clock::now() + std::chrono::seconds(2);
+    return true;
+  }
+
+  enum class Due { nothing, stop, kill };
+
+  // What is due now: `stop` once at the deadline, `kill` when the grace has passed and each
+  // second after.
+  Due due() {
+    Clock::time_point now = Clock::now();
+    if (!timed_out && now >= deadline) {
+      timed_out = true;
+      kill_at = now + grace;
+      return Due::stop;
+    }
+    if (timed_out && now >= kill_at) {
+      kill_at = now + std::chrono::seconds(1);
+      return Due::kill;
+    }
+    return Due::nothing;
+  }
 
   void close_all() {
     close_fd(child_fd);
@@ -339,9 +396,7 @@ Outcome Sandbox::run_in_bwrap(const Job& job) {
   std::vector<std::string> env = job.env;
   std::vector<char*> argv = pointers(args), envp = pointers(env);
 
-  Watch watch;
-  watch.deadline = watch.start + std::chrono::duration_cast<Clock::duration>(
-                                     std::chrono::duration<double>(job.limits.seconds));
+  Watch watch(job.limits);
   const pid_t parent = getpid();
   const uid_t uid = uid_;
   watch.child = fork();
@@ -382,29 +437,12 @@ Outcome Sandbox::run_in_bwrap(const Job& job) {
   int init_fd = -1;  // pidfd of the sandbox's first process: killing it ends the sandbox
   bool init_killed = false;
   std::optional<int> status;
-  bool child_done = false;
   bool socket_open = true;
-  Clock::time_point stop_waiting_for_output = Clock::time_point::max();
-  for (;;) {
-    if (child_done &&
-        ((!watch.out_open && !watch.err_open) || Clock::now() >= stop_waiting_for_output)) {
-      break;
-    }
-    Clock::time_point next = child_done        ? stop_waiting_for_output
-                             : watch.timed_out ? watch.kill_at
-                                               : watch.deadline;
-    std::vector<pollfd> fds;
-    auto add = [&](int fd) {
-      if (fd >= 0) fds.push_back({fd, POLLIN, 0});
-    };
-    add(watch.out_open ? watch.out.fd : -1);
-    add(watch.err_open ? watch.err.fd : -1);
-    add(socket_open ? socket_fd : -1);
-    add(info_fd);
-    add(child_done ? -1 : watch.child_fd);
-    poll(fds.data(), fds.size(), poll_ms(next));
-    if (watch.out_open) watch.out_open = watch.out.drain();
-    if (watch.err_open) watch.err_open = watch.err.drain();
+  while (!watch.finished()) {
+    std::vector<pollfd> more;
+    if (socket_open) more.push_back({socket_fd, POLLIN, 0});
+    if (info_fd >= 0) more.push_back({info_fd, POLLIN, 0});
+    watch.poll_once(std::move(more));
     if (info_fd >= 0) {
       char buffer[512];
       ssize_t n;
@@ -448,35 +486,27 @@ Outcome Sandbox::run_in_bwrap(const Job& job) {
         status = value;
       }
     }
-    if (!child_done) {
-      int wait_status;
-      pid_t done = waitpid(watch.child, &wait_status, WNOHANG);
-      if (done == watch.child) {
-        child_done = true;
-        // Every process of the sandbox has ended with its first one; what is left in the
-        // pipes comes at once.
-        stop_waiting_for_output = Clock::now() + std::chrono::seconds(2);
-        continue;
-      }
-    }
-    Clock::time_point now = Clock::now();
-    if (!watch.timed_out && now >= watch.deadline) {
-      watch.timed_out = true;
-      watch.kill_at = now + std::chrono::duration_cast<Clock::duration>(
-                                std::chrono::duration<double>(job.limits.grace_seconds));
-      if (socket_open) send(socket_fd, "T", 1, MSG_NOSIGNAL);
-    }
-    if (watch.timed_out && now >= watch.kill_at) {
-      // The sandbox's first process takes every other with it; bubblewrap's outer process
-      // then ends by itself, having reaped it. Should that not come within a second (or the
-      // sandbox never started), the outer process is killed too.
-      if (init_fd >= 0 && !init_killed) {
-        pidfd_send_signal(init_fd, SIGKILL);
-        init_killed = true;
-      } else if (watch.child_fd >= 0) {
-        pidfd_send_signal(watch.child_fd, SIGKILL);
-      }
-      watch.kill_at = now + std::chrono::seconds(1);
+    // Every process of the sandbox has ended with its first one: its status comes through the
+    // socket.
+    int wait_status;
+    if (watch.reaped(&wait_status)) continue;
+    switch (watch.due()) {
+      case Watch::Due::stop:
+        if (socket_open) send(socket_fd, "T", 1, MSG_NOSIGNAL);
+        break;
+      case Watch::Due::kill:
+        // The sandbox's first process takes every other with it; bubblewrap's outer process
+        // then ends by itself, having reaped it. Should that not come within a second (or the
+        // sandbox never started), the outer process is killed too.
+        if (init_fd >= 0 && !init_killed) {
+          pidfd_send_signal(init_fd, SIGKILL);
+          init_killed = true;
+        } else if (watch.child_fd >= 0) {
+          pidfd_send_signal(watch.child_fd, SIGKILL);
+        }
+        break;
+      case Watch::Due::nothing:
+        break;
     }
   }
   outcome.seconds = seconds_since(watch.start);
@@ -558,9 +588,7 @@ Outcome Sandbox::run_directly(const Job& job) {
   int null_fd = open("/dev/null", O_RDONLY | O_CLOEXEC);
   std::vector<int> from = {null_fd, out_pipe[1], job.merge_output ? out_pipe[1] : err_pipe[1]};
   std::vector<int> to = {0, 1, 2};
-  Watch watch;
-  watch.deadline = watch.start + std::chrono::duration_cast<Clock::duration>(
-                                     std::chrono::duration<double>(job.limits.seconds));
+  Watch watch(job.limits);
   const pid_t parent = getpid();
   const uid_t uid = uid_;
   const Limits limits = job.limits;
@@ -591,39 +619,21 @@ Outcome Sandbox::run_directly(const Job& job) {
   watch.err = {err_pipe[0], &outcome.err, &outcome.err_bytes, job.limits.output_bytes};
   for (int fd : {out_pipe[0], err_pipe[0]}) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
   int status = 0;
-  bool child_done = false;
-  Clock::time_point stop_waiting_for_output = Clock::time_point::max();
-  for (;;) {
-    if (child_done &&
-        ((!watch.out_open && !watch.err_open) || Clock::now() >= stop_waiting_for_output)) {
-      break;
-    }
-    Clock::time_point next = child_done        ? stop_waiting_for_output
-                             : watch.timed_out ? watch.kill_at
-                                               : watch.deadline;
-    std::vector<pollfd> fds;
-    if (watch.out_open) fds.push_back({watch.out.fd, POLLIN, 0});
-    if (watch.err_open) fds.push_back({watch.err.fd, POLLIN, 0});
-    if (!child_done) fds.push_back({watch.child_fd, POLLIN, 0});
-    poll(fds.data(), fds.size(), poll_ms(next));
-    if (watch.out_open) watch.out_open = watch.out.drain();
-    if (watch.err_open) watch.err_open = watch.err.drain();
-    if (!child_done && waitpid(watch.child, &status, WNOHANG) == watch.child) {
-      child_done = true;
+  while (!watch.finished()) {
+    watch.poll_once({});
+    if (watch.reaped(&status)) {
       kill(-watch.child, SIGKILL);  // what it left running in its process group
-      stop_waiting_for_output = Clock::now() + std::chrono::seconds(2);
       continue;
     }
-    Clock::time_point now = Clock::now();
-    if (!watch.timed_out && now >= watch.deadline) {
-      watch.timed_out = true;
-      watch.kill_at = now + std::chrono::duration_cast<Clock::duration>(
-                                std::chrono::duration<double>(job.limits.grace_seconds));
-      kill(-watch.child, SIGTERM);
-    }
-    if (watch.timed_out && now >= watch.kill_at) {
-      kill(-watch.child, SIGKILL);
-      watch.kill_at = now + std::chrono::seconds(1);
+    switch (watch.due()) {
+      case Watch::Due::stop:
+        kill(-watch.child, SIGTERM);
+        break;
+      case Watch::Due::kill:
+        kill(-watch.child, SIGKILL);
+        break;
+      case Watch::Due::nothing:
+        break;
     }
   }
   outcome.seconds = seconds_since(watch.start);
