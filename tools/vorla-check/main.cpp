@@ -189,24 +189,26 @@ int merge(const std::vector<std::string>& inputs, const std::string& out, bool q
   return finish(merged, staging, out, quiet);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc > 1 && std::strcmp(argv[1], "--sandbox-helper") == 0) {
-    return sandbox_helper(argc, argv);
-  }
+// What the command line asks for.
+struct Options {
   std::string out = "checked", model_answer, course_flags;
   Settings settings;
-  settings.build_limits.seconds = 60;
-  settings.build_limits.cpu_seconds = 61;
-  settings.build_limits.memory_bytes = 2048L << 20;
-  settings.build_limits.processes = 16;
-  settings.build_limits.file_bytes = 256L << 20;
-  settings.build_limits.disk_bytes = 512L << 20;
   int jobs = cores(), shard = 1, shards = 1;
   long uid = 65534;
   bool unsandboxed = false, quiet = false, merging = false, memory_given = false;
   std::vector<std::string> positional;
+};
+
+// The options of the command line; --help and --version are answered here, and a mistake ends
+// the program with its line.
+Options read_options(int argc, char** argv) {
+  Options o;
+  o.settings.build_limits.seconds = 60;
+  o.settings.build_limits.cpu_seconds = 61;
+  o.settings.build_limits.memory_bytes = 2048L << 20;
+  o.settings.build_limits.processes = 16;
+  o.settings.build_limits.file_bytes = 256L << 20;
+  o.settings.build_limits.disk_bytes = 512L << 20;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     // A value may also be attached: --jobs=2, -j2, -oreport.
@@ -228,25 +230,25 @@ int main(int argc, char** argv) {
       if (i + 1 >= argc) fail(arg + " needs a value");
       return argv[++i];
     };
-    Limits& run = settings.run_limits;
+    Limits& run = o.settings.run_limits;
     const bool takes_value = arg != "-h" && arg != "--help" && arg != "--version" &&
                              arg != "--merge" && arg != "--unsandboxed" && arg != "-q" &&
                              arg != "--quiet";
     if (attached && !takes_value) fail(arg + " takes no value");
     if (arg == "-h" || arg == "--help") {
       std::fputs(kUsage, stdout);
-      return 0;
+      std::exit(0);
     } else if (arg == "--version") {
       std::printf("vorla-check %s\n", VORLA_CHECK_VERSION);
-      return 0;
+      std::exit(0);
     } else if (arg == "-o" || arg == "--out") {
-      out = value();
+      o.out = value();
     } else if (arg == "--model") {
-      model_answer = value();
+      o.model_answer = value();
     } else if (arg == "-t" || arg == "--ticks") {
-      settings.ticks = number_of("--ticks", value(), 0, 1000000);
+      o.settings.ticks = number_of("--ticks", value(), 0, 1000000);
     } else if (arg == "--tolerance") {
-      settings.tolerance = number_of("--tolerance", value(), 0, 100000000);
+      o.settings.tolerance = number_of("--tolerance", value(), 0, 100000000);
     } else if (arg == "--mask") {
       const std::string text = value();
       Rect r;
@@ -256,27 +258,27 @@ int main(int argc, char** argv) {
           r.left < 0 || r.top < 0 || r.width <= 0 || r.height <= 0) {
         fail("--mask takes LEFT,TOP,WIDTH,HEIGHT in pixels, not \"" + text + "\"");
       }
-      settings.masks.push_back(r);
+      o.settings.masks.push_back(r);
     } else if (arg == "-j" || arg == "--jobs") {
-      jobs = static_cast<int>(number_of("--jobs", value(), 1, 256));
+      o.jobs = static_cast<int>(number_of("--jobs", value(), 1, 256));
     } else if (arg == "--shard") {
       const std::string text = value();
       char end = 0;
-      if (std::sscanf(text.c_str(), "%d/%d%c", &shard, &shards, &end) != 2 || shards < 1 ||
-          shard < 1 || shard > shards) {
+      if (std::sscanf(text.c_str(), "%d/%d%c", &o.shard, &o.shards, &end) != 2 || o.shards < 1 ||
+          o.shard < 1 || o.shard > o.shards) {
         fail("--shard takes I/N with 1 <= I <= N, not \"" + text + "\"");
       }
     } else if (arg == "--merge") {
-      merging = true;
+      o.merging = true;
     } else if (arg == "--timeout") {
       run.seconds = seconds_of("--timeout", value());
       run.cpu_seconds = static_cast<long>(run.seconds) + 1;
     } else if (arg == "--build-timeout") {
-      settings.build_limits.seconds = seconds_of("--build-timeout", value());
-      settings.build_limits.cpu_seconds = static_cast<long>(settings.build_limits.seconds) + 1;
+      o.settings.build_limits.seconds = seconds_of("--build-timeout", value());
+      o.settings.build_limits.cpu_seconds = static_cast<long>(o.settings.build_limits.seconds) + 1;
     } else if (arg == "--memory") {
       run.memory_bytes = number_of("--memory", value(), 0, 1 << 20) << 20;
-      memory_given = true;
+      o.memory_given = true;
     } else if (arg == "--processes") {
       run.processes = number_of("--processes", value(), 1, 10000);
     } else if (arg == "--file-size") {
@@ -286,23 +288,89 @@ int main(int argc, char** argv) {
     } else if (arg == "--output") {
       run.output_bytes = static_cast<size_t>(number_of("--output", value(), 1, 1 << 20)) << 10;
     } else if (arg == "--cflags") {
-      course_flags = value();
+      o.course_flags = value();
     } else if (arg == "--uid") {
-      uid = number_of("--uid", value(), 1, 2000000000);
+      o.uid = number_of("--uid", value(), 1, 2000000000);
     } else if (arg == "--unsandboxed") {
-      unsandboxed = true;
+      o.unsandboxed = true;
     } else if (arg == "-q" || arg == "--quiet") {
-      quiet = true;
+      o.quiet = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
       fail("unknown option " + arg + " (vorla-check --help lists them)");
     } else {
-      positional.push_back(arg);
+      o.positional.push_back(arg);
     }
   }
+  return o;
+}
+
+// Checks the submissions JOBS at a time into the report's students, in their order, with a
+// line of progress on a terminal.
+void check_all(const std::vector<Submission>& mine, const std::string& staging,
+               const Settings& settings, const Toolchain& toolchain, Sandbox& sandbox,
+               const Picture& model, int jobs, bool quiet, Report* report) {
+  report->students.resize(mine.size());
+  std::atomic<size_t> next{0};
+  std::atomic<size_t> done{0};
+  std::mutex progress;
+  const bool show_progress = isatty(2) && !quiet;
+  auto worker = [&]() {
+    for (size_t i; (i = next++) < mine.size();) {
+      report->students[i] =
+          check_submission(mine[i], staging, settings, toolchain, sandbox, &model);
+      if (show_progress) {
+        std::lock_guard<std::mutex> hold(progress);
+        std::fprintf(stderr, "\r[%zu/%zu] %-40.40s", ++done, mine.size(), mine[i].name.c_str());
+      }
+    }
+  };
+  std::vector<std::thread> workers;
+  for (int k = 0; k < std::min<int>(jobs, static_cast<int>(mine.size())); ++k) {
+    workers.emplace_back(worker);
+  }
+  for (std::thread& t : workers) t.join();
+  if (show_progress) std::fprintf(stderr, "\r%60s\r", "");
+}
+
+// Programs built against a library with AddressSanitizer: its options forwarded, leaks not
+// reported, and no memory limit unless one is given (its shadow memory needs terabytes of
+// address space).
+void run_sanitized(bool memory_given, Settings* settings) {
+  if (!memory_given) {
+    settings->run_limits.memory_bytes = 0;
+    settings->build_limits.memory_bytes = 0;
+    std::fprintf(stderr,
+                 "vorla-check: the library is built with AddressSanitizer; programs run "
+                 "without a memory limit\n");
+  }
+  for (const char* prefix : {"ASAN_OPTIONS=", "UBSAN_OPTIONS=", "LSAN_OPTIONS="}) {
+    for (char** e = environ; *e != nullptr; ++e) {
+      if (std::strncmp(*e, prefix, std::strlen(prefix)) == 0) {
+        settings->forwarded_env.push_back(*e);
+      }
+    }
+  }
+  // Leaks (the system's libraries have some) are not what a check is about.
+  if (std::getenv("ASAN_OPTIONS") == nullptr) {
+    settings->forwarded_env.push_back("ASAN_OPTIONS=detect_leaks=0");
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "--sandbox-helper") == 0) {
+    return sandbox_helper(argc, argv);
+  }
+  Options o = read_options(argc, argv);
+  Settings& settings = o.settings;
+  const std::string& out = o.out;
+  const std::string& model_answer = o.model_answer;
+  const std::vector<std::string>& positional = o.positional;
   // What the sandboxes' user reads (the sources, the script, the program) must be readable by
   // it, whatever the teacher's umask.
   umask(022);
-  if (merging) return merge(positional, out, quiet);
+  if (o.merging) return merge(positional, out, o.quiet);
   subreap();
   if (positional.size() != (model_answer.empty() ? 3u : 2u)) {
     std::fputs(kUsage, stderr);
@@ -315,30 +383,13 @@ int main(int argc, char** argv) {
 
   Toolchain toolchain;
   std::string error;
-  if (!find_toolchain(course_flags, &toolchain, &error)) fail(error);
-  if (toolchain.sanitized && !memory_given) {
-    settings.run_limits.memory_bytes = 0;
-    settings.build_limits.memory_bytes = 0;
-    std::fprintf(stderr,
-                 "vorla-check: the library is built with AddressSanitizer; programs run "
-                 "without a memory limit\n");
-  }
-  for (const char* prefix : {"ASAN_OPTIONS=", "UBSAN_OPTIONS=", "LSAN_OPTIONS="}) {
-    for (char** e = environ; *e != nullptr; ++e) {
-      if (std::strncmp(*e, prefix, std::strlen(prefix)) == 0) {
-        settings.forwarded_env.push_back(*e);
-      }
-    }
-  }
-  // Leaks (the system's libraries have some) are not what a check is about.
-  if (toolchain.sanitized && std::getenv("ASAN_OPTIONS") == nullptr) {
-    settings.forwarded_env.push_back("ASAN_OPTIONS=detect_leaks=0");
-  }
+  if (!find_toolchain(o.course_flags, &toolchain, &error)) fail(error);
+  if (toolchain.sanitized) run_sanitized(o.memory_given, &settings);
 
   std::vector<Submission> all;
   const std::string staging = fs::absolute(out).string() + ".partial";
   if (!find_submissions(class_folder, {real(out), real(staging)}, &all, &error)) fail(error);
-  std::vector<Submission> mine = slice(all, shard, shards);
+  std::vector<Submission> mine = slice(all, o.shard, o.shards);
 
   std::error_code ignored;
   fs::remove_all(staging, ignored);
@@ -349,7 +400,7 @@ int main(int argc, char** argv) {
   if (!fs::copy_file(script, settings.script, ignored)) fail("cannot copy " + script);
   fs::permissions(settings.script, fs::perms(0644), ignored);
 
-  const uid_t sandbox_uid = geteuid() == 0 ? static_cast<uid_t>(uid) : geteuid();
+  const uid_t sandbox_uid = geteuid() == 0 ? static_cast<uid_t>(o.uid) : geteuid();
   fs::create_directories(staging + "/.scratch");
   fs::permissions(staging + "/.scratch", fs::perms(0755), ignored);
   // The helper is a copy of this very binary: a new build or install that replaces the file
@@ -357,7 +408,7 @@ int main(int argc, char** argv) {
   const std::string helper = staging + "/.scratch/helper";
   if (!fs::copy_file("/proc/self/exe", helper, ignored)) fail("cannot copy the checker itself");
   fs::permissions(helper, fs::perms(0755), ignored);
-  Sandbox sandbox(helper, sandbox_uid, unsandboxed, staging + "/.scratch");
+  Sandbox sandbox(helper, sandbox_uid, o.unsandboxed, staging + "/.scratch");
   if (!sandbox.usable(&error)) {
     fs::remove_all(staging, ignored);
     fail(error +
@@ -365,7 +416,7 @@ int main(int argc, char** argv) {
          "them anyway, with the limits but seeing what user " +
          std::to_string(sandbox_uid) + " may see.");
   }
-  if (unsandboxed) {
+  if (o.unsandboxed) {
     std::fprintf(stderr, "vorla-check: running without a sandbox (--unsandboxed)\n");
   }
 
@@ -375,10 +426,10 @@ int main(int argc, char** argv) {
   report.ticks = settings.ticks;
   report.tolerance = settings.tolerance;
   report.masks = settings.masks;
-  report.shard = shard;
-  report.shards = shards;
+  report.shard = o.shard;
+  report.shards = o.shards;
   report.class_size = static_cast<int>(all.size());
-  report.sandbox = unsandboxed ? "none (--unsandboxed)" : "bubblewrap";
+  report.sandbox = o.unsandboxed ? "none (--unsandboxed)" : "bubblewrap";
 
   Picture model;
   if (!model_answer.empty()) {
@@ -399,28 +450,9 @@ int main(int argc, char** argv) {
     fs::copy_file(positional[2], staging + "/model.png", ignored);
   }
 
-  report.students.resize(mine.size());
-  std::atomic<size_t> next{0};
-  std::atomic<size_t> done{0};
-  std::mutex progress;
-  const bool show_progress = isatty(2) && !quiet;
-  auto worker = [&]() {
-    for (size_t i; (i = next++) < mine.size();) {
-      report.students[i] = check_submission(mine[i], staging, settings, toolchain, sandbox, &model);
-      if (show_progress) {
-        std::lock_guard<std::mutex> hold(progress);
-        std::fprintf(stderr, "\r[%zu/%zu] %-40.40s", ++done, mine.size(), mine[i].name.c_str());
-      }
-    }
-  };
-  std::vector<std::thread> workers;
-  for (int k = 0; k < std::min<int>(jobs, static_cast<int>(mine.size())); ++k) {
-    workers.emplace_back(worker);
-  }
-  for (std::thread& t : workers) t.join();
-  if (show_progress) std::fprintf(stderr, "\r%60s\r", "");
+  check_all(mine, staging, settings, toolchain, sandbox, model, o.jobs, o.quiet, &report);
   fs::remove_all(staging + "/.scratch", ignored);
   std::sort(report.students.begin(), report.students.end(),
             [](const Record& a, const Record& b) { return a.name < b.name; });
-  return finish(report, staging, out, quiet);
+  return finish(report, staging, out, o.quiet);
 }
