@@ -326,6 +326,54 @@ struct Watch {
   }
 };
 
+// Reads what bubblewrap says of the sandbox (--info-fd) and, once it names the sandbox's first
+// process, opens it as a pidfd into `init_fd`. Closes the descriptor at its end.
+void read_info(int* info_fd, std::string* info, int* init_fd) {
+  char buffer[512];
+  ssize_t n;
+  while ((n = read(*info_fd, buffer, sizeof buffer)) > 0) info->append(buffer, n);
+  if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) close_fd(*info_fd);
+  size_t at = info->find("\"child-pid\"");
+  if (*init_fd < 0 && at != std::string::npos) {
+    at = info->find_first_of("0123456789", at);
+    if (at != std::string::npos) *init_fd = pidfd_open(std::atoi(info->c_str() + at));
+  }
+}
+
+// Reads the messages of the helper inside the sandbox: 'F' with the descriptor of its /tmp
+// (what the program left), 'S' with the program's wait status. False once the helper has gone.
+bool read_helper(int socket_fd, Outcome* outcome, std::optional<int>* status) {
+  for (;;) {
+    char message[16];
+    char control[CMSG_SPACE(sizeof(int))];
+    iovec part{message, sizeof message};
+    msghdr header{};
+    header.msg_iov = &part;
+    header.msg_iovlen = 1;
+    header.msg_control = control;
+    header.msg_controllen = sizeof control;
+    ssize_t n = recvmsg(socket_fd, &header, MSG_CMSG_CLOEXEC);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return true;
+    if (n <= 0) return false;
+    for (cmsghdr* c = CMSG_FIRSTHDR(&header); c != nullptr; c = CMSG_NXTHDR(&header, c)) {
+      if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_RIGHTS) {
+        int fd;
+        std::memcpy(&fd, CMSG_DATA(c), sizeof fd);
+        if (message[0] == 'F' && outcome->tmp < 0) {
+          outcome->tmp = fd;
+        } else {
+          close(fd);
+        }
+      }
+    }
+    if (message[0] == 'S' && n >= 1 + static_cast<ssize_t>(sizeof(int))) {
+      int value;
+      std::memcpy(&value, message + 1, sizeof value);
+      *status = value;
+    }
+  }
+}
+
 }  // namespace
 
 Outcome Sandbox::run_in_bwrap(const Job& job) {
@@ -443,49 +491,8 @@ Outcome Sandbox::run_in_bwrap(const Job& job) {
     if (socket_open) more.push_back({socket_fd, POLLIN, 0});
     if (info_fd >= 0) more.push_back({info_fd, POLLIN, 0});
     watch.poll_once(std::move(more));
-    if (info_fd >= 0) {
-      char buffer[512];
-      ssize_t n;
-      while ((n = read(info_fd, buffer, sizeof buffer)) > 0) info.append(buffer, n);
-      if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) close_fd(info_fd);
-      size_t at = info.find("\"child-pid\"");
-      if (init_fd < 0 && at != std::string::npos) {
-        at = info.find_first_of("0123456789", at);
-        if (at != std::string::npos) init_fd = pidfd_open(std::atoi(info.c_str() + at));
-      }
-    }
-    while (socket_open) {
-      char message[16];
-      char control[CMSG_SPACE(sizeof(int))];
-      iovec part{message, sizeof message};
-      msghdr header{};
-      header.msg_iov = &part;
-      header.msg_iovlen = 1;
-      header.msg_control = control;
-      header.msg_controllen = sizeof control;
-      ssize_t n = recvmsg(socket_fd, &header, MSG_CMSG_CLOEXEC);
-      if (n < 0 && (errno == EAGAIN || errno == EINTR)) break;
-      if (n <= 0) {
-        socket_open = false;
-        break;
-      }
-      for (cmsghdr* c = CMSG_FIRSTHDR(&header); c != nullptr; c = CMSG_NXTHDR(&header, c)) {
-        if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_RIGHTS) {
-          int fd;
-          std::memcpy(&fd, CMSG_DATA(c), sizeof fd);
-          if (message[0] == 'F' && outcome.tmp < 0) {
-            outcome.tmp = fd;
-          } else {
-            close(fd);
-          }
-        }
-      }
-      if (message[0] == 'S' && n >= 1 + static_cast<ssize_t>(sizeof(int))) {
-        int value;
-        std::memcpy(&value, message + 1, sizeof value);
-        status = value;
-      }
-    }
+    if (info_fd >= 0) read_info(&info_fd, &info, &init_fd);
+    if (socket_open) socket_open = read_helper(socket_fd, &outcome, &status);
     // Every process of the sandbox has ended with its first one: its status comes through the
     // socket.
     int wait_status;
