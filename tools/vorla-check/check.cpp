@@ -154,6 +154,167 @@ bool find_toolchain(const std::string& course_flags, Toolchain* toolchain, std::
   return true;
 }
 
+// The build: the compiler in a sandbox of its own, the program left in its /tmp/out and copied
+// to PROGRAM. False, with the verdict and its reason in the record, when there is none.
+bool build_program(const std::string& report_folder, const std::string& relative,
+                   const std::string& folder, const std::string& program, const Settings& settings,
+                   const Toolchain& toolchain, Sandbox& sandbox, Record* record) {
+  Job build;
+  build.argv = {toolchain.compiler};
+  build.argv.insert(build.argv.end(), toolchain.compile_flags.begin(),
+                    toolchain.compile_flags.end());
+  bool cplusplus = false;
+  for (const std::string& source : record->sources) {
+    build.argv.push_back(source);
+    cplusplus = cplusplus || !ends_with(source, ".c");
+  }
+  build.argv.insert(build.argv.end(), {"-o", "/tmp/out/program"});
+  build.argv.insert(build.argv.end(), toolchain.link_flags.begin(), toolchain.link_flags.end());
+  if (cplusplus) build.argv.push_back("-lstdc++");
+  build.env = {"PATH=/usr/bin:/bin", "HOME=/tmp/work", "TMPDIR=/tmp", "LC_ALL=C.UTF-8"};
+  build.cwd = "/student/source";
+  build.mounts = toolchain.build_mounts;
+  build.mounts.push_back({folder + "/source", "/student/source"});
+  build.limits = settings.build_limits;
+  build.merge_output = true;
+  Outcome built = sandbox.run(build);
+  record->build_seconds = built.seconds;
+  const bool compiled = built.end == Outcome::End::exited && built.code == 0 && built.tmp >= 0;
+  if (!built.out.empty() || !compiled) {
+    record->build_messages = relative + "/build.txt";
+    write_text(report_folder + "/" + record->build_messages, built.out, built.out_bytes);
+  }
+  int built_out = built.tmp >= 0
+                      ? openat(built.tmp, "out", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
+                      : -1;
+  const bool have_program =
+      compiled && built_out >= 0 && copy_file_at(built_out, "program", program, 256LL << 20);
+  if (built_out >= 0) close(built_out);
+  if (!have_program) {
+    record->verdict = built.end == Outcome::End::failed ? Verdict::error : Verdict::no_build;
+    if (built.end == Outcome::End::failed) {
+      record->reason = built.failure;
+    } else if (built.end == Outcome::End::timed_out) {
+      record->reason = "the build did not end within " + seconds_text(build.limits.seconds);
+    } else if (built.end == Outcome::End::signalled) {
+      record->reason = "the compiler was stopped by " + signal_name(built.code);
+    } else {
+      record->reason = first_line_with(built.out, "error");
+    }
+    return false;
+  }
+  chmod(program.c_str(), 0755);
+  return true;
+}
+
+// What a run left: its working folder's files, its log, and its picture (the snapshot at its
+// end, or else the last one it showed). True when there is a picture.
+bool keep_what_it_left(const Outcome& ran, const Limits& limits, const std::string& relative,
+                       const std::string& folder, Record* record, Picture* picture) {
+  const size_t limit = limits.output_bytes;
+  bool snapshot = false, last_shown = false;
+  if (ran.tmp >= 0) {
+    // Listed: up to 200 files; kept: as much as the largest file it may write.
+    Budget budget{200, limits.file_bytes};
+    copy_tree_at(ran.tmp, "work", folder + "/files", &budget, "", &record->files,
+                 &record->files_left_out);
+    std::error_code ignored;
+    if (fs::is_empty(folder + "/files", ignored)) fs::remove(folder + "/files", ignored);
+    int out = openat(ran.tmp, "out", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (out >= 0) {
+      if (copy_file_at(out, "log.txt", folder + "/log.txt", static_cast<long long>(limit))) {
+        record->log_file = relative + "/log.txt";
+      }
+      snapshot = ran.end == Outcome::End::exited &&
+                 copy_file_at(out, "picture.png", folder + "/picture.png", 64LL << 20);
+      if (!snapshot) {
+        last_shown = copy_file_at(out, "last.ppm", folder + "/last.ppm", 64LL << 20);
+      }
+      close(out);
+    }
+  }
+  bool have_picture = false;
+  std::string error;
+  if (snapshot) {
+    have_picture = png_size_sensible(folder + "/picture.png") &&
+                   picture::read_png(folder + "/picture.png", picture, &error);
+    if (!have_picture) fs::remove(folder + "/picture.png");
+  } else if (last_shown) {
+    have_picture = picture::read_ppm(folder + "/last.ppm", picture, &error) &&
+                   picture::write_png(folder + "/picture.png", *picture);
+    fs::remove(folder + "/last.ppm");
+  }
+  if (have_picture) {
+    record->picture = relative + "/picture.png";
+    record->last_shown = last_shown;
+  }
+
+  return have_picture;
+}
+
+// The verdict of a run from how it ended and its picture's comparison with the model's.
+void give_verdict(const Outcome& ran, const Limits& limits, const Settings& settings,
+                  bool have_picture, const Picture& picture, const Picture* model,
+                  const Comparison& comparison, Record* record) {
+  switch (ran.end) {
+    case Outcome::End::failed:
+      record->verdict = Verdict::error;
+      record->reason = ran.failure;
+      break;
+    case Outcome::End::timed_out:
+      record->verdict = Verdict::timeout;
+      record->reason =
+          "did not end within " + seconds_text(limits.seconds) + "; every process of it was killed";
+      break;
+    case Outcome::End::signalled:
+      record->verdict = Verdict::crashed;
+      record->signal = signal_name(ran.code);
+      record->reason = "crashed: " + record->signal;
+      if (ran.code == SIGXFSZ) {
+        record->reason += ": a file grew past the limit of " + megabytes(limits.file_bytes);
+      } else if (ran.code == SIGXCPU) {
+        record->reason += ": it used " + std::to_string(limits.cpu_seconds) + " s of CPU";
+      }
+      break;
+    case Outcome::End::exited:
+      record->exit_status = ran.code;
+      if (ran.code != 0) {
+        record->verdict = Verdict::exit_status;
+        record->reason = "exit status " + std::to_string(ran.code);
+        const std::string said = first_line_with(ran.err, ran.code == 127 ? "error" : "");
+        if (!said.empty()) record->reason += ": " + said;
+      } else if (!have_picture) {
+        record->verdict = Verdict::no_picture;
+        record->reason = "no picture at the end of the run (the program made no window)";
+      } else if (!comparison.same_size) {
+        record->verdict = Verdict::different;
+        record->reason = "the picture is " + std::to_string(picture.width) + " x " +
+                         std::to_string(picture.height) + " pixels, the model's " +
+                         std::to_string(model->width) + " x " + std::to_string(model->height);
+      } else if (comparison.differing > settings.tolerance) {
+        const Rect& b = comparison.bounds;
+        record->verdict = Verdict::different;
+        record->reason = std::to_string(comparison.differing) + " pixels differ, in x " +
+                         std::to_string(b.left) + ".." + std::to_string(b.left + b.width - 1) +
+                         ", y " + std::to_string(b.top) + ".." +
+                         std::to_string(b.top + b.height - 1);
+        if (settings.tolerance > 0) {
+          record->reason += " (" + std::to_string(settings.tolerance) + " allowed)";
+        }
+      } else {
+        record->verdict = Verdict::same;
+        if (comparison.differing > 0) {
+          record->reason = std::to_string(comparison.differing) + " pixels differ, within the " +
+                           std::to_string(settings.tolerance) + " allowed";
+        }
+      }
+      break;
+  }
+  if (record->verdict != Verdict::same && record->last_shown) {
+    record->reason += " (the picture is the last one it showed)";
+  }
+}
+
 Record check_submission(const Submission& submission, const std::string& report_folder,
                         const Settings& settings, const Toolchain& toolchain, Sandbox& sandbox,
                         const Picture* model) {
@@ -177,53 +338,11 @@ Record check_submission(const Submission& submission, const std::string& report_
     return record;
   }
 
-  // The build: the compiler in a sandbox of its own, the program left in its /tmp/out.
-  Job build;
-  build.argv = {toolchain.compiler};
-  build.argv.insert(build.argv.end(), toolchain.compile_flags.begin(),
-                    toolchain.compile_flags.end());
-  bool cplusplus = false;
-  for (const std::string& source : record.sources) {
-    build.argv.push_back(source);
-    cplusplus = cplusplus || !ends_with(source, ".c");
-  }
-  build.argv.insert(build.argv.end(), {"-o", "/tmp/out/program"});
-  build.argv.insert(build.argv.end(), toolchain.link_flags.begin(), toolchain.link_flags.end());
-  if (cplusplus) build.argv.push_back("-lstdc++");
-  build.env = {"PATH=/usr/bin:/bin", "HOME=/tmp/work", "TMPDIR=/tmp", "LC_ALL=C.UTF-8"};
-  build.cwd = "/student/source";
-  build.mounts = toolchain.build_mounts;
-  build.mounts.push_back({folder + "/source", "/student/source"});
-  build.limits = settings.build_limits;
-  build.merge_output = true;
-  Outcome built = sandbox.run(build);
-  record.build_seconds = built.seconds;
-  const bool compiled = built.end == Outcome::End::exited && built.code == 0 && built.tmp >= 0;
-  if (!built.out.empty() || !compiled) {
-    record.build_messages = relative + "/build.txt";
-    write_text(report_folder + "/" + record.build_messages, built.out, built.out_bytes);
-  }
-  int built_out = built.tmp >= 0
-                      ? openat(built.tmp, "out", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
-                      : -1;
   const std::string program = folder + "/program";
-  const bool have_program =
-      compiled && built_out >= 0 && copy_file_at(built_out, "program", program, 256LL << 20);
-  if (built_out >= 0) close(built_out);
-  if (!have_program) {
-    record.verdict = built.end == Outcome::End::failed ? Verdict::error : Verdict::no_build;
-    if (built.end == Outcome::End::failed) {
-      record.reason = built.failure;
-    } else if (built.end == Outcome::End::timed_out) {
-      record.reason = "the build did not end within " + seconds_text(build.limits.seconds);
-    } else if (built.end == Outcome::End::signalled) {
-      record.reason = "the compiler was stopped by " + signal_name(built.code);
-    } else {
-      record.reason = first_line_with(built.out, "error");
-    }
+  if (!build_program(report_folder, relative, folder, program, settings, toolchain, sandbox,
+                     &record)) {
     return record;
   }
-  chmod(program.c_str(), 0755);
 
   // The run: the program headless in a fresh sandbox, with the script's input.
   const std::string name = submission.id;
@@ -249,7 +368,6 @@ Record check_submission(const Submission& submission, const std::string& report_
   Outcome ran = sandbox.run(run);
   record.run_seconds = ran.seconds;
 
-  const size_t limit = run.limits.output_bytes;
   record.stdout_bytes = static_cast<long long>(ran.out_bytes);
   record.stderr_bytes = static_cast<long long>(ran.err_bytes);
   if (ran.out_bytes > 0) {
@@ -261,110 +379,18 @@ Record check_submission(const Submission& submission, const std::string& report_
     write_text(report_folder + "/" + record.stderr_file, ran.err, ran.err_bytes);
   }
 
-  // What it left: its working folder's files, its log, its picture.
-  bool snapshot = false, last_shown = false;
-  if (ran.tmp >= 0) {
-    // Listed: up to 200 files; kept: as much as the largest file it may write.
-    Budget budget{200, run.limits.file_bytes};
-    copy_tree_at(ran.tmp, "work", folder + "/files", &budget, "", &record.files,
-                 &record.files_left_out);
-    std::error_code ignored;
-    if (fs::is_empty(folder + "/files", ignored)) fs::remove(folder + "/files", ignored);
-    int out = openat(ran.tmp, "out", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (out >= 0) {
-      if (copy_file_at(out, "log.txt", folder + "/log.txt", static_cast<long long>(limit))) {
-        record.log_file = relative + "/log.txt";
-      }
-      snapshot = ran.end == Outcome::End::exited &&
-                 copy_file_at(out, "picture.png", folder + "/picture.png", 64LL << 20);
-      if (!snapshot) {
-        last_shown = copy_file_at(out, "last.ppm", folder + "/last.ppm", 64LL << 20);
-      }
-      close(out);
-    }
-  }
   Picture picture;
-  bool have_picture = false;
-  if (snapshot) {
-    have_picture = png_size_sensible(folder + "/picture.png") &&
-                   picture::read_png(folder + "/picture.png", &picture, &error);
-    if (!have_picture) fs::remove(folder + "/picture.png");
-  } else if (last_shown) {
-    have_picture = picture::read_ppm(folder + "/last.ppm", &picture, &error) &&
-                   picture::write_png(folder + "/picture.png", picture);
-    fs::remove(folder + "/last.ppm");
-  }
-  if (have_picture) {
-    record.picture = relative + "/picture.png";
-    record.last_shown = last_shown;
-  }
-
+  const bool have_picture = keep_what_it_left(ran, run.limits, relative, folder, &record, &picture);
   Comparison comparison;
   if (have_picture && model != nullptr) {
     comparison = compare(*model, picture, settings.masks);
     record.pixels = comparison.differing;
     record.diff = relative + "/diff.png";
     picture::write_png(report_folder + "/" + record.diff,
-                       difference_picture(*model, picture, settings.masks, last_shown));
+                       difference_picture(*model, picture, settings.masks, record.last_shown));
   }
 
-  switch (ran.end) {
-    case Outcome::End::failed:
-      record.verdict = Verdict::error;
-      record.reason = ran.failure;
-      break;
-    case Outcome::End::timed_out:
-      record.verdict = Verdict::timeout;
-      record.reason = "did not end within " + seconds_text(run.limits.seconds) +
-                      "; every process of it was killed";
-      break;
-    case Outcome::End::signalled:
-      record.verdict = Verdict::crashed;
-      record.signal = signal_name(ran.code);
-      record.reason = "crashed: " + record.signal;
-      if (ran.code == SIGXFSZ) {
-        record.reason += ": a file grew past the limit of " + megabytes(run.limits.file_bytes);
-      } else if (ran.code == SIGXCPU) {
-        record.reason += ": it used " + std::to_string(run.limits.cpu_seconds) + " s of CPU";
-      }
-      break;
-    case Outcome::End::exited:
-      record.exit_status = ran.code;
-      if (ran.code != 0) {
-        record.verdict = Verdict::exit_status;
-        record.reason = "exit status " + std::to_string(ran.code);
-        const std::string said = first_line_with(ran.err, ran.code == 127 ? "error" : "");
-        if (!said.empty()) record.reason += ": " + said;
-      } else if (!have_picture) {
-        record.verdict = Verdict::no_picture;
-        record.reason = "no picture at the end of the run (the program made no window)";
-      } else if (!comparison.same_size) {
-        record.verdict = Verdict::different;
-        record.reason = "the picture is " + std::to_string(picture.width) + " x " +
-                        std::to_string(picture.height) + " pixels, the model's " +
-                        std::to_string(model->width) + " x " + std::to_string(model->height);
-      } else if (comparison.differing > settings.tolerance) {
-        const Rect& b = comparison.bounds;
-        record.verdict = Verdict::different;
-        record.reason = std::to_string(comparison.differing) + " pixels differ, in x " +
-                        std::to_string(b.left) + ".." + std::to_string(b.left + b.width - 1) +
-                        ", y " + std::to_string(b.top) + ".." +
-                        std::to_string(b.top + b.height - 1);
-        if (settings.tolerance > 0) {
-          record.reason += " (" + std::to_string(settings.tolerance) + " allowed)";
-        }
-      } else {
-        record.verdict = Verdict::same;
-        if (comparison.differing > 0) {
-          record.reason = std::to_string(comparison.differing) + " pixels differ, within the " +
-                          std::to_string(settings.tolerance) + " allowed";
-        }
-      }
-      break;
-  }
-  if (record.verdict != Verdict::same && record.last_shown) {
-    record.reason += " (the picture is the last one it showed)";
-  }
+  give_verdict(ran, run.limits, settings, have_picture, picture, model, comparison, &record);
   return record;
 }
 
