@@ -97,7 +97,8 @@ done
 # The 32-bit program at the top; the reference once, for both compilers.
 mv "$library/i686-w64-mingw32/bin/cone-designer.exe" "$stage/"
 i686-w64-mingw32-strip "$stage/cone-designer.exe"
-mv "$library/i686-w64-mingw32/share/doc/vorla" "$library/doc"
+mv "$library/i686-w64-mingw32/share/doc/vorla/docs" "$library/i686-w64-mingw32/share/doc/vorla/examples" \
+  "$library/"
 rm -r "$library"/*/bin "$library"/*/share
 
 # One build command for each example, from the library's folder.
@@ -108,7 +109,7 @@ example_commands() {
     [[ $source == *.cpp ]] && compiler=g++
     libraries="-lvorla"
     grep -q '^int WINAPI WinMain' "$source" && libraries="-lvorla_main -lvorla"
-    printf '  %s doc/examples/%s -o %s.exe -Ix86_64-w64-mingw32/include' "$compiler" \
+    printf '  %s examples/%s -o %s.exe -Ix86_64-w64-mingw32/include' "$compiler" \
       "$(basename "$source")" "$(basename "${source%.*}")"
     printf ' -Lx86_64-w64-mingw32/lib %s -lstdc++ -lgdi32 -luser32 -mwindows -static\n' "$libraries"
   done
@@ -145,8 +146,9 @@ programs:
 
   i686-w64-mingw32\\     for 32-bit programs (i686-w64-mingw32-gcc, MSYS2's MINGW32)
   x86_64-w64-mingw32\\   for 64-bit programs (x86_64-w64-mingw32-gcc, MSYS2's MINGW64)
-  doc\\                  the reference: start with README.md and first-program.md;
-                        doc\\examples\\ holds eight short programs, doc\\pictures\\ what they draw
+  docs\\                 the reference: start with README.md and first-program.md
+  examples\\             eight short programs, each teaching one thing (docs\\pictures\\
+                        holds what they draw)
 
 Each of the two folders holds include\\vorla.h (with include\\vorla\\), lib\\libvorla.a,
 lib\\libvorla_main.a (the main of a program that begins at WinMain), the CMake package

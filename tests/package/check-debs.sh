@@ -61,8 +61,8 @@ holds libvorla1 "usr/lib/$triplet/libvorla.so.1" "usr/lib/$triplet/libvorla.so.$
 holds libvorla-dev usr/include/vorla.h usr/include/vorla/vorla.h usr/include/vorla/win32_entry.h \
   "usr/lib/$triplet/libvorla.so" "usr/lib/$triplet/libvorla.a" "usr/lib/$triplet/libvorla_main.a" \
   "usr/lib/$triplet/cmake/Vorla/VorlaConfig.cmake" "usr/lib/$triplet/pkgconfig/vorla.pc" \
-  "usr/lib/$triplet/pkgconfig/vorla-main.pc" usr/share/doc/libvorla-dev/first-program.md \
-  usr/share/doc/libvorla-dev/pictures/first.png usr/share/doc/libvorla-dev/examples/first.c
+  "usr/lib/$triplet/pkgconfig/vorla-main.pc" usr/share/doc/libvorla-dev/docs/first-program.md \
+  usr/share/doc/libvorla-dev/docs/pictures/first.png usr/share/doc/libvorla-dev/examples/first.c
 holds vorla-check usr/bin/vorla-check usr/share/man/man1/vorla-check.1.gz
 shared=$(cat "$work"/*.list | grep -v '/$' | sort | uniq -d)
 [ -z "$shared" ] || fail "files in more than one package: $shared"
@@ -109,10 +109,10 @@ doc=$usr/share/doc/libvorla-dev
 same() {
   if (cd "$work" && VORLA_DISPLAY=headless VORLA_PLAY="$doc/examples/scripts/$2.scr" \
     VORLA_SNAPSHOT="$work/picture.png" timeout 20 "$1") &&
-    cmp -s "$work/picture.png" "$doc/pictures/$2.png"; then
-    pass "$3 draws pictures/$2.png"
+    cmp -s "$work/picture.png" "$doc/docs/pictures/$2.png"; then
+    pass "$3 draws docs/pictures/$2.png"
   else
-    fail "$3 does not draw pictures/$2.png"
+    fail "$3 does not draw docs/pictures/$2.png"
   fi
 }
 # shellcheck disable=SC2046

@@ -40,11 +40,11 @@ if [ "$(wc -l <<<"$top")" -ne 1 ] || [ ! -d "$top" ]; then
   exit 1
 fi
 library=$top/library
-examples=$library/doc/examples
+examples=$library/examples
 
 echo "== files"
-for path in cone-designer.exe README.txt library/README.txt library/doc/README.md \
-  library/doc/pictures/first.png library/doc/examples/first.c; do
+for path in cone-designer.exe README.txt library/README.txt library/docs/README.md \
+  library/docs/pictures/first.png library/examples/first.c; do
   [ -f "$top/$path" ] || fail "no $path"
 done
 for triplet in i686-w64-mingw32 x86_64-w64-mingw32; do
@@ -80,7 +80,7 @@ else
 fi
 
 # The README's command for each example, as a learner types it in the library's folder.
-mapfile -t commands < <(tr -d '\r' <"$library/README.txt" | sed -n 's/^  \(gcc\|g++\) doc\/examples\//&/p')
+mapfile -t commands < <(tr -d '\r' <"$library/README.txt" | sed -n 's/^  \(gcc\|g++\) examples\//&/p')
 [ "${#commands[@]}" -eq "$(find "$examples" -maxdepth 1 -name '*.c*' | wc -l)" ] ||
   fail "library/README.txt has ${#commands[@]} build commands for the examples"
 
@@ -163,8 +163,8 @@ if [ "$wine_run" = 1 ]; then
     $(PKG_CONFIG_PATH=$build pkg-config --cflags --libs vorla) || fail "first.c on Linux"
   (cd "$run" && VORLA_DISPLAY=headless VORLA_PLAY="$examples/scripts/first.scr" \
     VORLA_SNAPSHOT="$run/linux.png" VORLA_TEXT_CALLS="$run/calls.txt" timeout 20 ./first) &&
-    cmp -s "$run/linux.png" "$library/doc/pictures/first.png" ||
-    fail "first.c on Linux does not draw pictures/first.png"
+    cmp -s "$run/linux.png" "$library/docs/pictures/first.png" ||
+    fail "first.c on Linux does not draw docs/pictures/first.png"
   convert "$run/linux.png" "$run/linux.ppm"
   "$build/package-text-ink" "$run/calls.txt" "$run/linux-ink.txt" || fail "the ink of the text on Linux"
 

@@ -77,10 +77,10 @@ doc=/usr/share/doc/libvorla-dev
 same() {
   if (cd "$work" && VORLA_DISPLAY=headless VORLA_PLAY="$doc/examples/scripts/$2.scr" \
     VORLA_SNAPSHOT="$work/picture.png" timeout 20 "$1") &&
-    cmp -s "$work/picture.png" "$doc/pictures/$2.png"; then
-    pass "$3 draws pictures/$2.png headless"
+    cmp -s "$work/picture.png" "$doc/docs/pictures/$2.png"; then
+    pass "$3 draws docs/pictures/$2.png headless"
   else
-    fail "$3 does not draw pictures/$2.png"
+    fail "$3 does not draw docs/pictures/$2.png"
   fi
 }
 cp "$doc/examples/first.c" "$doc/examples/clock.cpp" "$doc/examples/ball.c" "$work/"
