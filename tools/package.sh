@@ -51,7 +51,7 @@ git ls-files -z --cached --others --exclude-standard |
 commit=$(git rev-parse --short HEAD)
 changes=""
 [ -n "$(git status --porcelain)" ] && changes=", with changes not yet committed"
-# The entry's date is the commit's, so that the same commit gives the same packages.
+# The entry's date is the commit's: the packages' files carry it, not the day of the build.
 cat >"$src/debian/changelog" <<CHANGELOG
 cone-designer ($version) bookworm; urgency=medium
 
@@ -173,7 +173,7 @@ folder as the prefix:
 README
 
 rm -f "$out"/cone-designer-*-windows.zip
-# Every file dated as the commit, so that the same tree gives the same zip.
+# Every file dated as the commit it was made from.
 find "$stage" -exec touch -h -d "@$(git log -1 --format=%ct)" {} +
 (cd "$work" && find "$name" -type f | LC_ALL=C sort | zip -q -X -@ "$out/$name.zip")
 

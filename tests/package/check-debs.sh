@@ -2,11 +2,9 @@
 # Checks the Debian packages that tools/package.sh made in DIST, without installing them:
 # lintian (errors and warnings fail, each override in debian/ says why it is one), the four
 # packages at the tree's version with the files each must hold and none twice, dependencies
-# found by dpkg-shlibdeps, and the packages' files at work, unpacked into a folder: the menu
-# entry validates and names the installed program, the program without a display ends with one
-# line and status 1, a learner's programs build with pkg-config and with find_package(Vorla)
-# and draw the reference's pictures headless, and vorla-check checks a class. Writes the
-# packages' sizes, fields and file lists, and lintian's words, to DIST/packages.txt.
+# found by dpkg-shlibdeps, and the packages' files at work, unpacked into a folder
+# (packages-at-work.sh). Writes the packages' sizes, fields and file lists, and lintian's
+# words, to DIST/packages.txt.
 # Usage: check-debs.sh DIST   (run by CI after tools/package.sh)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -16,9 +14,7 @@ need_packages lintian dpkg-dev binutils desktop-file-utils jq "${BUILD_PACKAGES[
   "${CHECK_PACKAGES[@]}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# vorla-check, run as root, builds and runs the programs as another user, who must reach the
-# library unpacked here.
-chmod 755 "$work"
+chmod 755 "$work" # vorla-check, run as root, runs the programs it builds as another user
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
@@ -87,56 +83,7 @@ pass "dependencies: $(depends cone-designer)"
 echo "== the packages' files at work, unpacked into a folder"
 unpacked=$work/root
 for package in "${packages[@]}"; do dpkg-deb -x "$(deb "$package")" "$unpacked"; done
-usr=$unpacked/usr
-entry=$usr/share/applications/cone-designer.desktop
-said=$(desktop-file-validate "$entry" 2>&1)
-if [ -z "$said" ] && grep -qx 'Exec=/usr/games/cone-designer' "$entry"; then
-  pass "the menu entry validates and starts /usr/games/cone-designer"
-else
-  fail "the menu entry: $said $(grep '^Exec' "$entry")"
-fi
-out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u VORLA_DISPLAY timeout 20 "$usr/games/cone-designer" 2>&1)
-status=$?
-if [ "$status" -eq 1 ] && [ "$(printf '%s\n' "$out" | wc -l)" -eq 1 ]; then
-  pass "the program without a display: status 1, \"$out\""
-else
-  fail "the program without a display: status $status, said: $out"
-fi
-
-export PKG_CONFIG_PATH=$usr/lib/$triplet/pkgconfig LD_LIBRARY_PATH=$usr/lib/$triplet
-doc=$usr/share/doc/libvorla-dev
-# same PROGRAM NAME: the program's picture after its example script is the reference's.
-same() {
-  if (cd "$work" && VORLA_DISPLAY=headless VORLA_PLAY="$doc/examples/scripts/$2.scr" \
-    VORLA_SNAPSHOT="$work/picture.png" timeout 20 "$1") &&
-    cmp -s "$work/picture.png" "$doc/docs/pictures/$2.png"; then
-    pass "$3 draws docs/pictures/$2.png"
-  else
-    fail "$3 does not draw docs/pictures/$2.png"
-  fi
-}
-# shellcheck disable=SC2046
-cc "$doc/examples/first.c" -o "$work/first" $(pkg-config --cflags --libs vorla) &&
-  same "$work/first" first "first.c, built with pkg-config"
-cmake -S "$root/tests/install/routes" -B "$work/cmake" -DCMAKE_PREFIX_PATH="$usr" \
-  -DEXAMPLES="$doc/examples" -DOWN_NAMES="$root/tests/install/own_names.c" >"$work/cmake.log" 2>&1 &&
-  cmake --build "$work/cmake" -j2 >>"$work/cmake.log" 2>&1 || {
-  tail -n 20 "$work/cmake.log"
-  fail "the programs of find_package(Vorla) did not build"
-}
-same "$work/cmake/clock" clock "clock.cpp (WinMain, vorla_main), built with find_package"
-same "$work/cmake/ball-static" ball "ball.c with the static library, built with find_package"
-# The installed checker finds the library beside itself, wherever the packages lie.
-cp -r "$root/tests/install/class" "$work/class"
-(cd "$work" && "$usr/bin/vorla-check" -q -o "$work/checked" class class/script.scr class/expected.png)
-status=$?
-verdicts=$(jq -r '.students[] | "\(.name) \(.verdict)"' "$work/checked/report.json" 2>&1 |
-  tr '\n' ' ')
-if [ "$status" -eq 1 ] && [ "$verdicts" = "alice same bob different " ]; then
-  pass "vorla-check tells alice's right program from bob's wrong one"
-else
-  fail "vorla-check: status $status, verdicts: $verdicts"
-fi
+bash "$root/tests/package/packages-at-work.sh" "$unpacked/usr" || failures=$((failures + 1))
 
 {
   echo "Packages of Cone Designer $version ($arch)"

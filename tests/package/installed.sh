@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
 # The Debian packages installed, used and removed as users do, on a Debian 12 that has nothing
-# else of them: `apt install ./*.deb` with the four packages of DEBS; the program started
-# without a display (one line, status 1) and in the menu (its entry validates, its icons are
-# where the entry names them); a learner's programs built with pkg-config and with
-# find_package(Vorla) against the installed packages, drawing the reference's pictures
-# headless; vorla-check checking a class; then `apt remove` of the four, after which no file of
-# theirs, nor any other new file, is left.
+# else of them: `apt install ./*.deb` with the four packages of DEBS; the program, its menu
+# entry, a learner's programs and vorla-check at work (packages-at-work.sh); then `apt remove`
+# of the four, after which no file of theirs, nor any other new file, is left.
 # It installs and removes packages for the whole system: run it as root in a root made for it
 # (tools/fresh-check.sh --packages DIR does), which says so with VORLA_THROWAWAY_ROOT=1.
 # Usage: installed.sh DEBS
@@ -18,7 +15,6 @@ checkout=$(cd "$(dirname "$0")/../.." && pwd)
 debs=$(realpath "$1")
 packages=(cone-designer libvorla1 libvorla-dev vorla-check)
 work=$(mktemp -d)
-chmod 755 "$work" # vorla-check runs the programs it builds as another user
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
@@ -52,63 +48,8 @@ for package in "${packages[@]}"; do dpkg -L "$package"; done | while IFS= read -
 done | LC_ALL=C sort >"$work/theirs.txt"
 echo "the packages hold $(wc -l <"$work/theirs.txt") files"
 
-echo "== the program and its menu entry"
-out=$(env -u DISPLAY -u WAYLAND_DISPLAY timeout 20 /usr/games/cone-designer 2>&1)
-status=$?
-if [ "$status" -eq 1 ] && [ "$(printf '%s\n' "$out" | wc -l)" -eq 1 ]; then
-  pass "cone-designer without a display: status 1, \"$out\""
-else
-  fail "cone-designer without a display: status $status, said: $out"
-fi
-entry=/usr/share/applications/cone-designer.desktop
-said=$(desktop-file-validate "$entry" 2>&1)
-exec_line=$(grep '^Exec=' "$entry")
-if [ -z "$said" ] && [ "$exec_line" = "Exec=/usr/games/cone-designer" ] &&
-  [ -f /usr/share/icons/hicolor/48x48/apps/cone-designer.png ] &&
-  [ -f /usr/share/icons/hicolor/256x256/apps/cone-designer.png ] && grep -qx 'Icon=cone-designer' "$entry"; then
-  pass "the menu entry validates, starts $exec_line and has its icons"
-else
-  fail "the menu entry: $said $exec_line"
-fi
-
-echo "== a learner's programs against the installed packages"
-doc=/usr/share/doc/libvorla-dev
-# same PROGRAM NAME WHAT: the program's picture after its example script is the reference's.
-same() {
-  if (cd "$work" && VORLA_DISPLAY=headless VORLA_PLAY="$doc/examples/scripts/$2.scr" \
-    VORLA_SNAPSHOT="$work/picture.png" timeout 20 "$1") &&
-    cmp -s "$work/picture.png" "$doc/docs/pictures/$2.png"; then
-    pass "$3 draws docs/pictures/$2.png headless"
-  else
-    fail "$3 does not draw docs/pictures/$2.png"
-  fi
-}
-cp "$doc/examples/first.c" "$doc/examples/clock.cpp" "$doc/examples/ball.c" "$work/"
-# shellcheck disable=SC2046
-cc "$work/first.c" -o "$work/first" $(pkg-config --cflags --libs vorla) &&
-  same "$work/first" first "first.c, built with cc and pkg-config vorla"
-# shellcheck disable=SC2046
-c++ "$work/clock.cpp" -o "$work/clock" $(pkg-config --cflags --libs vorla-main) &&
-  same "$work/clock" clock "clock.cpp, built with c++ and pkg-config vorla-main"
-if cmake -S "$checkout/tests/install/routes" -B "$work/cmake" -DEXAMPLES="$work" \
-  -DOWN_NAMES="$checkout/tests/install/own_names.c" >"$work/cmake.log" 2>&1 &&
-  cmake --build "$work/cmake" -j2 >>"$work/cmake.log" 2>&1; then
-  same "$work/cmake/ball" ball "ball.c, built with find_package(Vorla)"
-  same "$work/cmake/clock" clock "clock.cpp with Vorla::vorla_main, built with find_package(Vorla)"
-  same "$work/cmake/ball-static" ball "ball.c with Vorla::vorla_static"
-else
-  tail -n 20 "$work/cmake.log"
-  fail "find_package(Vorla) against the installed packages"
-fi
-cp -r "$checkout/tests/install/class" "$work/class"
-(cd "$work" && vorla-check -q -o checked class class/script.scr class/expected.png)
-status=$?
-verdicts=$(jq -r '.students[] | "\(.name) \(.verdict)"' "$work/checked/report.json" 2>/dev/null | tr '\n' ' ')
-if [ "$status" -eq 1 ] && [ "$verdicts" = "alice same bob different " ]; then
-  pass "vorla-check (sandboxed by bubblewrap) tells alice's right program from bob's wrong one"
-else
-  fail "vorla-check: status $status, verdicts: $verdicts"
-fi
+echo "== the packages at work"
+bash "$checkout/tests/package/packages-at-work.sh" /usr || failures=$((failures + 1))
 
 echo "== apt remove"
 if apt-get remove -y -q "${packages[@]}" >"$work/apt-remove.log" 2>&1; then
