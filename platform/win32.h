@@ -248,7 +248,6 @@ typedef struct tagTEXTMETRICA {
   (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 #define CW_USEDEFAULT ((int)0x80000000)
 
-
 #define SIZE_RESTORED 0
 
 #define SM_CXSCREEN 0
@@ -452,10 +451,12 @@ BOOL WINAPI GetWindowRect(HWND window, LPRECT rect) VORLA_LINK_NAME(GetWindowRec
 BOOL WINAPI ClientToScreen(HWND window, LPPOINT point) VORLA_LINK_NAME(ClientToScreen);
 BOOL WINAPI ScreenToClient(HWND window, LPPOINT point) VORLA_LINK_NAME(ScreenToClient);
 int WINAPI GetSystemMetrics(int index) VORLA_LINK_NAME(GetSystemMetrics);
-LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) VORLA_LINK_NAME(DefWindowProcA);
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+    VORLA_LINK_NAME(DefWindowProcA);
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) VORLA_LINK_NAME(LoadIconA);
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) VORLA_LINK_NAME(LoadCursorA);
-BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase) VORLA_LINK_NAME(InvalidateRect);
+BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase)
+    VORLA_LINK_NAME(InvalidateRect);
 BOOL WINAPI UpdateWindow(HWND window) VORLA_LINK_NAME(UpdateWindow);
 HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint) VORLA_LINK_NAME(BeginPaint);
 BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint) VORLA_LINK_NAME(EndPaint);
@@ -466,18 +467,23 @@ HBRUSH WINAPI GetSysColorBrush(int index) VORLA_LINK_NAME(GetSysColorBrush);
 int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush) VORLA_LINK_NAME(FillRect);
 
 // Messages and timers (USER32).
-BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT remove) VORLA_LINK_NAME(PeekMessageA);
+BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT remove)
+    VORLA_LINK_NAME(PeekMessageA);
 BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT first, UINT last) VORLA_LINK_NAME(GetMessageA);
-BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) VORLA_LINK_NAME(PostMessageA);
-LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) VORLA_LINK_NAME(SendMessageA);
+BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+    VORLA_LINK_NAME(PostMessageA);
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+    VORLA_LINK_NAME(SendMessageA);
 void WINAPI PostQuitMessage(int exit_code) VORLA_LINK_NAME(PostQuitMessage);
 BOOL WINAPI TranslateMessage(const MSG* msg) VORLA_LINK_NAME(TranslateMessage);
 SHORT WINAPI GetKeyState(int vk) VORLA_LINK_NAME(GetKeyState);
 LRESULT WINAPI DispatchMessageA(const MSG* msg) VORLA_LINK_NAME(DispatchMessageA);
 BOOL WINAPI WaitMessage(void) VORLA_LINK_NAME(WaitMessage);
 DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL wait_all,
-                                       DWORD milliseconds, DWORD wake_mask) VORLA_LINK_NAME(MsgWaitForMultipleObjects);
-UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc) VORLA_LINK_NAME(SetTimer);
+                                       DWORD milliseconds, DWORD wake_mask)
+    VORLA_LINK_NAME(MsgWaitForMultipleObjects);
+UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc)
+    VORLA_LINK_NAME(SetTimer);
 BOOL WINAPI KillTimer(HWND window, UINT_PTR id) VORLA_LINK_NAME(KillTimer);
 DWORD WINAPI GetTickCount(void) VORLA_LINK_NAME(GetTickCount);
 
@@ -485,10 +491,12 @@ DWORD WINAPI GetTickCount(void) VORLA_LINK_NAME(GetTickCount);
 HMENU WINAPI CreateMenu(void) VORLA_LINK_NAME(CreateMenu);
 HMENU WINAPI CreatePopupMenu(void) VORLA_LINK_NAME(CreatePopupMenu);
 BOOL WINAPI DestroyMenu(HMENU menu) VORLA_LINK_NAME(DestroyMenu);
-BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text) VORLA_LINK_NAME(AppendMenuA);
+BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text)
+    VORLA_LINK_NAME(AppendMenuA);
 BOOL WINAPI SetMenu(HWND window, HMENU menu) VORLA_LINK_NAME(SetMenu);
 HMENU WINAPI GetMenu(HWND window) VORLA_LINK_NAME(GetMenu);
-BOOL WINAPI GetMenuItemRect(HWND window, HMENU menu, UINT item, LPRECT rect) VORLA_LINK_NAME(GetMenuItemRect);
+BOOL WINAPI GetMenuItemRect(HWND window, HMENU menu, UINT item, LPRECT rect)
+    VORLA_LINK_NAME(GetMenuItemRect);
 BOOL WINAPI DrawMenuBar(HWND window) VORLA_LINK_NAME(DrawMenuBar);
 DWORD WINAPI CheckMenuItem(HMENU menu, UINT item, UINT check) VORLA_LINK_NAME(CheckMenuItem);
 UINT WINAPI GetMenuState(HMENU menu, UINT item, UINT flags) VORLA_LINK_NAME(GetMenuState);
@@ -498,7 +506,8 @@ HDC WINAPI GetDC(HWND window) VORLA_LINK_NAME(GetDC);
 int WINAPI ReleaseDC(HWND window, HDC dc) VORLA_LINK_NAME(ReleaseDC);
 HDC WINAPI CreateCompatibleDC(HDC dc) VORLA_LINK_NAME(CreateCompatibleDC);
 BOOL WINAPI DeleteDC(HDC dc) VORLA_LINK_NAME(DeleteDC);
-HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height) VORLA_LINK_NAME(CreateCompatibleBitmap);
+HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height)
+    VORLA_LINK_NAME(CreateCompatibleBitmap);
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) VORLA_LINK_NAME(SelectObject);
 BOOL WINAPI DeleteObject(HGDIOBJ object) VORLA_LINK_NAME(DeleteObject);
 HGDIOBJ WINAPI GetStockObject(int index) VORLA_LINK_NAME(GetStockObject);
@@ -528,7 +537,8 @@ HFONT WINAPI CreateFontA(int height, int width, int escapement, int orientation,
                          DWORD italic, DWORD underline, DWORD strike_out, DWORD char_set,
                          DWORD out_precision, DWORD clip_precision, DWORD quality,
                          DWORD pitch_and_family, LPCSTR face) VORLA_LINK_NAME(CreateFontA);
-BOOL WINAPI GetTextExtentPointA(HDC dc, LPCSTR text, int count, LPSIZE size) VORLA_LINK_NAME(GetTextExtentPointA);
+BOOL WINAPI GetTextExtentPointA(HDC dc, LPCSTR text, int count, LPSIZE size)
+    VORLA_LINK_NAME(GetTextExtentPointA);
 BOOL WINAPI GetTextMetricsA(HDC dc, LPTEXTMETRICA metrics) VORLA_LINK_NAME(GetTextMetricsA);
 BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int count) VORLA_LINK_NAME(TextOutA);
 BOOL WINAPI ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text,
@@ -541,7 +551,6 @@ HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes) VORLA_LINK_NAME(GlobalAlloc
 LPVOID WINAPI GlobalLock(HGLOBAL block) VORLA_LINK_NAME(GlobalLock);
 BOOL WINAPI GlobalUnlock(HGLOBAL block) VORLA_LINK_NAME(GlobalUnlock);
 HGLOBAL WINAPI GlobalFree(HGLOBAL block) VORLA_LINK_NAME(GlobalFree);
-
 
 #ifdef __cplusplus
 }

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "display/headless/headless.h"
+#include "display/headless/picture.h"
 
 namespace vorla {
 namespace {
@@ -113,7 +114,7 @@ bool write_snapshot() {
                  state.snapshot_path);
     return false;
   }
-  if (!headless::save_png(state.snapshot_path, pixels, width, height)) {
+  if (!picture::write_png(state.snapshot_path, {width, height, pixels})) {
     std::fprintf(stderr, "VORLA_SNAPSHOT: cannot write %s\n", state.snapshot_path);
     return false;
   }

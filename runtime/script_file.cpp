@@ -61,6 +61,20 @@ bool readable(FILE* stream) {
   return std::ungetc(c, stream) != EOF;
 }
 
+#ifndef _WIN32
+// flock, where the system has file locks. WASI has none: a program there (in the playground
+// page) has its folder to itself, so no other program can be recording its file.
+int lock_file(int fd, int operation) {
+#ifdef __wasi__
+  (void)fd;
+  (void)operation;
+  return 0;
+#else
+  return flock(fd, operation);
+#endif
+}
+#endif
+
 // A recording holds a lock on its file while it writes it, so that two programs in one folder
 // never write into one file: the lock is taken before the file is emptied, and the system lets
 // it go with the stream, or with the program however it ends. On Windows the file is shared
@@ -73,7 +87,7 @@ FILE* open_for_recording(bool* taken) {
   int fd = open(SCRIPT_FILE_NAME, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) return nullptr;
   FILE* stream = nullptr;
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  if (lock_file(fd, LOCK_EX | LOCK_NB) != 0) {
     *taken = errno == EWOULDBLOCK;
   } else if (ftruncate(fd, 0) == 0 || errno == EINVAL) {  // a device is written as it is
     stream = fdopen(fd, "w");
@@ -90,8 +104,8 @@ bool being_recorded(FILE* stream) {
   return false;
 #else
   const int fd = fileno(stream);
-  if (flock(fd, LOCK_SH | LOCK_NB) == 0) {
-    flock(fd, LOCK_UN);
+  if (lock_file(fd, LOCK_SH | LOCK_NB) == 0) {
+    lock_file(fd, LOCK_UN);
     return false;
   }
   return errno == EWOULDBLOCK;

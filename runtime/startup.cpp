@@ -8,7 +8,6 @@
 
 namespace vorla {
 
-
 namespace {
 
 // Both classes share one description in which only the procedure and the name change.

@@ -1,6 +1,7 @@
-// Copies of pixel blocks: BitBlt between DCs and ScrollDC within one, both clipped to the
-// surfaces and correct when source and destination overlap; PatBlt, which combines the
-// selected brush with what is there.
+// Pixels read and written as they are: single pixels (SetPixel, GetPixel), a bitmap's rows
+// (GetDIBits), copies of pixel blocks (BitBlt between DCs and ScrollDC within one, both clipped
+// to the surfaces and correct when source and destination overlap) and PatBlt, which combines
+// the selected brush with what is there.
 #include <algorithm>
 #include <cstring>
 
@@ -86,6 +87,28 @@ bool reads_pattern(unsigned code) {
 }  // namespace platform
 
 using namespace platform;
+
+COLORREF WINAPI SetPixel(HDC handle, int x, int y, COLORREF colour) {
+  Dc* dc = dc_from(handle);
+  Surface surface;
+  if (!dc || !dc_surface(*dc, &surface)) return CLR_INVALID;
+  raster::fill_rect(surface, x, y, static_cast<long long>(x) + 1, static_cast<long long>(y) + 1,
+                    pixel_of(colour));
+  dc_changed(*dc);
+  return colour & 0x00FFFFFF;
+}
+
+BOOL WINAPI SetPixelV(HDC handle, int x, int y, COLORREF colour) {
+  return SetPixel(handle, x, y, colour) != CLR_INVALID;
+}
+
+COLORREF WINAPI GetPixel(HDC handle, int x, int y) {
+  const Dc* dc = dc_from(handle);
+  Surface surface;
+  if (!dc || !dc_surface(*dc, &surface)) return CLR_INVALID;
+  if (x < 0 || y < 0 || x >= surface.width || y >= surface.height) return CLR_INVALID;
+  return colorref_from_pixel(surface.pixels[static_cast<long long>(y) * surface.stride + x]);
+}
 
 BOOL WINAPI PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
   Dc* dc = dc_from(handle);

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "font_cache.h"
+#include "kept.h"
 #include "raster.h"
-#include "spares.h"
 
 namespace platform {
 
@@ -74,12 +74,8 @@ void compute_metrics(FontSize* size) {
   size->metrics_ready = true;
 }
 
-// Fonts deleted, kept for the next: a program makes and deletes one per text call. Never
-// destroyed, as the handle table: a deletion at exit still finds them.
-Spares<Font>& spare_fonts = *new Spares<Font>;
-
 Font* new_font(FontSize* size, bool stand_in) {
-  Font* font = spare_fonts.take();
+  Font* font = kept().fonts.take();
   *font = Font{size, stand_in};
   return font;
 }
@@ -92,19 +88,8 @@ Font* make_font(FontFace* face, int height, bool stand_in) {
   return new_font(size, stand_in);
 }
 
-// The last fonts asked for and what each gave, the latest first: the same few are asked for
-// over and over, and finding a face is the costly part.
-struct Asked {
-  int height;
-  int weight;
-  bool italic;
-  BYTE pitch_and_family;
-  std::string face;
-  FontSize* size;
-  bool stand_in;
-};
+// The last fonts asked for, the latest first.
 constexpr size_t kAskedKept = 16;
-std::vector<Asked>& asked = *new std::vector<Asked>;
 
 // Windows' answer to a face it does not have: the core face of the family asked for.
 const char* mapped_family(BYTE pitch_and_family) {
@@ -115,17 +100,21 @@ const char* mapped_family(BYTE pitch_and_family) {
   return "Arial";
 }
 
-int advance_of(const Font* font, unsigned char byte) {
-  const FontGlyph& glyph = font_size_glyph(font->size, byte);
+int advance_of(const Font* font, const FontGlyph& glyph) {
   return font->stand_in ? glyph.stand_in_advance : glyph.advance;
+}
+
+int advance_of(const Font* font, unsigned char byte) {
+  return advance_of(font, font_size_glyph(font->size, byte));
 }
 
 }  // namespace
 
 Font* font_create(int height, int weight, bool italic, const char* face, BYTE pitch_and_family) {
   const char* name = face ? face : "";
+  std::vector<FontAsked>& asked = kept().fonts_asked;
   for (size_t i = 0; i < asked.size(); ++i) {
-    const Asked& a = asked[i];
+    const FontAsked& a = asked[i];
     if (a.height != height || a.weight != weight || a.italic != italic ||
         a.pitch_and_family != pitch_and_family || std::strcmp(a.face.c_str(), name) != 0) {
       continue;
@@ -140,8 +129,8 @@ Font* font_create(int height, int weight, bool italic, const char* face, BYTE pi
       make_font(font_face_find({family}, weight, italic), height, !font_family_installed(family));
   if (!font) return nullptr;
   if (asked.size() == kAskedKept) asked.pop_back();
-  asked.insert(asked.begin(),
-               Asked{height, weight, italic, pitch_and_family, name, font->size, font->stand_in});
+  asked.insert(asked.begin(), FontAsked{height, weight, italic, pitch_and_family, name, font->size,
+                                        font->stand_in});
   return font;
 }
 
@@ -152,12 +141,7 @@ Font* font_create_fixed() {
 }
 
 void font_destroy(Font* font) {
-  if (font) spare_fonts.give(font);
-}
-
-void font_reset() {
-  asked.clear();
-  font_cache_reset();
+  if (font) kept().fonts.give(font);
 }
 
 void font_metrics(const Font* font, TEXTMETRICA* metrics) {
@@ -186,33 +170,9 @@ void font_draw_text(const Font* font, const Surface& surface, const RECT& clip, 
   for (int i = 0; i < count; ++i) {
     const unsigned char byte = static_cast<unsigned char>(text[i]);
     const FontGlyph& glyph = font_size_glyph(font->size, byte);
-    const long long gx = pen + glyph.left;
-    const long long gy = baseline - glyph.top;
-    pen += advance_of(font, byte);
-    if (gx >= left && gy >= top && gx + glyph.width <= right && gy + glyph.rows <= bottom) {
-      // Wholly inside the clip, as text mostly is: every run as it stands.
-      uint32_t* const origin = surface.pixels + gy * surface.stride + gx;
-      if (!glyph.row_masks.empty()) {
-        raster::paint_masked_rows(origin, surface.stride, glyph.row_masks.data(), glyph.rows,
-                                  pixel);
-        continue;
-      }
-      for (const FontGlyph::Run& run : glyph.runs) {
-        raster::fill_pixels(origin + static_cast<long long>(run.row) * surface.stride + run.x0,
-                            static_cast<size_t>(run.x1 - run.x0), pixel);
-      }
-      continue;
-    }
-    for (const FontGlyph::Run& run : glyph.runs) {
-      const long long row = gy + run.row;
-      if (row < top || row >= bottom) continue;
-      const long long x0 = std::max(gx + run.x0, left);
-      const long long x1 = std::min(gx + run.x1, right);
-      if (x0 < x1) {
-        raster::fill_pixels(surface.pixels + row * surface.stride + x0,
-                            static_cast<size_t>(x1 - x0), pixel);
-      }
-    }
+    raster::paint_glyph(surface, glyph.ink, pen + glyph.left, baseline - glyph.top, left, top,
+                        right, bottom, pixel);
+    pen += advance_of(font, glyph);
   }
 }
 

@@ -24,9 +24,6 @@ Font* font_create_fixed();
 
 void font_destroy(Font* font);
 
-// Forgets every face and size, for a reset of the layer: fonts made before must be destroyed.
-void font_reset();
-
 void font_metrics(const Font* font, TEXTMETRICA* metrics);
 
 // Sum of the advance widths of count characters (Windows-1252 bytes).

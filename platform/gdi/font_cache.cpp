@@ -1,6 +1,6 @@
-// Faces found by font_match_file and loaded by FreeType, cached for the process. The cache sits
-// behind a pointer that is never freed, so at exit everything in it is still reachable and
-// nothing is torn down while another exit handler might draw.
+// Faces found by font_match_file and loaded by FreeType, kept with the rest of GDI's kept state
+// (kept.h), which is never freed at exit: everything in it is still reachable then, and nothing
+// is torn down while another exit handler might draw.
 #include "font_cache.h"
 
 #include FT_ADVANCES_H
@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "base/code_page.h"
+#include "kept.h"
 
 namespace platform {
 
@@ -18,20 +19,6 @@ namespace {
 
 // A glyph a thousand pixels tall already needs a megabyte of ink; GDI asks for far less.
 constexpr int kMaxPpem = 1024;
-
-struct Cache {
-  FT_Library library = nullptr;
-  std::map<std::string, FontFace*> matches;  // request -> face (nullptr: nothing loaded)
-  std::map<std::string, bool> installed;     // family name -> some face has it
-  std::map<std::pair<std::string, int>, FontFace*> faces;  // file and index -> face
-};
-
-Cache* instance = nullptr;
-
-Cache& cache() {
-  if (!instance) instance = new Cache;
-  return *instance;
-}
 
 std::string request_key(const std::vector<std::string>& families, int weight, bool italic) {
   std::string key;
@@ -127,7 +114,7 @@ FaceTables read_tables(FT_Face ft) {
 }
 
 FontFace* load_face(const std::string& file, int index) {
-  Cache& c = cache();
+  FaceCache& c = kept().faces;
   auto found = c.faces.find({file, index});
   if (found != c.faces.end()) return found->second;
 
@@ -162,21 +149,18 @@ FontFace* match_face(const std::vector<std::string>& families, int weight, bool 
 
 }  // namespace
 
-void font_cache_reset() {
-  if (!instance) return;
-  for (auto& [key, face] : instance->faces) {
+FaceCache::~FaceCache() {
+  for (auto& [key, face] : faces) {
     if (!face) continue;
     face->sizes.clear();  // FT_Done_Face frees the sizes' FreeType parts
     FT_Done_Face(face->ft);
     delete face;
   }
-  if (instance->library) FT_Done_FreeType(instance->library);
-  delete instance;
-  instance = nullptr;
+  if (library) FT_Done_FreeType(library);
 }
 
 FontFace* font_face_find(const std::vector<std::string>& families, int weight, bool italic) {
-  Cache& c = cache();
+  FaceCache& c = kept().faces;
   std::string key = request_key(families, weight, italic);
   auto found = c.matches.find(key);
   if (found != c.matches.end()) return found->second;
@@ -186,7 +170,7 @@ FontFace* font_face_find(const std::vector<std::string>& families, int weight, b
 }
 
 bool font_family_installed(const std::string& family) {
-  Cache& c = cache();
+  FaceCache& c = kept().faces;
   auto found = c.installed.find(family);
   if (found != c.installed.end()) return found->second;
   const bool listed = !family.empty() && font_list_family(family);
@@ -242,30 +226,31 @@ void font_size_render(FontSize* size, FontGlyph* glyph, unsigned char byte) {
   if (bitmap.pixel_mode != FT_PIXEL_MODE_MONO && bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) return;
   glyph->left = slot->bitmap_left;
   glyph->top = slot->bitmap_top;
-  glyph->width = static_cast<int>(bitmap.width);
-  glyph->rows = static_cast<int>(bitmap.rows);
-  std::vector<uint8_t> ink(static_cast<size_t>(glyph->width));
-  if (glyph->width <= 16) glyph->row_masks.assign(static_cast<size_t>(glyph->rows), 0);
-  for (int row = 0; row < glyph->rows; ++row) {
+  raster::GlyphInk& out = glyph->ink;
+  out.width = static_cast<int>(bitmap.width);
+  out.rows = static_cast<int>(bitmap.rows);
+  std::vector<uint8_t> ink(static_cast<size_t>(out.width));
+  if (out.width <= 16) out.row_masks.assign(static_cast<size_t>(out.rows), 0);
+  for (int row = 0; row < out.rows; ++row) {
     const unsigned char* bits = bitmap.pitch >= 0
                                     ? bitmap.buffer + row * bitmap.pitch
-                                    : bitmap.buffer + (glyph->rows - 1 - row) * -bitmap.pitch;
-    for (int col = 0; col < glyph->width; ++col) {
+                                    : bitmap.buffer + (out.rows - 1 - row) * -bitmap.pitch;
+    for (int col = 0; col < out.width; ++col) {
       if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
         ink[col] = (bits[col >> 3] >> (7 - (col & 7))) & 1;
       } else {
         ink[col] = bits[col] >= 128 ? 1 : 0;
       }
-      if (ink[col] && !glyph->row_masks.empty()) glyph->row_masks[row] |= uint16_t(1u << col);
+      if (ink[col] && !out.row_masks.empty()) out.row_masks[row] |= uint16_t(1u << col);
     }
-    for (int col = 0; col < glyph->width;) {
+    for (int col = 0; col < out.width;) {
       if (!ink[col]) {
         ++col;
         continue;
       }
       const int start = col;
-      while (col < glyph->width && ink[col]) ++col;
-      glyph->runs.push_back({row, start, col});
+      while (col < out.width && ink[col]) ++col;
+      out.runs.push_back({row, start, col});
     }
   }
 }

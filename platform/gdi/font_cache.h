@@ -1,8 +1,8 @@
 // Where the font module's faces and glyphs come from: the font file chosen for a requested name
 // (by fontconfig on the desktop, from the files packed with the page in a browser), one FreeType
 // face per font file, and per pixel size the face's metrics and its rendered glyphs. Everything
-// found or rendered stays for the life of the process, because GDI creates and destroys a font for
-// every text call and a frame makes hundreds.
+// found or rendered is kept (kept.h) until a reset of the layer, because GDI creates and destroys
+// a font for every text call and a frame makes hundreds.
 #pragma once
 
 #include <ft2build.h>
@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "raster.h"
 #include "win32.h"
 
 namespace platform {
@@ -45,16 +46,7 @@ struct FontGlyph {
   int stand_in_advance = 0;  // the design advance at the size's ppem, for a stand-in face
   int left = 0;              // from the pen position to the ink's first column
   int top = 0;               // from the baseline up to the ink's first row
-  int width = 0;
-  int rows = 0;
-  // The ink as runs of columns [x0, x1) on a row, row by row.
-  struct Run {
-    int row, x0, x1;
-  };
-  std::vector<Run> runs;
-  // The ink again for glyphs up to 16 pixels wide (empty for wider ones): per row, bit i for
-  // column i.
-  std::vector<uint16_t> row_masks;
+  raster::GlyphInk ink;
 };
 
 struct FontFace;
@@ -124,8 +116,30 @@ inline const FontGlyph& font_size_glyph(FontSize* size, unsigned char byte) {
   return glyph;
 }
 
-// Frees every face, size and glyph and FreeType itself, for a reset of the layer: Fonts made
+// The faces found and loaded: FreeType, what each request and family name found, and each font
+// file's face. Destroying it frees every face, size and glyph and FreeType itself: fonts made
 // before must be gone first.
-void font_cache_reset();
+struct FaceCache {
+  FaceCache() = default;
+  FaceCache(const FaceCache&) = delete;
+  FaceCache& operator=(const FaceCache&) = delete;
+  ~FaceCache();
+
+  FT_Library library = nullptr;
+  std::map<std::string, FontFace*> matches;                // request -> face (null: none loaded)
+  std::map<std::string, bool> installed;                   // family name -> some face has it
+  std::map<std::pair<std::string, int>, FontFace*> faces;  // file and index -> face
+};
+
+// A font asked for (font_create's arguments) and what it gave.
+struct FontAsked {
+  int height;
+  int weight;
+  bool italic;
+  BYTE pitch_and_family;
+  std::string face;
+  FontSize* size;
+  bool stand_in;
+};
 
 }  // namespace platform

@@ -5,8 +5,8 @@
 #include <climits>
 #include <cstddef>
 
-#include "internal.h"
-#include "spares.h"
+#include "for_user.h"
+#include "kept.h"
 
 namespace platform {
 
@@ -15,29 +15,18 @@ namespace {
 // Bitmaps larger than this many pixels are refused, as Windows refuses what it cannot hold.
 constexpr long long kMaxBitmapPixels = 1LL << 28;
 
-constexpr int kStockCount = DEFAULT_GUI_FONT + 1;
-HGDIOBJ stock_objects[kStockCount];
-HBITMAP stock_bitmap_handle;
-
-// Stock objects live as long as the process; this keeps them reachable for leak checkers after
-// the handle table is gone at exit.
-GdiObject* stock_data[kStockCount + 1];
-int stock_data_count;
-
-// Never destroyed, as the handle table: a deletion at exit still finds them.
-Spares<Pen>& spare_pens = *new Spares<Pen>;
-Spares<Brush>& spare_brushes = *new Spares<Brush>;
-Spares<FontObject>& spare_fonts = *new Spares<FontObject>;
-
 template <typename T>
 HGDIOBJ enter(HandleKind kind, T* object, bool stock) {
   object->stock = stock;
-  if (stock && stock_data_count <= kStockCount) stock_data[stock_data_count++] = object;
+  if (stock) {
+    StockObjects& kept_stock = kept().stock;
+    if (kept_stock.data_count <= kStockCount) kept_stock.data[kept_stock.data_count++] = object;
+  }
   return handle_new(kind, object, !stock);
 }
 
 HGDIOBJ make_pen(int style, int width, COLORREF colour, bool stock) {
-  Pen* pen = spare_pens.take();
+  Pen* pen = kept().pens.take();
   pen->style = style;
   pen->width = width;
   pen->colour = colour;
@@ -45,14 +34,14 @@ HGDIOBJ make_pen(int style, int width, COLORREF colour, bool stock) {
 }
 
 HGDIOBJ make_brush(bool hollow, COLORREF colour, bool stock) {
-  Brush* brush = spare_brushes.take();
+  Brush* brush = kept().brushes.take();
   brush->hollow = hollow;
   brush->colour = colour;
   return enter(HandleKind::brush, brush, stock);
 }
 
 HGDIOBJ make_font(Font* font, bool stock) {
-  FontObject* object = spare_fonts.take();
+  FontObject* object = kept().font_objects.take();
   object->font = font;
   return enter(HandleKind::font, object, stock);
 }
@@ -118,15 +107,15 @@ void destroy(HGDIOBJ object, HandleKind kind, GdiObject* header) {
   handle_release(object);
   switch (kind) {
     case HandleKind::pen:
-      spare_pens.give(static_cast<Pen*>(header));
+      kept().pens.give(static_cast<Pen*>(header));
       break;
     case HandleKind::brush:
-      spare_brushes.give(static_cast<Brush*>(header));
+      kept().brushes.give(static_cast<Brush*>(header));
       break;
     case HandleKind::font: {
       FontObject* font = static_cast<FontObject*>(header);
       font_destroy(font->font);
-      spare_fonts.give(font);
+      kept().font_objects.give(font);
       break;
     }
     case HandleKind::bitmap:
@@ -162,13 +151,15 @@ HGDIOBJ swap_into(Selected<Handle, Object>& slot, HGDIOBJ object, HandleKind kin
 
 HGDIOBJ stock_object(int index) {
   if (index < 0 || index >= kStockCount) return nullptr;
-  if (!stock_objects[index]) stock_objects[index] = make_stock(index);
-  return stock_objects[index];
+  HGDIOBJ& object = kept().stock.objects[index];
+  if (!object) object = make_stock(index);
+  return object;
 }
 
 HBITMAP stock_bitmap() {
-  if (!stock_bitmap_handle) stock_bitmap_handle = make_bitmap(1, 1, true);
-  return stock_bitmap_handle;
+  HBITMAP& bitmap = kept().stock.bitmap;
+  if (!bitmap) bitmap = make_bitmap(1, 1, true);
+  return bitmap;
 }
 
 void gdi_reset() {
@@ -183,11 +174,7 @@ void gdi_reset() {
       destroy(object, kind, header_of(object, &found));
     }
   }
-  for (HGDIOBJ& object : stock_objects) object = nullptr;
-  stock_bitmap_handle = nullptr;
-  for (GdiObject*& data : stock_data) data = nullptr;
-  stock_data_count = 0;
-  font_reset();
+  kept_reset();
 }
 
 void dc_select_initial(HDC handle) {

@@ -1,5 +1,6 @@
 // GDI's objects behind the handles: pens, brushes, fonts, bitmaps and device contexts, and what
-// the drawing entry points share (the DC's surface, its current objects as pixels).
+// the drawing entry points share (the DC's current objects, colours as pixels; the DC's pixels
+// are reached through deferred_fill.h).
 //
 // Deleting an object that is selected into a DC is deferred, as Wine's GDI does it: DeleteObject
 // succeeds, the handle stays live while some DC still uses it, and the object goes when the last
@@ -12,8 +13,8 @@
 
 #include "base/handles.h"
 #include "base/surface.h"
+#include "deferred_fill.h"
 #include "font.h"
-#include "raster.h"
 #include "win32.h"
 
 namespace platform {
@@ -45,13 +46,7 @@ struct Bitmap : GdiObject {
   std::vector<uint32_t> pixels;
   Surface surface;
   HDC selected_in = nullptr;  // a bitmap lives in at most one DC (the stock one excepted)
-  // The last solid box filled in, not yet written: a frame that fills its whole background and
-  // then paints most of it over writes the part painted over only once. A box that replaces it
-  // leaves out what it covers, a shape has it written down to the rows the shape can touch, a
-  // filled triangle only where its interior leaves it, and anything else that reads or draws
-  // the pixels has it written whole first.
-  bool deferred_pending = false;
-  raster::SolidBox deferred;  // within the surface
+  DeferredFill deferred;      // the last solid box filled in, not yet written
 };
 
 // What a DC has selected of one kind: the handle that SelectObject gives back, and the object
@@ -73,38 +68,12 @@ struct Dc {
   COLORREF bk_colour = 0;
   int bk_mode = OPAQUE;
   POINT position{0, 0};
-  // Kept from one drawing call to the next, so that a frame of small shapes allocates nothing
-  // once warm: the scan conversion's buffers and kept outlines, and the points of the shape at
-  // hand (a polygon's corners, an ellipse's quadrant).
-  raster::Workspace workspace;
-  std::vector<raster::Point> points;
 };
 
 // The live DC behind a handle, or null.
 inline Dc* dc_from(HDC dc) {
   return handle_get<Dc>(dc, HandleKind::dc);
 }
-
-// The pixels the DC draws on, with every fill made so far written; false when there are none
-// (stale window).
-bool dc_surface(const Dc& dc, Surface* out);
-
-// A bitmap's pixels, with every fill made so far written.
-bool bitmap_surface(Bitmap& bitmap, Surface* out);
-
-// The pixels for a call that draws on rows [top, bottom) only: a deferred fill is written on
-// those rows and the ones above them, and may stay deferred below them.
-bool dc_surface_rows(const Dc& dc, long long top, long long bottom, Surface* out);
-
-// Fills a triangle's interior as raster::polygon_spans does, where that saves writing part of a
-// deferred fill under it: the rows of the fill down to the triangle's last are written, less the
-// interior. False, with nothing done, where there is no such fill.
-bool dc_fill_triangle(const Dc& dc, const raster::Point* corners, uint32_t pixel);
-
-// Fills [x0, x1) x [y0, y1), clipped, with one pixel value, as raster::fill_rect on the DC's
-// surface would; a bitmap keeps the box to write later. False when the DC has no pixels.
-bool dc_fill_box(const Dc& dc, long long x0, long long y0, long long x1, long long y1,
-                 uint32_t pixel);
 
 // Called after a drawing call changed the DC's pixels: a window DC tells the window system.
 void dc_changed(const Dc& dc);

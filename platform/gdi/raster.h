@@ -1,6 +1,7 @@
-// The pixel level under GDI's entry points: solid spans on a 32-bit surface, one-pixel lines,
-// polygon scan conversion, the integer ellipse, and wide strokes computed row by row so each
-// pixel is painted once. Everything clips to the surface and takes 64-bit coordinates, so
+// The pixel level under GDI's entry points, on a 32-bit surface, split as Wine's DIB engine
+// splits its primitives: fills and runs (raster_fill.h), one-pixel lines (raster_line.cpp),
+// polygons (raster_polygon.cpp), ellipses (raster_ellipse.cpp), wide pens (raster_wide_pen.cpp)
+// and glyphs (raster_text.cpp). Everything clips to the surface and takes 64-bit coordinates, so
 // shapes far outside cost only their visible rows and never write out of bounds.
 #pragma once
 
@@ -10,12 +11,11 @@
 #include <vector>
 
 #include "base/surface.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "raster_fill.h"
 
 namespace platform::raster {
+
+// --- Points, spans and what receives them ---
 
 struct Point {
   long long x = 0;
@@ -30,51 +30,11 @@ struct Span {
   bool operator<(const Span& other) const { return x0 < other.x0; }
 };
 
-// Writes `count` copies of `pixel` from `to` on: the one loop every fill ends in. Short runs,
-// the rows of small shapes, are written in place.
-void fill_pixels_run(uint32_t* to, size_t count, uint32_t pixel);
-inline void fill_pixels(uint32_t* to, size_t count, uint32_t pixel) {
-  if (count < 4) {
-    // First, middle and last: one to three pixels without a loop.
-    if (count > 0) {
-      to[0] = pixel;
-      to[count / 2] = pixel;
-      to[count - 1] = pixel;
-    }
-    return;
-  }
-#if defined(__SSE2__)
-  if (count <= 32) {
-    // Stores of four from both ends, overlapping in the middle: at most eight.
-    const __m128i four = _mm_set1_epi32(static_cast<int>(pixel));
-    uint32_t* const end = to + count;
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), four);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 4), four);
-    if (count > 8) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 4), four);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 8), four);
-    }
-    if (count > 16) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 8), four);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 12), four);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 12), four);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 16), four);
-    }
-    return;
-  }
-#endif
-  if (count >= 8) {
-    fill_pixels_run(to, count, pixel);
-    return;
-  }
-  for (size_t i = 0; i < count; ++i) to[i] = pixel;
-}
-
-// Paints `rows` rows from `origin` on, `stride` pixels apart: in row r, the pixels whose bits are
-// set in masks[r] (bit i for the pixel i to the right). Every painted pixel must be on the
-// surface; the ones left alone need not be.
-void paint_masked_rows(uint32_t* origin, ptrdiff_t stride, const uint16_t* masks, int rows,
-                       uint32_t pixel);
+// Rows [top, bottom) of columns [left, right) in one pixel value.
+struct SolidBox {
+  long long left = 0, top = 0, right = 0, bottom = 0;
+  uint32_t pixel = 0;
+};
 
 // Receives clipped spans [x0, x1) of row y.
 class SpanSink {
@@ -115,50 +75,85 @@ void rect_spans(const Surface& surface, long long x0, long long y0, long long x1
   }
 }
 
-// Fills [x0, x1) x [y0, y1), clipped.
-void fill_rect(const Surface& surface, long long x0, long long y0, long long x1, long long y1,
-               uint32_t pixel);
+// What the scan converters keep from one call to the next: buffers reused so that a frame of
+// hundreds of small shapes allocates nothing once warm, and the outlines of the last few wide
+// ovals. Each converter lays out its part in its own file; GDI keeps the one workspace with its
+// other kept state (kept.h), which a reset of the layer clears.
+class Workspace {
+ public:
+  struct Part {
+    virtual ~Part() = default;
+  };
+  enum Slot { kPolygon, kWidePath, kKeptOutlines, kSlotCount };
+
+  // The part in `slot`, made on first use.
+  template <typename T>
+  T& part(Slot slot) {
+    std::unique_ptr<Part>& held = parts_[slot];
+    if (!held) held = std::make_unique<T>();
+    return static_cast<T&>(*held);
+  }
+
+ private:
+  std::unique_ptr<Part> parts_[kSlotCount];
+};
+
+// --- One-pixel lines (raster_line.cpp) ---
 
 // A one-pixel Bresenham line from `from` up to, not including, `to`.
 void thin_line(const Surface& surface, Point from, Point to, uint32_t pixel);
 
-// What scan conversion keeps from call to call on one DC: buffers reused so that a frame of
-// hundreds of small shapes allocates nothing once warm, and the wide outlines of the last few
-// ovals. Each DC has its own, so drawing on one never disturbs drawing on another.
-class Workspace {
- public:
-  Workspace();
-  ~Workspace();
-  Workspace(const Workspace&) = delete;
-  Workspace& operator=(const Workspace&) = delete;
-
-  struct Parts;  // laid out where they are used, in raster.cpp
-  Parts& parts() { return *parts_; }
-
- private:
-  std::unique_ptr<Parts> parts_;
-};
+// --- Polygons (raster_polygon.cpp) ---
 
 // The alternate-rule interior of a closed polygon: on each row y the edges with
 // top <= y < bottom cross at ceil(x); spans run from one crossing up to, not including, the next.
 void polygon_spans(const Surface& surface, const Point* points, size_t count, Workspace& workspace,
                    SpanPainter& painter);
 
-// Rows [top, bottom) of columns [left, right) in one pixel value.
-struct SolidBox {
-  long long left = 0, top = 0, right = 0, bottom = 0;
-  uint32_t pixel = 0;
-};
-
-// A triangle's interior as polygon_spans paints it, over a box not written yet: on each of the
-// triangle's rows (between its top and bottom corners, on the surface) the box's pixels that
-// the interior leaves are written first. The box's other rows are left alone.
+// A triangle's interior as polygon_spans paints it, over a box not written yet (a bitmap's
+// deferred fill, deferred_fill.h): on each of the triangle's rows (between its top and bottom
+// corners, on the surface) the box's pixels that the interior leaves are written first. The
+// box's other rows are left alone.
 void triangle_over_box(const Surface& surface, const Point* points, const SolidBox& box,
                        SpanPainter& painter);
+
+// --- Ellipses (raster_ellipse.cpp) ---
 
 // Ellipses (and round pens) wider or taller than this are drawn from the ellipse equation row by
 // row instead of the exact integer walk, whose cost grows with the size, not with what is seen.
 constexpr long long kExactEllipseLimit = 1LL << 17;
+
+// The integer midpoint walk over one quadrant of the ellipse inscribed in a width x height box
+// at the origin, from the right end of the middle row round to the bottom; `visit` gets each
+// point in order.
+template <typename Visit>
+void walk_quadrant(long long width, long long height, Visit visit) {
+  const long long a = width - 1;
+  const long long b = height - 1;
+  const long long b_odd = b & 1;
+  // Error terms of the midpoint test, scaled to stay integral (64-bit for large boxes).
+  long long dx = 4 * (1 - a) * b * b;
+  long long dy = 4 * (b_odd + 1) * a * a;
+  long long err = dx + dy + b_odd * a * a;
+  const long long step_x = 8 * b * b;
+  const long long step_y = 8 * a * a;
+  Point p{a, height / 2};
+  // A step goes left, down or both, each decided on the error before the step.
+  while (p.x >= width / 2) {
+    visit(p);
+    const long long e2 = 2 * err;
+    if (e2 >= dx) {
+      --p.x;
+      dx += step_x;
+      err += dx;
+    }
+    if (e2 <= dy) {
+      ++p.y;
+      dy += step_y;
+      err += dy;
+    }
+  }
+}
 
 // The outline of the integer ellipse inscribed in a width x height box at the origin, as the
 // quadrant from the right end of the middle row round to the bottom, in path order. The other
@@ -180,9 +175,12 @@ void ellipse_outline(const Surface& surface, const std::vector<Point>& quadrant,
 // whichever shape asks for it.
 bool ellipse_row(double cx, double rx, double ry, double dy, Span* span);
 
-// A wide pen's shapes, kept with the pen so that each is worked out once for it, when a stroke
-// first needs it: the rows of its round dab, and the bodies of the four diagonal one-pixel steps
-// that an ellipse's outline is made of. A stroke whose oval outline the DC kept needs neither.
+// --- Wide pens (raster_wide_pen.cpp) ---
+
+// The shapes a wide pen of one width strokes with, each worked out when a stroke first needs
+// it: the rows of its round dab, and the bodies of the four diagonal one-pixel steps that an
+// ellipse's outline is made of. GDI keeps those of the last few widths (kept.h), shared by every
+// pen of a width.
 class RoundPen {
  public:
   explicit RoundPen(int width) : width_(width) {}
@@ -200,7 +198,10 @@ class RoundPen {
     long long top = 0, bottom = 0, left = 0, right = 0;
     std::vector<Span> rows;
   };
-  // The step towards (dx, dy), each 1 or -1; null for pens too wide to keep theirs.
+  // The step towards (dx, dy), each 1 or -1; null for pens too wide to keep theirs. Kept, they
+  // save working out the body of every step of an ellipse's outline that is not kept whole
+  // (raster_wide_pen.cpp): without them BM_Shape's 601 x 601 ellipse with a pen of 3 runs 59%
+  // more instructions.
   const Step* step(long long dx, long long dy);
   // Works out the rows of the steps, which step() leaves out: a stroke whose every row some dab
   // covers whole, as a pen wider than the surface makes, never needs them.
@@ -252,11 +253,58 @@ class Path {
 void wide_path_spans(const Surface& surface, const Path& path, bool closed, RoundPen& pen,
                      Workspace& workspace, SpanSink& sink);
 
-// The wide outline of the ellipse, stroked as wide_path_spans strokes it. A frame draws the same
-// small ovals with the same pens over and over: the workspace keeps the outlines of the last few,
-// and one drawn again is only moved and clipped.
+// The wide outline of the ellipse, stroked as wide_path_spans strokes it.
 void wide_ellipse_outline(const Surface& surface, const std::vector<Point>& quadrant,
                           long long left, long long top, long long width, long long height,
                           RoundPen& pen, Workspace& workspace, uint32_t pixel);
+
+// --- Glyphs (raster_text.cpp) ---
+
+// A glyph's ink, rows from its top: runs of columns [x0, x1) row by row, and for glyphs up to
+// 16 pixels wide the same ink again as one mask a row (bit i for column i; empty for wider ones).
+struct GlyphInk {
+  struct Run {
+    int row, x0, x1;
+  };
+  int width = 0;
+  int rows = 0;
+  std::vector<Run> runs;
+  std::vector<uint16_t> row_masks;
+};
+
+// Paints `rows` rows from `origin` on, `stride` pixels apart: in row r, the pixels whose bits are
+// set in masks[r] (bit i for the pixel i to the right). Every painted pixel must be on the
+// surface; the ones left alone need not be.
+void paint_masked_rows(uint32_t* origin, ptrdiff_t stride, const uint16_t* masks, int rows,
+                       uint32_t pixel);
+
+// Paints the ink with its top-left pixel at (x, y), clipped to [left, right) x [top, bottom),
+// a box within the surface: as it stands where it is wholly inside, as text mostly is, else run
+// by run. Inline, so that the loop over a text's glyphs keeps its state in registers.
+inline void paint_glyph(const Surface& surface, const GlyphInk& ink, long long x, long long y,
+                        long long left, long long top, long long right, long long bottom,
+                        uint32_t pixel) {
+  if (x >= left && y >= top && x + ink.width <= right && y + ink.rows <= bottom) {
+    uint32_t* const origin = surface.pixels + y * surface.stride + x;
+    if (!ink.row_masks.empty()) {
+      paint_masked_rows(origin, surface.stride, ink.row_masks.data(), ink.rows, pixel);
+      return;
+    }
+    for (const GlyphInk::Run& run : ink.runs) {
+      fill_pixels(origin + static_cast<long long>(run.row) * surface.stride + run.x0,
+                  static_cast<size_t>(run.x1 - run.x0), pixel);
+    }
+    return;
+  }
+  for (const GlyphInk::Run& run : ink.runs) {
+    const long long row = y + run.row;
+    if (row < top || row >= bottom) continue;
+    const long long x0 = std::max(x + run.x0, left);
+    const long long x1 = std::min(x + run.x1, right);
+    if (x0 < x1) {
+      fill_pixels(surface.pixels + row * surface.stride + x0, static_cast<size_t>(x1 - x0), pixel);
+    }
+  }
+}
 
 }  // namespace platform::raster

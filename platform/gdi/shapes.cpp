@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "kept.h"
 #include "objects.h"
 #include "raster.h"
 
@@ -29,7 +30,6 @@ struct Target {
   Pen* pen = nullptr;
   const Brush* brush = nullptr;
 
-  bool open(HDC handle) { return bind(handle) && dc_surface(*dc, &surface); }
   // The pixels of a bound DC, for a call whose outline runs on rows [top, bottom]: the pen
   // reaches less than its width beyond them.
   bool surface_rows(long long top, long long bottom) {
@@ -48,54 +48,33 @@ struct Target {
   uint32_t brush_pixel() const { return pixel_of(brush->colour); }
 };
 
-// Shapes worked out once and kept for the calls that follow, as a frame draws the same few
-// sizes over and over: a wide pen's dab and steps by width, an ellipse's quadrant by box. Each
-// keeps its last few entries, the latest first.
-template <typename Key, typename Value, size_t kKeep>
-class Recent {
- public:
-  template <typename Make>
-  const Value& get(const Key& key, Make make) {
-    for (size_t i = 0; i < entries_.size(); ++i) {
-      if (entries_[i].first != key) continue;
-      if (i > 0) std::swap(entries_[i], entries_[0]);
-      return entries_[0].second;
-    }
-    if (entries_.size() == kKeep) entries_.pop_back();
-    entries_.insert(entries_.begin(), {key, make()});
-    return entries_[0].second;
-  }
-
- private:
-  std::vector<std::pair<Key, Value>> entries_;
-};
-
+// The pen's shapes, kept by width (kept.h).
 raster::RoundPen& round_pen(const Target& t) {
-  static Recent<int, std::unique_ptr<raster::RoundPen>, 8> pens;
   const int width = t.pen->width;
-  return *pens.get(width, [width] { return std::make_unique<raster::RoundPen>(width); });
+  return *kept().round_pens.get(width,
+                                [width] { return std::make_unique<raster::RoundPen>(width); });
 }
 
 // Boxes up to this size keep their quadrants (a few kilobytes each at most).
 constexpr long long kKeptQuadrantSize = 1024;
 
-const std::vector<Point>& quadrant_of(const Target& t, long long width, long long height) {
-  static Recent<std::pair<long long, long long>, std::vector<Point>, 32> quadrants;
-  const auto make = [&] {
+// The ellipse's outline quadrant, kept by box (kept.h) for boxes up to the size above.
+const std::vector<Point>& quadrant_of(long long width, long long height) {
+  Kept& k = kept();
+  if (width > kKeptQuadrantSize || height > kKeptQuadrantSize) {
+    raster::ellipse_quadrant(width, height, &k.points);
+    return k.points;
+  }
+  return k.quadrants.get({width, height}, [&] {
     std::vector<Point> quadrant;
     raster::ellipse_quadrant(width, height, &quadrant);
     return quadrant;
-  };
-  if (width > kKeptQuadrantSize || height > kKeptQuadrantSize) {
-    raster::ellipse_quadrant(width, height, &t.dc->points);
-    return t.dc->points;
-  }
-  return quadrants.get({width, height}, make);
+  });
 }
 
 void stroke_wide(const Target& t, const raster::Path& path, bool closed) {
   raster::SpanPainter painter(t.surface, t.pen_pixel());
-  raster::wide_path_spans(t.surface, path, closed, round_pen(t), t.dc->workspace, painter);
+  raster::wide_path_spans(t.surface, path, closed, round_pen(t), kept().workspace, painter);
 }
 
 // A one-pixel outline in the brush's own colour paints nothing the fill has not.
@@ -192,7 +171,7 @@ void draw_ellipse(const Target& t, long long left, long long top, long long widt
     draw_huge_ellipse(t, left, top, width, height);
     return;
   }
-  const std::vector<Point>& quadrant = quadrant_of(t, width, height);
+  const std::vector<Point>& quadrant = quadrant_of(width, height);
   if (!t.brush->hollow) {
     raster::SpanPainter fill(t.surface, t.brush_pixel());
     raster::ellipse_spans(t.surface, quadrant, left, top, width, height, fill);
@@ -208,7 +187,7 @@ void draw_ellipse(const Target& t, long long left, long long top, long long widt
       break;
     case PenKind::wide:
       raster::wide_ellipse_outline(t.surface, quadrant, left, top, width, height, round_pen(t),
-                                   t.dc->workspace, t.pen_pixel());
+                                   kept().workspace, t.pen_pixel());
       break;
   }
 }
@@ -283,7 +262,7 @@ BOOL WINAPI Polygon(HDC handle, const POINT* points, int count) {
   }
   Target t;
   if (!t.bind(handle)) return FALSE;
-  std::vector<Point>& path = t.dc->points;
+  std::vector<Point>& path = kept().points;
   path.resize(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) path[static_cast<size_t>(i)] = {points[i].x, points[i].y};
   // A triangle filled over a fill not written yet leaves out what it covers of that.
@@ -292,7 +271,7 @@ BOOL WINAPI Polygon(HDC handle, const POINT* points, int count) {
   if (!t.surface_rows(top, bottom)) return FALSE;
   if (!t.brush->hollow && !filled) {
     raster::SpanPainter fill(t.surface, t.brush_pixel());
-    raster::polygon_spans(t.surface, path.data(), path.size(), t.dc->workspace, fill);
+    raster::polygon_spans(t.surface, path.data(), path.size(), kept().workspace, fill);
   }
   switch (pen_kind(*t.pen)) {
     case PenKind::none:
@@ -334,24 +313,4 @@ BOOL WINAPI LineTo(HDC handle, int x, int y) {
   }
   dc_changed(*t.dc);
   return TRUE;
-}
-
-COLORREF WINAPI SetPixel(HDC handle, int x, int y, COLORREF colour) {
-  Target t;
-  if (!t.open(handle)) return CLR_INVALID;
-  raster::fill_rect(t.surface, x, y, static_cast<long long>(x) + 1, static_cast<long long>(y) + 1,
-                    pixel_of(colour));
-  dc_changed(*t.dc);
-  return colour & 0x00FFFFFF;
-}
-
-BOOL WINAPI SetPixelV(HDC handle, int x, int y, COLORREF colour) {
-  return SetPixel(handle, x, y, colour) != CLR_INVALID;
-}
-
-COLORREF WINAPI GetPixel(HDC handle, int x, int y) {
-  Target t;
-  if (!t.open(handle)) return CLR_INVALID;
-  if (x < 0 || y < 0 || x >= t.surface.width || y >= t.surface.height) return CLR_INVALID;
-  return colorref_from_pixel(t.surface.pixels[static_cast<long long>(y) * t.surface.stride + x]);
 }

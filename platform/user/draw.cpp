@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "gdi/internal.h"
+#include "gdi/for_user.h"
 #include "win32.h"
 #include "window_internal.h"
 

@@ -13,7 +13,7 @@
 
 #include "base/global_memory.h"
 #include "base/handles.h"
-#include "gdi/internal.h"
+#include "gdi/for_user.h"
 #include "menu.h"
 #include "window_internal.h"
 #if VORLA_DISPLAY_SDL

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "base/handles.h"
-#include "gdi/internal.h"
+#include "gdi/for_user.h"
 #include "menu.h"
 #include "window_internal.h"
 

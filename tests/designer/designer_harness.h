@@ -12,6 +12,7 @@
 
 #include "designer.h"
 #include "display/headless/headless.h"
+#include "display/headless/picture.h"
 #include "layer.h"
 #include "runtime_state.h"
 
@@ -93,7 +94,7 @@ inline bool save_window_picture(const std::string& name) {
   int width = 0;
   int height = 0;
   const std::vector<uint32_t> pixels = headless::client_pixels(drawing_window(), &width, &height);
-  return !pixels.empty() && headless::save_png(name, pixels, width, height);
+  return !pixels.empty() && picture::write_png(name, {width, height, pixels});
 }
 
 }  // namespace designer_test

@@ -29,7 +29,7 @@ void expect_frame(const std::string& name, int toppings, int scenery_steps) {
   std::string error;
   if (!test_pictures::read_png(std::string(VORLA_TEST_DATA) + "/designer/" + name + ".png",
                                &expected, &error)) {
-    headless::save_png(name + "-actual.png", actual, SURFACE_WIDTH, SURFACE_HEIGHT);
+    picture::write_png(name + "-actual.png", {SURFACE_WIDTH, SURFACE_HEIGHT, actual});
     ADD_FAILURE() << error << "; the frame as drawn now is in " << name << "-actual.png";
     return;
   }

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "designer_harness.h"
-#include "picture.h"
-#include "session.h"
+#include "session/session.h"
+#include "shots.h"
 #include "text_ink.h"
 #include "user/menu_parts.h"
 
@@ -30,25 +30,19 @@ TEST(WindowsCheck, InkBoxHoldsTheTextAloneAndAnEmptyTextHasNone) {
   EXPECT_GT(boxes[2].bottom - boxes[2].top, 15) << "two lines";
 }
 
-TEST(WindowsCheck, ComparisonCountsOutsideAndInsideTheTextOverTheCommonArea) {
+TEST(WindowsCheck, TextBoxesHoldBothSystemsInkAndMaskTheComparison) {
   picture::Picture a{4, 3, std::vector<uint32_t>(12, 0x112233)};
   picture::Picture b = a;
   b.pixels[0] = 0;   // (0, 0): in the box
   b.pixels[11] = 0;  // (3, 2): outside
-  const std::vector<text_ink::Box> boxes =
-      picture::text_boxes({{0, 0, 1, 1}, {}}, {{1, 0, 2, 2}, {}});
+  const std::vector<picture::Rect> boxes =
+      shots::text_boxes({{0, 0, 1, 1}, {}}, {{1, 0, 2, 2}, {}});
   ASSERT_EQ(boxes.size(), 1u) << "a call with no ink on either side has no box";
+  EXPECT_EQ(shots::pixels_in(4, 3, boxes), 4);
   picture::Comparison result = picture::compare(a, b, boxes);
-  EXPECT_TRUE(result.same_size);
-  EXPECT_EQ(result.text_pixels, 4);
-  EXPECT_EQ(result.differ_inside, 1);
-  EXPECT_EQ(result.differ_outside, 1);
-  EXPECT_EQ(result.first_outside, (std::vector<std::pair<int, int>>{{3, 2}}));
-  b.height = 2;
-  b.pixels.resize(8);
-  result = picture::compare(a, b, boxes);
-  EXPECT_FALSE(result.same_size);
-  EXPECT_EQ(result.differ_outside, 0);
+  EXPECT_EQ(result.differing_masked, 1);
+  EXPECT_EQ(result.differing, 1);
+  EXPECT_EQ(result.first, (std::vector<std::pair<int, int>>{{3, 2}}));
 }
 
 TEST(WindowsCheck, PopupCommandsAreFoundInAPictureOfTheRunMenu) {
@@ -69,7 +63,7 @@ TEST(WindowsCheck, PopupCommandsAreFoundInAPictureOfTheRunMenu) {
       popup.pixels.push_back(frame[static_cast<size_t>(row) * width + column]);
     }
   }
-  const std::vector<std::pair<int, int>> found = picture::popup_shortcuts(popup);
+  const std::vector<std::pair<int, int>> found = shots::popup_shortcuts(popup);
   ASSERT_EQ(found.size(), 8u);
   for (const session::MenuItem& item : session::kRunItems) {
     const RECT& rect = layout.items[static_cast<size_t>(item.position)];
@@ -79,17 +73,27 @@ TEST(WindowsCheck, PopupCommandsAreFoundInAPictureOfTheRunMenu) {
   }
 }
 
-TEST(WindowsCheck, SessionFileRefusesWhatItCannotGive) {
+// A session's steps come at the times its `at` and `gap` give; a line it cannot give is refused.
+TEST(WindowsCheck, SessionFileGivesItsStepsTimesAndRefusesWhatItCannotGive) {
   const char* path = "session-test.txt";
-  auto actions_of = [path](const char* text) {
+  auto steps_of = [path](const char* text, const char* run = "") {
     FILE* file = std::fopen(path, "w");
     std::fputs(text, file);
     std::fclose(file);
-    return session::read_session(path);
+    std::vector<session::Step> steps;
+    if (!session::read_session(path, run, &steps)) steps.clear();
+    return steps;
   };
-  EXPECT_EQ(actions_of("click 1 -2  # enter\n\nframes 3\nmenu-keys Record\n").size(), 3u);
-  EXPECT_TRUE(actions_of("click 1\n").empty());
-  EXPECT_TRUE(actions_of("menu-mouse Save\n").empty());
-  EXPECT_TRUE(actions_of("ctrl HA\n").empty());
+  std::vector<session::Step> steps =
+      steps_of("at 1000\ngap 300\nclick 1 -2  # enter\n\nframes 3\nmenu-keys Record\n");
+  ASSERT_EQ(steps.size(), 3u);
+  EXPECT_EQ(steps[1].at, 1300u);
+  EXPECT_EQ(steps[2].at, 2200u);  // after the three frames
+  steps = steps_of("run 1\nat 50\ntype q\nrun 2 event-monitor\nat 70\ncapture x\n", "2");
+  ASSERT_EQ(steps.size(), 1u);
+  EXPECT_EQ(steps[0].at, 70u);
+  EXPECT_TRUE(steps_of("click 1\n").empty());
+  EXPECT_TRUE(steps_of("menu-mouse Save\n").empty());
+  EXPECT_TRUE(steps_of("ctrl HA\n").empty());
   std::remove(path);
 }

@@ -6,10 +6,10 @@
 # WinMain clock.cpp with find_package(Vorla), each .exe needing only Windows' DLLs.
 # With --wine, the learner's 64-bit first.exe then runs under Wine (wine64) on an Xvfb display,
 # beside the same program's headless run on Linux: outside the boxes where either system's font
-# put text the two pictures must be the same, pixel for pixel (tools/windows-check's comparison);
+# put text the two pictures must be the same, pixel for pixel (the Windows check's comparison);
 # and clock.exe, which begins at WinMain through vorla_main, must open its window.
 # Usage: check-windows-zip.sh ZIP [--wine]   (run by CI after tools/package.sh)
-#   VORLA_BUILD_DIR      the Linux build with headless-designer and package-text-ink (build)
+#   VORLA_BUILD_DIR      the Linux build with windows-shots (build)
 #   VORLA_PROBE_EXE      the 64-bit windows-probe.exe (else it is built)
 #   VORLA_CHECK_DISPLAY  the Xvfb display for --wine (default :57)
 set -uo pipefail
@@ -126,8 +126,8 @@ if [ "$wine_run" = 1 ]; then
     command -v "$tool" >/dev/null || { fail "--wine needs $tool"; exit 1; }
   done
   build=$(realpath "${VORLA_BUILD_DIR:-$root/build}")
-  cmake --build "$build" --target headless-designer package-text-ink >/dev/null ||
-    { fail "building headless-designer and package-text-ink in $build"; exit 1; }
+  cmake --build "$build" --target windows-shots >/dev/null ||
+    { fail "building windows-shots in $build"; exit 1; }
   probe=${VORLA_PROBE_EXE:+$(realpath "$VORLA_PROBE_EXE")}
   if [ -z "$probe" ]; then
     cmake -S "$root" -B "$work/probe" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
@@ -148,7 +148,7 @@ if [ "$wine_run" = 1 ]; then
     cmp -s "$run/linux.png" "$library/docs/pictures/first.png" ||
     fail "first.c on Linux does not draw docs/pictures/first.png"
   convert "$run/linux.png" "$run/linux.ppm"
-  "$build/package-text-ink" "$run/calls.txt" "$run/linux-ink.txt" || fail "the ink of the text on Linux"
+  "$build/windows-shots" ink "$run/calls.txt" "$run/linux-ink.txt" || fail "the ink of the text on Linux"
 
   # Wine: a new prefix on a display of its own, text without smoothing, one wineserver.
   export DISPLAY=${VORLA_CHECK_DISPLAY:-:57} WINEDEBUG=-all WINEARCH=win64
@@ -158,8 +158,8 @@ if [ "$wine_run" = 1 ]; then
   started=$SECONDS
   timeout 600 wineboot -i >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log"; fail "wineboot"; exit 1; }
   timeout 300 wineserver -w
-  # shellcheck source=tools/wine-fonts.sh
-  . "$root/tools/wine-fonts.sh"
+  # shellcheck source=tools/wine/wine-fonts.sh
+  . "$root/tools/wine/wine-fonts.sh"
   plain_text_fonts
   wineserver -p
   echo "Wine $(wine --version), its prefix made in $((SECONDS - started)) s"
@@ -189,7 +189,7 @@ if [ "$wine_run" = 1 ]; then
     done
     (cd "$run" && wine "$probe" end) 2>/dev/null
     if (cd "$run" && wine "$probe" ink calls.txt wine-ink.txt) 2>/dev/null; then
-      if "$build/headless-designer" compare "$run/linux.ppm" "$run/wine.ppm" "$run/calls.txt" \
+      if "$build/windows-shots" compare "$run/linux.ppm" "$run/wine.ppm" "$run/calls.txt" \
         "$run/linux-ink.txt" "$run/wine-ink.txt" "$run/diff.png"; then
         pass "first.exe under Wine draws the Linux headless picture outside the text"
       else

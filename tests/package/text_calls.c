@@ -1,6 +1,6 @@
 /* Linked into a program with -Wl,--wrap=gfx_text, it writes down every text call the program
  * makes before drawing it: one line each, appended to the file that VORLA_TEXT_CALLS names, in
- * the form tools/windows-check/text_ink.h reads ("x y point_size text", the text with "\n" and
+ * the form tools/wine/text_ink.h reads ("x y point_size text", the text with "\n" and
  * "\\" escaped). */
 #include <stdarg.h>
 #include <stdio.h>

@@ -287,11 +287,11 @@ Record check_submission(const Submission& submission, const std::string& report_
   bool have_picture = false;
   if (snapshot) {
     have_picture = png_size_sensible(folder + "/picture.png") &&
-                   read_picture_png(folder + "/picture.png", &picture, &error);
+                   picture::read_png(folder + "/picture.png", &picture, &error);
     if (!have_picture) fs::remove(folder + "/picture.png");
   } else if (last_shown) {
-    have_picture = read_picture_ppm(folder + "/last.ppm", &picture, &error) &&
-                   write_picture_png(folder + "/picture.png", picture);
+    have_picture = picture::read_ppm(folder + "/last.ppm", &picture, &error) &&
+                   picture::write_png(folder + "/picture.png", picture);
     fs::remove(folder + "/last.ppm");
   }
   if (have_picture) {
@@ -304,8 +304,8 @@ Record check_submission(const Submission& submission, const std::string& report_
     comparison = compare(*model, picture, settings.masks);
     record.pixels = comparison.differing;
     record.diff = relative + "/diff.png";
-    write_picture_png(report_folder + "/" + record.diff,
-                      difference_picture(*model, picture, settings.masks, last_shown));
+    picture::write_png(report_folder + "/" + record.diff,
+                       difference_picture(*model, picture, settings.masks, last_shown));
   }
 
   switch (ran.end) {

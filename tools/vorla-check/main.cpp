@@ -387,7 +387,7 @@ int main(int argc, char** argv) {
                       fs::is_directory(model_answer, ignored)};
     Record record = check_submission(answer, staging, settings, toolchain, sandbox, nullptr);
     if (record.verdict != Verdict::same ||
-        !read_picture_png(staging + "/" + record.picture, &model, &error)) {
+        !picture::read_png(staging + "/" + record.picture, &model, &error)) {
       fs::remove_all(staging, ignored);
       fail("the model answer gives no picture: " + record.reason);
     }
@@ -395,7 +395,7 @@ int main(int argc, char** argv) {
     fs::copy_file(staging + "/model/picture.png", staging + "/model.png", ignored);
   } else {
     report.expected = fs::path(positional[2]).filename().string();
-    if (!read_picture_png(positional[2], &model, &error)) fail(error);
+    if (!picture::read_png(positional[2], &model, &error)) fail(error);
     fs::copy_file(positional[2], staging + "/model.png", ignored);
   }
 

@@ -80,9 +80,10 @@ struct Outcome {
 
 class Sandbox {
  public:
-  // `helper` is this checker's own executable (a copy of it); `uid` the user to run as when root (another
-  // user runs as itself). `bwrap` is found on PATH unless given. With `unsandboxed`, commands
-  // run directly, in a folder of `scratch`, with the limits, in a process group of their own.
+  // `helper` is this checker's own executable (a copy of it); `uid` the user to run as when root
+  // (another user runs as itself). `bwrap` is found on PATH unless given. With `unsandboxed`,
+  // commands run directly, in a folder of `scratch`, with the limits, in a process group of their
+  // own.
   Sandbox(std::string helper, uid_t uid, bool unsandboxed, std::string scratch);
 
   // Whether a sandbox can be made here: false with the reason (bubblewrap missing, no user

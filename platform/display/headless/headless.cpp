@@ -14,8 +14,6 @@
 // Depends on: display.h with the keyboard table, and zlib for PNG files.
 #include "headless.h"
 
-#include <zlib.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -304,66 +302,6 @@ bool is_visible(HWND window) {
 int present_count(HWND window) {
   auto it = natives.find(window);
   return it == natives.end() ? 0 : it->second.presents;
-}
-
-namespace {
-
-void put_u32(std::vector<unsigned char>& out, uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back((value >> shift) & 0xFF);
-}
-
-void put_chunk(std::vector<unsigned char>& out, const char* type,
-               const std::vector<unsigned char>& data) {
-  put_u32(out, static_cast<uint32_t>(data.size()));
-  size_t start = out.size();
-  out.insert(out.end(), type, type + 4);
-  out.insert(out.end(), data.begin(), data.end());
-  uLong crc = crc32(0, out.data() + start, static_cast<uInt>(out.size() - start));
-  put_u32(out, static_cast<uint32_t>(crc));
-}
-
-}  // namespace
-
-bool save_png(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height,
-              bool alpha) {
-  if (width <= 0 || height <= 0 || pixels.size() != static_cast<size_t>(width) * height) {
-    return false;
-  }
-  // Rows of filter type 0 (none) followed by the RGB or RGBA bytes.
-  const int channels = alpha ? 4 : 3;
-  std::vector<unsigned char> raw;
-  raw.reserve(static_cast<size_t>(height) * (1 + channels * width));
-  for (int y = 0; y < height; ++y) {
-    raw.push_back(0);
-    for (int x = 0; x < width; ++x) {
-      uint32_t p = pixels[static_cast<size_t>(y) * width + x];
-      raw.push_back((p >> 16) & 0xFF);
-      raw.push_back((p >> 8) & 0xFF);
-      raw.push_back(p & 0xFF);
-      if (alpha) raw.push_back((p >> 24) & 0xFF);
-    }
-  }
-  uLongf packed_size = compressBound(static_cast<uLong>(raw.size()));
-  std::vector<unsigned char> packed(packed_size);
-  if (compress(packed.data(), &packed_size, raw.data(), static_cast<uLong>(raw.size())) != Z_OK) {
-    return false;
-  }
-  packed.resize(packed_size);
-
-  std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  std::vector<unsigned char> header;
-  put_u32(header, static_cast<uint32_t>(width));
-  put_u32(header, static_cast<uint32_t>(height));
-  // 8 bits, RGB or RGBA, deflate, no filter, no interlace.
-  header.insert(header.end(), {8, static_cast<unsigned char>(alpha ? 6 : 2), 0, 0, 0});
-  put_chunk(png, "IHDR", header);
-  put_chunk(png, "IDAT", packed);
-  put_chunk(png, "IEND", {});
-
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
-  return std::fclose(file) == 0 && written;
 }
 
 }  // namespace headless

@@ -86,16 +86,4 @@ bool is_visible(HWND window);
 // only when its pixels or its menu changed.
 int present_count(HWND window);
 
-// Writes pixels as a PNG file (for looking at a test's picture); false on failure. With alpha,
-// the pixels are 0xAARRGGBB (not premultiplied) and the file keeps their transparency.
-bool save_png(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height,
-              bool alpha = false);
-
-// Reads a PNG of 8-bit RGB or RGBA without interlacing (what save_png writes, and most tools),
-// rows of any filter type, into 0xAARRGGBB pixels (RGB comes out opaque). False with `error`
-// saying why for a file that is missing, damaged, of another kind or larger than 16384 pixels a
-// side.
-bool read_png(const std::string& path, std::vector<uint32_t>* pixels, int* width, int* height,
-              std::string* error);
-
 }  // namespace headless

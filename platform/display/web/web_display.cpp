@@ -28,7 +28,9 @@
 //
 // Depends on: the page side in web_display.js (canvases, events, the sleep), emscripten's
 // asyncify, and display.h with the keyboard table.
+#ifdef __EMSCRIPTEN__
 #include <emscripten.h>
+#endif
 
 #include <algorithm>
 #include <cstdint>

@@ -4,6 +4,12 @@
 // Module.vorlaArrange, called when a canvas is made, shown, hidden, resized or removed (the page
 // sizes the canvases on the screen: a canvas's size in the page is free, its pixels are the
 // window's), and Module.vorlaClosed, called when the program has closed the display.
+//
+// $VORLA's canvases and input work on plain JavaScript values, so that a page whose program runs
+// in a worker (the playground, web/playground/) loads this same file as a script, with a
+// mergeInto of its own, takes LibraryManager.library.$VORLA as VORLA and replaces VORLA.post to
+// send each input record to the worker; the vorla_web_ functions below are emscripten's binding
+// to the program's memory.
 mergeInto(LibraryManager.library, {
   $VORLA: {
     origin: null,
@@ -256,6 +262,103 @@ mergeInto(LibraryManager.library, {
 
     arrange: function() {
       if (Module['vorlaArrange']) Module['vorlaArrange']();
+    },
+
+    // A canvas for a new window, hidden until shown, with the listeners for its input.
+    createWindow: function(window, title, width, height) {
+      var canvas = document.createElement('canvas');
+      canvas.width = Math.max(width, 1);
+      canvas.height = Math.max(height, 1);
+      canvas.title = title;
+      canvas.className = 'vorla-window';
+      canvas.tabIndex = -1;  // its keys stand in its place in the Tab order
+      canvas.style.display = 'none';
+      canvas.dataset.window = String(window);
+      var keys = document.createElement('textarea');
+      keys.className = 'vorla-keys';
+      keys.setAttribute('aria-label', canvas.title);
+      keys.setAttribute('autocomplete', 'off');
+      keys.setAttribute('autocapitalize', 'off');
+      keys.setAttribute('inputmode', 'none');  // no on-screen keyboard over the picture
+      keys.spellcheck = false;
+      keys.disabled = true;  // until the canvas is shown
+      keys.style.cssText = 'position: fixed; left: 0; top: 0; width: 1px; height: 1px; ' +
+          'opacity: 0; border: 0; padding: 0; resize: none; overflow: hidden; ' +
+          'pointer-events: none; font-size: 16px';
+      canvas.vorlaKeys = keys;
+      VORLA.listenKeys(keys, canvas, window);
+      VORLA.listenPointer(canvas, window);
+      VORLA.windows[window] = canvas;
+      VORLA.order.push(window);
+      var screen = Module['vorlaScreen'] || document.body;
+      screen.appendChild(canvas);
+      screen.appendChild(keys);
+      VORLA.arrange();
+    },
+
+    destroyWindow: function(window) {
+      var canvas = VORLA.windows[window];
+      if (!canvas) return;
+      canvas.remove();
+      canvas.vorlaKeys.remove();
+      delete VORLA.windows[window];
+      VORLA.order = VORLA.order.filter(function(id) { return id !== window; });
+      VORLA.arrange();
+    },
+
+    showWindow: function(window, visible) {
+      var canvas = VORLA.windows[window];
+      if (!canvas) return;
+      canvas.style.display = visible ? 'block' : 'none';
+      canvas.vorlaKeys.disabled = !visible;
+      VORLA.arrange();
+      // The first window shown takes the keyboard, unless the page's own controls have it.
+      var focused = document.activeElement;
+      if (visible && window === VORLA.order[0] && (!focused || focused === document.body)) {
+        VORLA.focus(canvas);
+      }
+    },
+
+    // Paints a frame into the window's canvas: `height` rows of `width` 0x00RRGGBB words, `stride`
+    // words apart, from word `base` of `source` (a Uint32Array).
+    paint: function(window, source, base, width, height, stride) {
+      var canvas = VORLA.windows[window];
+      if (!canvas) return;
+      if (canvas.width !== width || canvas.height !== height) {
+        canvas.width = width;
+        canvas.height = height;
+        VORLA.arrange();
+      }
+      // One image per canvas, filled in place: 0x00RRGGBB words to R, G, B, A bytes (the words
+      // of a little-endian machine, as every browser runs on).
+      if (!canvas.vorlaImage || canvas.vorlaImage.width !== width ||
+          canvas.vorlaImage.height !== height) {
+        canvas.vorlaImage = new ImageData(width, height);
+        canvas.vorlaWords = new Uint32Array(canvas.vorlaImage.data.buffer);
+      }
+      var image = canvas.vorlaImage;
+      var out = canvas.vorlaWords;
+      var i = 0;
+      for (var y = 0; y < height; ++y) {
+        var row = base + y * stride;
+        for (var x = 0; x < width; ++x) {
+          var p = source[row + x];
+          out[i++] = 0xFF000000 | (p & 0xFF) << 16 | (p & 0xFF00) | (p >>> 16) & 0xFF;
+        }
+      }
+      var context = canvas.getContext('2d');
+      context.putImageData(image, 0, 0);
+      if (!Module['vorlaFirstFrame']) Module['vorlaFirstFrame'] = performance.now();
+    },
+
+    // The program has closed the display: its canvases go.
+    removeWindows: function() {
+      for (var id in VORLA.windows) {
+        VORLA.windows[id].vorlaKeys.remove();
+        VORLA.windows[id].remove();
+      }
+      VORLA.windows = {};
+      VORLA.order = [];
     }
   },
 
@@ -267,92 +370,22 @@ mergeInto(LibraryManager.library, {
     Module['vorlaNow'] = function() { return _vorla_web_now(); };
     Module['vorlaTurns'] = function() { return VORLA.turns; };
     Module['vorlaEndSession'] = VORLA.endSession;
-    var canvas = document.createElement('canvas');
-    canvas.width = Math.max(width, 1);
-    canvas.height = Math.max(height, 1);
-    canvas.title = UTF8ToString(title);
-    canvas.className = 'vorla-window';
-    canvas.tabIndex = -1;  // its keys stand in its place in the Tab order
-    canvas.style.display = 'none';
-    canvas.dataset.window = String(window);
-    var keys = document.createElement('textarea');
-    keys.className = 'vorla-keys';
-    keys.setAttribute('aria-label', canvas.title);
-    keys.setAttribute('autocomplete', 'off');
-    keys.setAttribute('autocapitalize', 'off');
-    keys.setAttribute('inputmode', 'none');  // no on-screen keyboard over the picture
-    keys.spellcheck = false;
-    keys.disabled = true;  // until the canvas is shown
-    keys.style.cssText = 'position: fixed; left: 0; top: 0; width: 1px; height: 1px; ' +
-        'opacity: 0; border: 0; padding: 0; resize: none; overflow: hidden; ' +
-        'pointer-events: none; font-size: 16px';
-    canvas.vorlaKeys = keys;
-    VORLA.listenKeys(keys, canvas, window);
-    VORLA.listenPointer(canvas, window);
-    VORLA.windows[window] = canvas;
-    VORLA.order.push(window);
-    var screen = Module['vorlaScreen'] || document.body;
-    screen.appendChild(canvas);
-    screen.appendChild(keys);
-    VORLA.arrange();
+    VORLA.createWindow(window, UTF8ToString(title), width, height);
   },
 
   vorla_web_window_destroy__deps: ['$VORLA'],
   vorla_web_window_destroy: function(window) {
-    var canvas = VORLA.windows[window];
-    if (!canvas) return;
-    canvas.remove();
-    canvas.vorlaKeys.remove();
-    delete VORLA.windows[window];
-    VORLA.order = VORLA.order.filter(function(id) { return id !== window; });
-    VORLA.arrange();
+    VORLA.destroyWindow(window);
   },
 
   vorla_web_window_show__deps: ['$VORLA'],
   vorla_web_window_show: function(window, visible) {
-    var canvas = VORLA.windows[window];
-    if (!canvas) return;
-    canvas.style.display = visible ? 'block' : 'none';
-    canvas.vorlaKeys.disabled = !visible;
-    VORLA.arrange();
-    // The first window shown takes the keyboard, unless the page's own controls have it.
-    var focused = document.activeElement;
-    if (visible && window === VORLA.order[0] && (!focused || focused === document.body)) {
-      VORLA.focus(canvas);
-    }
+    VORLA.showWindow(window, visible);
   },
 
   vorla_web_window_present__deps: ['$VORLA'],
   vorla_web_window_present: function(window, pixels, width, height, stride) {
-    var canvas = VORLA.windows[window];
-    if (!canvas) return;
-    if (canvas.width !== width || canvas.height !== height) {
-      canvas.width = width;
-      canvas.height = height;
-      VORLA.arrange();
-    }
-    // One image per canvas, filled in place: 0x00RRGGBB words to R, G, B, A bytes (the words
-    // of a little-endian machine, as every browser runs on).
-    if (!canvas.vorlaImage || canvas.vorlaImage.width !== width ||
-        canvas.vorlaImage.height !== height) {
-      canvas.vorlaImage = new ImageData(width, height);
-      canvas.vorlaWords = new Uint32Array(canvas.vorlaImage.data.buffer);
-    }
-    var image = canvas.vorlaImage;
-    var out = canvas.vorlaWords;
-    var source = HEAPU32;
-    var base = pixels >> 2;
-    var i = 0;
-    for (var y = 0; y < height; ++y) {
-      var row = base + y * stride;
-      for (var x = 0; x < width; ++x) {
-        var p = source[row + x];
-        out[i++] = 0xFF000000 | (p & 0xFF) << 16 | (p & 0xFF00) | (p >>> 16) & 0xFF;
-      }
-    }
-    var context = canvas.getContext('2d');
-    context.putImageData(image, 0, 0);
-    if (!Module['vorlaFirstFrame']) Module['vorlaFirstFrame'] = performance.now();
+    VORLA.paint(window, HEAPU32, pixels >> 2, width, height, stride);
   },
 
   vorla_web_now__deps: ['$VORLA'],
@@ -416,12 +449,7 @@ mergeInto(LibraryManager.library, {
 
   vorla_web_closed__deps: ['$VORLA'],
   vorla_web_closed: function() {
-    for (var id in VORLA.windows) {
-      VORLA.windows[id].vorlaKeys.remove();
-      VORLA.windows[id].remove();
-    }
-    VORLA.windows = {};
-    VORLA.order = [];
+    VORLA.removeWindows();
     VORLA.inputs = [];
     VORLA.sleeping = true;  // for good: nothing will wake the program again
     VORLA.closed = true;

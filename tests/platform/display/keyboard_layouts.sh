@@ -7,14 +7,7 @@
 # Usage: keyboard_layouts.sh BUILD_DIR
 set -uo pipefail
 build=$(realpath "$1")
-work=$(mktemp -d)
-export DISPLAY=:${VORLA_LAYOUT_TEST_DISPLAY:-93}
-Xvfb "$DISPLAY" -screen 0 1280x1024x24 -noreset >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; [ -n "${VORLA_LAYOUT_TEST_KEEP:-}" ] || rm -rf "$work"' EXIT
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-failures=0
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/x_server.sh" "${VORLA_LAYOUT_TEST_DISPLAY:-93}" 1280x1024
 
 # start PROGRAM: runs it in a folder of its own ($folder) and gives its drawing window the
 # keyboard ($window, $program).

@@ -8,15 +8,8 @@
 # Usage: x_display.sh BUILD_DIR
 set -uo pipefail
 build=$(realpath "$1")
-work=$(mktemp -d)
-export DISPLAY=:${VORLA_SCALE_TEST_DISPLAY:-94}
-Xvfb "$DISPLAY" -screen 0 3840x2160x24 -noreset >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+. "$(dirname "$0")/x_server.sh" "${VORLA_SCALE_TEST_DISPLAY:-94}" 3840x2160
 cd "$work" || exit 2
-failures=0
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 
 # draw SCALE NAME: runs the paint example, clicks three places of its drawing area (centred
 # coordinates, at SCALE times their place on the screen) and saves its window as NAME.png.
@@ -57,6 +50,7 @@ text=$(xdotool search --sync --name "VORLA Text" | head -1)
 sleep 0.5
 top=$(xdotool getwindowgeometry "$text" | sed -n 's/.*Position: [0-9]*,\([0-9]*\).*/\1/p')
 kill $program
+wait $program 2>/dev/null  # its windows gone, so that the search below finds the designer's
 [ "$top" = 1442 ] || fail "the text window's top at $top (1442 expected)"
 
 # Five times, as the errors of the window's last calls arrive at varying moments.

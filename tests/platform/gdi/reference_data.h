@@ -1,4 +1,4 @@
-// The text format of recorded GDI pixels, written by the probe (tools/gdi-probe) and read by
+// The text format of recorded GDI pixels, written by the probe (tools/generators/gdi_probe.cpp) and read by
 // the comparison test. One record per scene:
 //
 //   scene <name> <width> <height>

@@ -1,9 +1,11 @@
 // Device contexts and GDI objects: a new DC's defaults, SelectObject's previous objects, stock
-// objects, deferred deletion, and bad handles failing as Win32 fails them.
+// objects, deferred deletion, bad handles failing as Win32 fails them, and a reset that leaves
+// nothing of a drawing behind.
 #include <gtest/gtest.h>
 
 #include "base/handles.h"
-#include "gdi/internal.h"
+#include "gdi/for_user.h"
+#include "gdi/kept.h"
 #include "test_canvas.h"
 
 using namespace gdi_test;
@@ -11,6 +13,27 @@ using platform::handle_live_count;
 using platform::HandleKind;
 
 namespace {
+
+// A drawing that leaves something in each of GDI's kept things: objects made and deleted, a wide
+// oval (its quadrant, the pen's shapes, the kept outline), a polygon of five corners (the scan
+// buffers), and text (a font asked for, its face and glyphs).
+std::string drawing_that_keeps() {
+  Canvas canvas(40, 30);
+  {
+    Tools tools(canvas.dc, 3, kRed, kBlue);
+    Ellipse(canvas.dc, 2, 2, 30, 20);
+    const POINT star[] = {{20, 2}, {25, 28}, {2, 10}, {38, 10}, {15, 28}};
+    Polygon(canvas.dc, star, 5);
+  }
+  HFONT font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "VORLA-font");
+  HGDIOBJ old_font = SelectObject(canvas.dc, font);
+  SetTextColor(canvas.dc, kGreen);
+  SetBkMode(canvas.dc, TRANSPARENT);
+  TextOutA(canvas.dc, 4, 8, "Cone", 4);
+  SelectObject(canvas.dc, old_font);
+  DeleteObject(font);
+  return canvas.picture();
+}
 
 int live_objects() {
   return handle_live_count(HandleKind::pen) + handle_live_count(HandleKind::brush) +
@@ -279,4 +302,15 @@ TEST(GdiObjects, BrushColourIsKnownForSolidBrushesOnly) {
       platform::brush_colour(reinterpret_cast<HBRUSH>(GetStockObject(BLACK_PEN)), &colour));
   DeleteObject(brush);
   EXPECT_FALSE(platform::brush_colour(brush, &colour));
+}
+
+TEST(GdiReset, KeepsNothingAndDrawsAgainAsAtStart) {
+  const std::string first = drawing_that_keeps();
+  platform::gdi_reset();
+  const platform::Kept& kept = platform::kept();
+  EXPECT_TRUE(kept.fonts_asked.empty());
+  EXPECT_TRUE(kept.faces.faces.empty());
+  EXPECT_EQ(kept.stock.objects[BLACK_PEN], nullptr);
+  EXPECT_EQ(handle_live_count(HandleKind::pen) + handle_live_count(HandleKind::font), 0);
+  EXPECT_EQ(drawing_that_keeps(), first);
 }

@@ -1,5 +1,5 @@
 // Our GDI against what Wine 8.0's GDI gave for the same calls (tests/data/gdi, recorded by
-// tools/make-gdi-references.sh under Wine: Wine's own GDI code, not Windows'). Every scene of
+// tools/generators/make-gdi-references.sh under Wine: Wine's own GDI code, not Windows'). Every scene of
 // gdi_scenes is drawn on a 32-bit memory DC and compared pixel by pixel; a differing scene leaves
 // three pictures in the working directory: <scene>-expected.png, <scene>-actual.png and
 // <scene>-diff.png (differing pixels in magenta). Text is compared by its metrics, extents and the
@@ -174,7 +174,7 @@ TEST(GdiReferenceData, RecordsMatchTheSceneTable) {
       continue;
     }
     EXPECT_EQ(found->second.ops, gdi_scenes::describe(scene))
-        << scene.name << ": run tools/make-gdi-references.sh";
+        << scene.name << ": run tools/generators/make-gdi-references.sh";
   }
   EXPECT_EQ(records.size(), scenes.size());
 }
@@ -214,13 +214,13 @@ enum TextValue : size_t { kExtentCx = 7, kInkLeft = 9, kAdvance = 14 };
 void compare_text_measures(const std::vector<Pairing>& pairings) {
   const std::vector<gdi_reference::TextRecord>& records = text_references();
   const std::vector<gdi_scenes::TextCase> cases = gdi_scenes::text_cases();
-  ASSERT_EQ(records.size(), cases.size()) << "run tools/make-gdi-references.sh";
+  ASSERT_EQ(records.size(), cases.size()) << "run tools/generators/make-gdi-references.sh";
   const std::vector<std::string> names = gdi_scenes::text_value_names();
   OurSurface surface(gdi_scenes::kTextSurfaceWidth, gdi_scenes::kTextSurfaceHeight);
   size_t differing = 0;
   for (size_t i = 0; i < cases.size(); ++i) {
-    ASSERT_EQ(records[i].height, cases[i].height) << "run tools/make-gdi-references.sh";
-    ASSERT_EQ(records[i].text, cases[i].text) << "run tools/make-gdi-references.sh";
+    ASSERT_EQ(records[i].height, cases[i].height) << "run tools/generators/make-gdi-references.sh";
+    ASSERT_EQ(records[i].text, cases[i].text) << "run tools/generators/make-gdi-references.sh";
     const std::vector<int> ours = gdi_scenes::measure_text(surface.dc(), cases[i]);
     std::string report;
     for (const Pairing& pairing : pairings) {

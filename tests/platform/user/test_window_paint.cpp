@@ -1,6 +1,5 @@
 // Painting: update regions, background erase, pixels reaching the display, resizing, PNG files.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <cstdio>
 #include <fstream>
@@ -201,34 +200,6 @@ TEST_F(PaintTest, ResizableWindowsFollowTheUser) {
   headless::resize(window, 300, 300);
   GetClientRect(window, &client);
   EXPECT_EQ(client.right, 595);
-}
-
-TEST(SavePng, WritesTheImage) {
-  std::vector<uint32_t> pixels = {0x00FF0000, 0x0000FF00, 0x000000FF,
-                                  0x00123456, 0x00FFFFFF, 0x00000000};
-  std::string path = ::testing::TempDir() + "window_test.png";
-  ASSERT_TRUE(headless::save_png(path, pixels, 3, 2));
-  std::ifstream file(path, std::ios::binary);
-  std::vector<unsigned char> png((std::istreambuf_iterator<char>(file)),
-                                 std::istreambuf_iterator<char>());
-  std::remove(path.c_str());
-  ASSERT_GT(png.size(), 33u);
-  EXPECT_EQ(std::vector<unsigned char>(png.begin(), png.begin() + 8),
-            (std::vector<unsigned char>{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}));
-  EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
-  EXPECT_EQ(png[19], 3);  // width
-  EXPECT_EQ(png[23], 2);  // height
-  // The image data inflates back to the rows, each behind its filter byte.
-  size_t idat = 8 + 25;
-  ASSERT_EQ(std::string(png.begin() + idat + 4, png.begin() + idat + 8), "IDAT");
-  uLong length = (png[idat] << 24) | (png[idat + 1] << 16) | (png[idat + 2] << 8) | png[idat + 3];
-  std::vector<unsigned char> raw(2 * 10);
-  uLongf raw_size = raw.size();
-  ASSERT_EQ(uncompress(raw.data(), &raw_size, png.data() + idat + 8, length), Z_OK);
-  EXPECT_EQ(raw, (std::vector<unsigned char>{0, 255,  0,    0,    0,   255, 0,   0, 0, 255,
-                                             0, 0x12, 0x34, 0x56, 255, 255, 255, 0, 0, 0}));
-  EXPECT_FALSE(headless::save_png(path, pixels, 4, 2));
-  EXPECT_FALSE(headless::save_png("/nonexistent-dir/x.png", pixels, 3, 2));
 }
 
 }  // namespace

@@ -179,10 +179,10 @@ TEST_F(Class, ALastPictureFileReadsOnlyWhenWhole) {
   file("last.ppm", std::string("P6\n2 1\n255\n") + std::string("\xFF\0\0\0\0\xFF", 6));
   Picture picture;
   std::string error;
-  ASSERT_TRUE(read_picture_ppm((root_ / "last.ppm").string(), &picture, &error)) << error;
+  ASSERT_TRUE(picture::read_ppm((root_ / "last.ppm").string(), &picture, &error)) << error;
   EXPECT_EQ(picture.pixels, (std::vector<uint32_t>{0xFF0000, 0x0000FF}));
   file("cut.ppm", std::string("P6\n2 1\n255\n") + std::string("\xFF\0\0", 3));
-  EXPECT_FALSE(read_picture_ppm((root_ / "cut.ppm").string(), &picture, &error));
+  EXPECT_FALSE(picture::read_ppm((root_ / "cut.ppm").string(), &picture, &error));
 }
 
 }  // namespace

@@ -27,8 +27,8 @@ HDC dc_open_window(HWND window, const WindowPixels* pixels);
 // Deletes a DC that dc_open_window gave for that window; false for any other DC.
 bool dc_close_window(HWND window, HDC dc);
 
-// Frees every DC and GDI object (stock ones included) and empties the fonts' cache, for a reset
-// of the layer.
+// Frees every DC and GDI object (stock ones included) and everything GDI keeps between calls
+// (kept.h), for a reset of the layer.
 void gdi_reset();
 
 }  // namespace platform

@@ -1,5 +1,5 @@
 // Records the pixels that the GDI it runs on gives for every scene of tests/platform/gdi/scenes,
-// so our own GDI can be compared with them. A Windows program: tools/make-gdi-references.sh runs
+// so our own GDI can be compared with them. A Windows program: tools/generators/make-gdi-references.sh runs
 // it under Wine, so the records are Wine's GDI, not Windows'. Each scene is drawn on a 32-bit
 // top-down DIB section selected into a memory DC; the records go to standard output in the format
 // of tests/platform/gdi/reference_data.h. The text cases are measured the same way.
@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
   } else {
     out =
         "# Pixels for the scenes of tests/platform/gdi/scenes.cpp.\n"
-        "# Made by tools/make-gdi-references.sh; regenerate rather than edit.\n";
+        "# Made by tools/generators/make-gdi-references.sh; regenerate rather than edit.\n";
     for (const gdi_scenes::Scene& scene : gdi_scenes::all_scenes()) {
       if (!record_scene(scene, &out)) {
         std::fprintf(stderr, "gdi-probe: cannot make a surface for %s\n", scene.name.c_str());

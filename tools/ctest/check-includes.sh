@@ -19,7 +19,7 @@
 #   examples -> vorla.h and the C and C++ standard libraries only, as anyone's program.
 # Prints each include that breaks the rules and fails; run by CTest (include_directions).
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 
 # The folder a file belongs to, as the rules name it (into $area).
 set_area() {
@@ -88,7 +88,7 @@ while IFS= read -r file; do
   here=${file%/*}
   while IFS= read -r name; do
     target=
-    for dir in "$here" platform runtime designer tests tools/windows-check; do
+    for dir in "$here" platform runtime designer tests tools tools/wine; do
       if [ -f "$dir/$name" ]; then
         target=$(realpath -m --relative-to=. "$dir/$name")
         break

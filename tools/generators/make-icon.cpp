@@ -8,6 +8,7 @@
 
 #include "designer.h"
 #include "display/headless/headless.h"
+#include "display/headless/picture.h"
 #include "layer.h"
 #include "runtime_state.h"
 
@@ -84,7 +85,7 @@ int main(int argc, char** argv) {
   for (int size : {48, 256}) {
     const std::string path =
         std::string(argv[1]) + "/cone-designer-" + std::to_string(size) + ".png";
-    if (!headless::save_png(path, scaled(square, size), size, size, true)) {
+    if (!picture::write_png(path, {size, size, scaled(square, size)}, true)) {
       std::fprintf(stderr, "cannot write %s\n", path.c_str());
       return 1;
     }

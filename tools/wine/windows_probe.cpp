@@ -1,4 +1,4 @@
-// The Windows side's helper for tools/windows-check.sh, run under Wine beside the cone designer.
+// The Windows side's helper for tools/wine/windows-check.sh, run under Wine beside the cone designer.
 // It tells the script where things are on the screen, as Windows sees them, and draws text with
 // the runtime as the designer does. The modes that measure write their answers to the file OUT:
 //

@@ -4,7 +4,7 @@
 # script leaves it becomes docs/pictures/NAME.png. The runs use a virtual clock, so the same
 # sources always give the same pictures. Build directory: $VORLA_BUILD_DIR, else build.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${VORLA_BUILD_DIR:-build}
 case $build in /*) ;; *) build=$root/$build ;; esac
 cd "$root"

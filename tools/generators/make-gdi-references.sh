@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Records the reference pixels of Wine's GDI for the GDI comparison test: builds the probe
-# (tools/gdi-probe) with MinGW-w64 and runs it under Wine, writing tests/data/gdi/scenes.txt
+# (tools/generators/gdi_probe.cpp) with MinGW-w64 and runs it under Wine, writing tests/data/gdi/scenes.txt
 # and tests/data/gdi/text.txt. The pixels are those of Wine's own GDI code, not of Windows'.
 # Needs: apt-get install wine wine64 g++-mingw-w64-x86-64. Run it after changing the scenes.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 out_dir=${VORLA_PROBE_DIR:-build-probe}
 mkdir -p "$out_dir" tests/data/gdi
 x86_64-w64-mingw32-g++ -std=c++20 -O2 -Wall -Wextra -Werror -static -DNOMINMAX \
   -Iplatform -Itests \
-  tools/gdi-probe/probe.cpp tests/platform/gdi/scenes.cpp tests/platform/gdi/reference_data.cpp \
+  tools/generators/gdi_probe.cpp tests/platform/gdi/scenes.cpp tests/platform/gdi/reference_data.cpp \
   -lgdi32 -o "$out_dir/gdi-probe.exe"
 prefix=$(mktemp -d /tmp/gdi-probe-wine.XXXXXX)
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -18,7 +18,7 @@ trap 'wineserver -k 2>/dev/null || true; rm -rf "$prefix"' EXIT
 wineboot -i >/dev/null 2>&1 || true
 wineserver -w
 # Text as the classic desktop draws it, without font smoothing.
-. tools/wine-fonts.sh
+. tools/wine/wine-fonts.sh
 plain_text_fonts
 made_by="# Recorded on $(date -u +%Y-%m-%d) from the GDI of $(wine --version 2>/dev/null):"
 made_by+=" Wine's own code, not Windows'."

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Proves the Windows program under Wine against the Linux program; run by hand as root, not in
-# CI (Wine is a large install). Usage: bash tools/windows-check.sh [--arch 32|64]
+# CI (Wine is a large install). Usage: bash tools/wine/windows-check.sh [--arch 32|64]
 #
 # 1. Wine for the build's programs. For 32-bit programs (the default), where the kernel runs
 #    them, Debian's wine32 with the i386 architecture added, retrying apt a bounded number of
@@ -11,8 +11,8 @@
 #    Wine program then starts in minutes, not seconds: the waits below are stretched to match.
 #    --arch 64 checks the 64-bit build of the same program with wine64 instead.
 # 2. Builds cone-designer.exe and windows-probe.exe with the MinGW-w64 toolchain file, and the
-#    Linux tool headless-designer (tools/windows-check/).
-# 3. Gives the session tools/windows-check/session.txt to the Linux program on the headless
+#    Linux tools headless-designer and windows-shots (tools/wine/).
+# 3. Gives the session tools/wine/session.txt to the Linux program on the headless
 #    display and to the Windows program under Wine (xdotool, in a fresh Wine prefix under Xvfb):
 #    the Run menu is used with the mouse and with the keys, and both recordings ("VORLA.SCR")
 #    must be the same. Closing the window (its close box, or Alt+F4 where Wine draws none) must
@@ -29,7 +29,7 @@
 # Exit status 0 only when every check passed; 3 when Wine cannot be had.
 set -uo pipefail
 given_exe=${VORLA_CHECK_EXE:+$(realpath "$VORLA_CHECK_EXE")}
-cd "$(dirname "$0")/.." || exit 2
+cd "$(dirname "$0")/../.." || exit 2
 root=$PWD
 
 arch=32
@@ -39,7 +39,7 @@ case $arch in
       mingw_package=g++-mingw-w64-i686 ;;
   64) toolchain=cmake/mingw-x86_64.cmake winearch=win64 wine_packages=(wine wine64)
       mingw_package=g++-mingw-w64-x86-64 ;;
-  *) echo "usage: bash tools/windows-check.sh [--arch 32|64]"; exit 2 ;;
+  *) echo "usage: bash tools/wine/windows-check.sh [--arch 32|64]"; exit 2 ;;
 esac
 display=${VORLA_CHECK_DISPLAY:-:96}
 out=$root/${VORLA_CHECK_DIR:-build-windows-check}
@@ -47,7 +47,7 @@ tries=${VORLA_APT_TRIES:-3}
 pause=${VORLA_APT_PAUSE:-60}
 cache=${VORLA_WINE32_CACHE:-/var/cache/vorla-wine32}
 mirror=${VORLA_DEBIAN_MIRROR:-http://deb.debian.org/debian}
-session=$root/tools/windows-check/session.txt
+session=$root/tools/wine/session.txt
 mkdir -p "$out"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -94,7 +94,7 @@ fi
 # with it however the run ends.
 if [ "$route" = emulated ] && [ -z "${VORLA_CHECK_NAMESPACE:-}" ]; then
   VORLA_CHECK_NAMESPACE=1 exec unshare --mount --propagation private \
-    bash "$root/tools/windows-check.sh" "$@"
+    bash "$root/tools/wine/windows-check.sh" "$@"
 fi
 
 host_packages=("$mingw_package" xvfb xauth xdotool imagemagick)
@@ -141,7 +141,7 @@ if ! have_packages "${host_packages[@]}"; then
     echo "Wine for $arch-bit programs cannot be had."
     if [ "$route" = native ] && [ "$arch" = 32 ]; then
       echo "(VORLA_WINE32_ROUTE=qemu takes Wine from an i386 root of its own instead, without the"
-      echo "host's apt; bash tools/windows-check.sh --arch 64 checks the 64-bit build.)"
+      echo "host's apt; bash tools/wine/windows-check.sh --arch 64 checks the 64-bit build.)"
     fi
     exit 3
   fi
@@ -249,7 +249,7 @@ if ! { cmake -S . -B "$out/mingw$arch" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DBUI
   -DVORLA_BENCH=OFF "${launcher[@]}" &&
   cmake --build "$out/mingw$arch" -j2 --target "${windows_targets[@]}" &&
   cmake -S . -B "$out/linux" -DBUILD_TESTING=OFF -DVORLA_BENCH=OFF "${launcher[@]}" &&
-  cmake --build "$out/linux" -j2 --target headless-designer; } >"$out/build.log" 2>&1; then
+  cmake --build "$out/linux" -j2 --target headless-designer windows-shots; } >"$out/build.log" 2>&1; then
   tail -n 30 "$out/build.log"
   echo "the builds failed (see $out/build.log)"
   exit 1
@@ -264,6 +264,7 @@ if [ -n "$given_exe" ]; then
 fi
 probe_exe=$out/mingw$arch/windows-probe.exe
 tool=$out/linux/headless-designer
+shots=$out/linux/windows-shots
 echo "DLL imports of cone-designer.exe:"
 objdump -p "$exe" | grep 'DLL Name' | sed 's/^[[:space:]]*/  /'
 
@@ -342,7 +343,7 @@ else
   cp -a "$wine_root$template" "$WINEPREFIX"
 fi
 # Text as the classic desktop draws it, without smoothing, as for the GDI references.
-. tools/wine-fonts.sh
+. tools/wine/wine-fonts.sh
 plain_text_fonts
 
 # The probe stays for the whole check and answers in milliseconds, where each start of a Wine
@@ -416,7 +417,7 @@ menu_item() {
   read -r _ left top right bottom < <(tr -d '\r' <"$out/popup.txt")
   deadline=$((SECONDS + 2 * patience))
   until import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
-    "ppm:$out/popup.ppm" && read -r item_x item_y < <("$tool" popup-item "$out/popup.ppm" "$1"); do
+    "ppm:$out/popup.ppm" && read -r item_x item_y < <("$shots" popup-item "$out/popup.ppm" "$1"); do
     if [ "$SECONDS" -ge "$deadline" ]; then
       fail "item $1 not found in the open Run menu"
       xdotool key Escape Escape
@@ -509,8 +510,8 @@ if start_program "$out/wine-play"; then
   close_program "$out/wine-play"
   if probe ink "$out/linux-play/linux-text.txt" "$out/wine-play/wine-ink.txt"; then
     echo "comparing the client areas (Linux: $out/linux-play/linux.png," \
-      "Wine: $out/wine-play/wine.png, differences: $out/diff.png, red outside text, blue inside)"
-    "$tool" compare "$out/linux-play/linux.ppm" "$out/wine-play/wine.ppm" \
+      "Wine: $out/wine-play/wine.png, differences: $out/diff.png, magenta outside text, blue inside)"
+    "$shots" compare "$out/linux-play/linux.ppm" "$out/wine-play/wine.ppm" \
       "$out/linux-play/linux-text.txt" "$out/linux-play/linux-ink.txt" \
       "$out/wine-play/wine-ink.txt" "$out/diff.png" ||
       fail "the pictures differ outside text, or in size"

@@ -4,7 +4,7 @@
 # (WinMain ones with vorla_main), any other as the body of a function after #include "vorla.h".
 # Warnings are errors. Usage: check-docs.sh BUILD_DIR   (run by CTest: Docs.CodeBlocksCompile)
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
