@@ -5,19 +5,30 @@
 # (every test must pass) and `bash tools/run.sh` without a display (it must fail and say so).
 # With --ci it runs all of CI there (.ci/run, which ends with tools/test.sh) in place of the
 # tests alone: the cross-build, the sanitizers, the fuzzers and the browser test.
+# With --packages DIR it installs the Debian packages of DIR there instead (tools/package.sh
+# makes them), uses them and removes them (tests/package/installed.sh), without building.
 # Not part of CI: it builds everything from nothing and takes 15-25 minutes (--ci took 17 here,
 # with the packages already downloaded by an earlier run).
-# Run as root. Usage: tools/fresh-check.sh [--ci]
+# Run as root. Usage: tools/fresh-check.sh [--ci | --packages DIR]
 #   VORLA_FRESH_CACHE  where the base root and downloaded packages are kept
 #                      (default /var/cache/vorla-fresh-check)
 #   VORLA_DEBIAN_MIRROR  the Debian mirror (default http://deb.debian.org/debian)
 set -euo pipefail
 check="bash tools/test.sh"
+debs=""
 case "${1:-}" in
   "") ;;
   --ci) check="CI=true bash .ci/run" ;;
-  *) echo "usage: tools/fresh-check.sh [--ci]" >&2; exit 2 ;;
+  --packages)
+    debs=$(realpath "${2:-}")
+    check="VORLA_THROWAWAY_ROOT=1 bash tests/package/installed.sh /root/debs"
+    ;;
+  *) echo "usage: tools/fresh-check.sh [--ci | --packages DIR]" >&2; exit 2 ;;
 esac
+if [ -n "$debs" ] && ! compgen -G "$debs/*.deb" >/dev/null; then
+  echo "fresh-check: no .deb in $debs" >&2
+  exit 2
+fi
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cache=${VORLA_FRESH_CACHE:-/var/cache/vorla-fresh-check}
 mirror=${VORLA_DEBIAN_MIRROR:-http://deb.debian.org/debian}
@@ -111,8 +122,14 @@ in_root() {
       /bin/bash -c "cd /root/cone-designer && $2"' sh "$root" "$1"
 }
 
+if [ -n "$debs" ]; then
+  mkdir "$root/root/debs"
+  cp "$debs"/*.deb "$root/root/debs/"
+fi
+
 echo "== $check"
 in_root "$check"
+[ -n "$debs" ] && exit 0
 
 echo "== bash tools/run.sh without a display"
 set +e

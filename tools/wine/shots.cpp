@@ -1,8 +1,10 @@
 // The Windows check's pictures, apart from any program: where the n-th command of an open
 // popup menu lies in a screen shot of it, and the comparison of the two systems' client areas
-// outside and inside their text.
+// outside and inside their text; and where the ink of a program's text calls lies on the
+// headless display (the Linux side of what the Windows probe's ink mode measures under Wine).
 //   windows-shots popup-item SHOT.ppm N
 //   windows-shots compare LINUX.ppm WINE.ppm TEXT LINUX-INK WINE-INK DIFF.png
+//   windows-shots ink CALLS OUT
 #include "shots.h"
 
 #include <algorithm>
@@ -11,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "display/headless/headless.h"
 #include "display/headless/picture.h"
+#include "layer.h"
 #include "text_ink.h"
 
 namespace {
@@ -76,6 +80,18 @@ int compare(const std::string& linux_path, const std::string& wine_path, const c
   return result.same_size && result.differing == 0 ? 0 : 1;
 }
 
+int ink(const char* calls_path, const char* out_path) {
+  headless::drive_from_code();
+  platform::layer_choose_display("headless");
+  static char no_arguments[] = "";
+  gfx_startup(nullptr, nullptr, no_arguments, SW_HIDE);
+  gfx_set_logging(0);
+  const bool written =
+      text_ink::write_boxes(out_path, text_ink::ink_boxes(text_ink::read_calls(calls_path)));
+  gfx_shutdown();
+  return written ? 0 : 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,8 +100,9 @@ int main(int argc, char** argv) {
   if (command == "compare" && argc == 8) {
     return compare(argv[2], argv[3], argv[4], argv[5], argv[6], argv[7]);
   }
+  if (command == "ink" && argc == 4) return ink(argv[2], argv[3]);
   std::fprintf(stderr,
                "usage: windows-shots popup-item SHOT.ppm N | compare LINUX.ppm WINE.ppm TEXT "
-               "LINUX-INK WINE-INK DIFF.png\n");
+               "LINUX-INK WINE-INK DIFF.png | ink CALLS OUT\n");
   return 2;
 }

@@ -24,8 +24,11 @@
 # Results go to build-windows-check/ (or $VORLA_CHECK_DIR); the display is $VORLA_CHECK_DISPLAY
 # (default :96). The i386 root and the template prefix are kept in /var/cache/vorla-wine32 (or
 # $VORLA_WINE32_CACHE), made from $VORLA_DEBIAN_MIRROR (default http://deb.debian.org/debian).
+# VORLA_CHECK_EXE=FILE checks that cone-designer.exe (the Windows download's, say) in place of
+# the one it builds.
 # Exit status 0 only when every check passed; 3 when Wine cannot be had.
 set -uo pipefail
+given_exe=${VORLA_CHECK_EXE:+$(realpath "$VORLA_CHECK_EXE")}
 cd "$(dirname "$0")/../.." || exit 2
 root=$PWD
 
@@ -240,9 +243,11 @@ echo "Wine: $(wine --version 2>/dev/null)"
 echo "building the Windows program ($toolchain) and the Linux tool"
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+windows_targets=(cone-designer windows-probe)
+[ -n "$given_exe" ] && windows_targets=(windows-probe)
 if ! { cmake -S . -B "$out/mingw$arch" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DBUILD_TESTING=OFF \
   -DVORLA_BENCH=OFF "${launcher[@]}" &&
-  cmake --build "$out/mingw$arch" -j2 --target cone-designer windows-probe &&
+  cmake --build "$out/mingw$arch" -j2 --target "${windows_targets[@]}" &&
   cmake -S . -B "$out/linux" -DBUILD_TESTING=OFF -DVORLA_BENCH=OFF "${launcher[@]}" &&
   cmake --build "$out/linux" -j2 --target headless-designer windows-shots; } >"$out/build.log" 2>&1; then
   tail -n 30 "$out/build.log"
@@ -250,6 +255,13 @@ if ! { cmake -S . -B "$out/mingw$arch" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DBUI
   exit 1
 fi
 exe=$out/mingw$arch/cone-designer.exe
+if [ -n "$given_exe" ]; then
+  # A copy in the results' folder, which Wine's root sees too.
+  mkdir -p "$out/given"
+  cp "$given_exe" "$out/given/cone-designer.exe" || exit 2
+  exe=$out/given/cone-designer.exe
+  echo "checking $given_exe"
+fi
 probe_exe=$out/mingw$arch/windows-probe.exe
 tool=$out/linux/headless-designer
 shots=$out/linux/windows-shots
