@@ -1,8 +1,9 @@
 // Records the pixels that the GDI it runs on gives for every scene of tests/platform/gdi/scenes,
-// so our own GDI can be compared with them. A Windows program: tools/generators/make-gdi-references.sh runs
-// it under Wine, so the records are Wine's GDI, not Windows'. Each scene is drawn on a 32-bit
-// top-down DIB section selected into a memory DC; the records go to standard output in the format
-// of tests/platform/gdi/reference_data.h. The text cases are measured the same way.
+// so our own GDI can be compared with them. A Windows program:
+// tools/generators/make-gdi-references.sh runs it under Wine, so the records are Wine's GDI, not
+// Windows'. Each scene is drawn on a 32-bit top-down DIB section selected into a memory DC; the
+// records go to standard output in the format of tests/platform/gdi/reference_data.h. The text
+// cases are measured the same way.
 #include <fcntl.h>
 #include <io.h>
 

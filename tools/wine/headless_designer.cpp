@@ -1,5 +1,5 @@
-// The Linux side of tools/wine/windows-check.sh: the cone designer on the headless display, given the
-// same input as the Windows program under Wine (the pictures are compared by windows-shots).
+// The Linux side of tools/wine/windows-check.sh: the cone designer on the headless display, given
+// the same input as the Windows program under Wine (the pictures are compared by windows-shots).
 //
 //   headless-designer record SESSION    gives the session's input (session.h); the program's
 //                                       recording is left in ./VORLA.SCR

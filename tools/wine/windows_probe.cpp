@@ -1,6 +1,7 @@
-// The Windows side's helper for tools/wine/windows-check.sh, run under Wine beside the cone designer.
-// It tells the script where things are on the screen, as Windows sees them, and draws text with
-// the runtime as the designer does. The modes that measure write their answers to the file OUT:
+// The Windows side's helper for tools/wine/windows-check.sh, run under Wine beside the cone
+// designer. It tells the script where things are on the screen, as Windows sees them, and draws
+// text with the runtime as the designer does. The modes that measure write their answers to the
+// file OUT:
 //
 //   windows-probe window OUT           the drawing window, in screen pixels: "client LEFT TOP
 //                                      WIDTH HEIGHT", "menu X Y" (the Run title in the menu

@@ -1,5 +1,5 @@
-// The text format of recorded GDI pixels, written by the probe (tools/generators/gdi_probe.cpp) and read by
-// the comparison test. One record per scene:
+// The text format of recorded GDI pixels, written by the probe (tools/generators/gdi_probe.cpp) and
+// read by the comparison test. One record per scene:
 //
 //   scene <name> <width> <height>
 //   ops <the scene's operations, as gdi_scenes::describe gives them>

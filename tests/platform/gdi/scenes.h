@@ -1,6 +1,7 @@
 // Small drawings made with GDI the way the runtime's renderer makes them, shared by the probe
-// that records GDI pixels under Wine (tools/generators/gdi_probe.cpp) and the test that compares our GDI with
-// those records. Only the Win32 calls of win32.h are used, so the same code builds on both.
+// that records GDI pixels under Wine (tools/generators/gdi_probe.cpp) and the test that compares
+// our GDI with those records. Only the Win32 calls of win32.h are used, so the same code builds on
+// both.
 #pragma once
 
 #include <string>

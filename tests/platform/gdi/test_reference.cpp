@@ -1,7 +1,7 @@
 // Our GDI against what Wine 8.0's GDI gave for the same calls (tests/data/gdi, recorded by
-// tools/generators/make-gdi-references.sh under Wine: Wine's own GDI code, not Windows'). Every scene of
-// gdi_scenes is drawn on a 32-bit memory DC and compared pixel by pixel; a differing scene leaves
-// three pictures in the working directory: <scene>-expected.png, <scene>-actual.png and
+// tools/generators/make-gdi-references.sh under Wine: Wine's own GDI code, not Windows'). Every
+// scene of gdi_scenes is drawn on a 32-bit memory DC and compared pixel by pixel; a differing scene
+// leaves three pictures in the working directory: <scene>-expected.png, <scene>-actual.png and
 // <scene>-diff.png (differing pixels in magenta). Text is compared by its metrics, extents and the
 // box of its ink, not by glyph shapes.
 #include <gtest/gtest.h>
