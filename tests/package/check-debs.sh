@@ -12,12 +12,7 @@ dist=$(realpath "$1")
 . "$root/tools/deps.sh"
 need_packages lintian dpkg-dev binutils desktop-file-utils jq "${BUILD_PACKAGES[@]}" \
   "${CHECK_PACKAGES[@]}"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-chmod 755 "$work" # vorla-check, run as root, runs the programs it builds as another user
-failures=0
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
+. "$root/tests/package/checks.sh"
 
 version=$(sed -n 's/^project(ConeDesigner VERSION \([0-9][0-9.]*\)[ )].*/\1/p' "$root/CMakeLists.txt")
 arch=$(dpkg --print-architecture)
@@ -98,5 +93,4 @@ bash "$root/tests/package/packages-at-work.sh" "$unpacked/usr" || failures=$((fa
   sed 's/^/  /' "$lintian_said"
 } >"$dist/packages.txt"
 echo "sizes, fields and file lists: $dist/packages.txt"
-[ "$failures" -eq 0 ] && echo "check-debs: all checks passed" || echo "check-debs: $failures failed"
-exit $((failures > 0))
+finish check-debs

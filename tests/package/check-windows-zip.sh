@@ -20,7 +20,7 @@ wine_run=0
 . "$root/tools/deps.sh"
 need_packages unzip binutils cmake make pkg-config g++-mingw-w64-i686 g++-mingw-w64-x86-64
 [ "$wine_run" = 1 ] && need_packages wine wine64 xvfb imagemagick "${BUILD_PACKAGES[@]}"
-work=$(mktemp -d)
+. "$root/tests/package/checks.sh"
 xvfb_pid=
 cleanup() {
   if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null; fi
@@ -28,9 +28,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-failures=0
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
 
 unzip -q "$zip" -d "$work/unpacked"
 top=$(find "$work/unpacked" -mindepth 1 -maxdepth 1)
@@ -209,6 +206,4 @@ if [ "$wine_run" = 1 ]; then
   fi
 fi
 
-[ "$failures" -eq 0 ] && echo "check-windows-zip: all checks passed" ||
-  echo "check-windows-zip: $failures failed"
-exit $((failures > 0))
+finish check-windows-zip

@@ -14,10 +14,7 @@ fi
 checkout=$(cd "$(dirname "$0")/../.." && pwd)
 debs=$(realpath "$1")
 packages=(cone-designer libvorla1 libvorla-dev vorla-check)
-work=$(mktemp -d)
-failures=0
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
+. "$checkout/tests/package/checks.sh"
 export DEBIAN_FRONTEND=noninteractive
 
 echo "== apt install ./*.deb"
@@ -68,6 +65,4 @@ else
   fail "after apt remove: files left: ${left:-none}; files added: ${added:-none}; dpkg: ${states:-nothing}"
 fi
 
-rm -rf "$work"
-[ "$failures" -eq 0 ] && echo "installed.sh: all checks passed" || echo "installed.sh: $failures failed"
-exit $((failures > 0))
+finish installed.sh

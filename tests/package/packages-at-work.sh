@@ -9,12 +9,7 @@ set -uo pipefail
 checkout=$(cd "$(dirname "$0")/../.." && pwd)
 usr=$(realpath "$1")
 triplet=$(gcc -print-multiarch)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-chmod 755 "$work" # vorla-check, run as root, runs the programs it builds as another user
-failures=0
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
+. "$checkout/tests/package/checks.sh"
 cmake_prefix=()
 if [ "$usr" != /usr ]; then
   export PKG_CONFIG_PATH=$usr/lib/$triplet/pkgconfig LD_LIBRARY_PATH=$usr/lib/$triplet

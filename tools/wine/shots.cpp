@@ -83,13 +83,7 @@ int compare(const std::string& linux_path, const std::string& wine_path, const c
 int ink(const char* calls_path, const char* out_path) {
   headless::drive_from_code();
   platform::layer_choose_display("headless");
-  static char no_arguments[] = "";
-  gfx_startup(nullptr, nullptr, no_arguments, SW_HIDE);
-  gfx_set_logging(0);
-  const bool written =
-      text_ink::write_boxes(out_path, text_ink::ink_boxes(text_ink::read_calls(calls_path)));
-  gfx_shutdown();
-  return written ? 0 : 2;
+  return text_ink::measure(nullptr, calls_path, out_path);
 }
 
 }  // namespace

@@ -155,4 +155,15 @@ inline std::vector<Box> ink_boxes(const std::vector<TextCall>& calls) {
   return boxes;
 }
 
+// Writes the ink boxes of the text calls of CALLS to OUT, with the runtime started for it,
+// hidden, on the display the program has chosen; 0 when written, 2 when not.
+inline int measure(HINSTANCE instance, const char* calls_path, const char* out_path) {
+  static char no_arguments[] = "";
+  gfx_startup(instance, nullptr, no_arguments, SW_HIDE);
+  gfx_set_logging(0);
+  const bool written = write_boxes(out_path, ink_boxes(read_calls(calls_path)));
+  gfx_shutdown();
+  return written ? 0 : 2;
+}
+
 }  // namespace text_ink

@@ -98,16 +98,6 @@ int end_mode() {
   return ended ? 0 : 1;
 }
 
-int ink_mode(HINSTANCE instance, const char* calls_path, const char* out) {
-  static char no_arguments[] = "";
-  gfx_startup(instance, nullptr, no_arguments, SW_HIDE);
-  gfx_set_logging(0);
-  const bool written =
-      text_ink::write_boxes(out, text_ink::ink_boxes(text_ink::read_calls(calls_path)));
-  gfx_shutdown();
-  return written ? 0 : 2;
-}
-
 int run_mode(HINSTANCE instance, const std::vector<std::string>& words) {
   const auto is = [&words](const char* mode, std::size_t count) {
     return words.size() == count && words[0] == mode;
@@ -115,7 +105,7 @@ int run_mode(HINSTANCE instance, const std::vector<std::string>& words) {
   if (is("window", 2)) return window_mode(words[1].c_str());
   if (is("popup", 2)) return popup_mode(words[1].c_str());
   if (is("end", 1)) return end_mode();
-  if (is("ink", 3)) return ink_mode(instance, words[1].c_str(), words[2].c_str());
+  if (is("ink", 3)) return text_ink::measure(instance, words[1].c_str(), words[2].c_str());
   return 2;
 }
 
