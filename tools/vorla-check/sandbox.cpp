@@ -3,7 +3,9 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -94,6 +96,38 @@ bool drop_root(uid_t uid) {
   if (geteuid() != 0) return true;
   return setgroups(0, nullptr) == 0 && setresgid(uid, uid, uid) == 0 &&
          setresuid(uid, uid, uid) == 0;
+}
+
+// In a child between fork and exec, as root: in a mount namespace of its own, a new /tmp (open
+// to all) with each file or folder of the descriptors `from` bound at the path of the same index
+// of `to`. Async-signal-safe calls only.
+bool stage_files(const std::vector<int>& from, const std::vector<std::string>& to,
+                 const std::vector<bool>& folder) {
+  // Copies of the files' mounts, taken in the checker's namespace, to be placed in the new one.
+  int trees[kMaxPlaced];
+  const size_t count = std::min(from.size(), kMaxPlaced);
+  for (size_t i = 0; i < count; ++i) {
+    trees[i] = open_tree(from[i], "", OPEN_TREE_CLONE | OPEN_TREE_CLOEXEC | AT_EMPTY_PATH);
+    if (trees[i] < 0) return false;
+  }
+  if (unshare(CLONE_NEWNS) != 0 ||
+      mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+      mount("tmpfs", "/tmp", "tmpfs", MS_NOSUID | MS_NODEV, "mode=0755") != 0) {
+    return false;
+  }
+  for (size_t i = 0; i < count; ++i) {
+    if (folder[i]) {
+      if (mkdir(to[i].c_str(), 0755) != 0) return false;
+    } else {
+      int made = open(to[i].c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+      if (made < 0) return false;
+      close(made);
+    }
+    if (move_mount(trees[i], "", AT_FDCWD, to[i].c_str(), MOVE_MOUNT_F_EMPTY_PATH) != 0) {
+      return false;
+    }
+  }
+  return true;
 }
 
 // In a child between fork and exec: puts each descriptor of `from` at the number of the same
@@ -402,6 +436,14 @@ Outcome Sandbox::run_in_bwrap(const Job& job) {
                            sockets[1], info_pipe[1]};
   std::vector<int> to = {0, 1, 2, kSocketFd, kInfoFd};
   std::vector<int> opened;
+  // Run as root, the checker hands bubblewrap (which runs as the sandbox's user) each file by a
+  // path that user may walk: bubblewrap finds a bound file's path again, and the checker's own
+  // files may lie where only root may enter (/root, say). Each is bound, in a mount namespace of
+  // the checker's child alone, into a folder of its own /tmp (staged_from onto staged).
+  const bool stage = geteuid() == 0;
+  std::vector<int> staged_from;
+  std::vector<std::string> staged;
+  std::vector<bool> staged_folder;
   std::vector<Mount> mounts = job.mounts;
   mounts.push_back({helper_, "/run/vorla-check/helper"});
   for (const Mount& mount : mounts) {
@@ -426,6 +468,14 @@ Outcome Sandbox::run_in_bwrap(const Job& job) {
       return outcome;
     }
     opened.push_back(fd);
+    if (stage) {
+      struct stat kind;
+      staged_from.push_back(fd);
+      staged.push_back("/tmp/vorla-check-" + std::to_string(staged.size()));
+      staged_folder.push_back(fstat(fd, &kind) == 0 && S_ISDIR(kind.st_mode));
+      args.insert(args.end(), {"--ro-bind", staged.back(), mount.inside});
+      continue;
+    }
     int number = kFirstMountFd + static_cast<int>(opened.size()) - 1;
     from.push_back(fd);
     to.push_back(number);
@@ -450,6 +500,10 @@ Outcome Sandbox::run_in_bwrap(const Job& job) {
   watch.child = fork();
   if (watch.child == 0) {
     setpgid(0, 0);
+    if (stage && !stage_files(staged_from, staged, staged_folder)) {
+      write_all(2, "vorla-check: cannot hand the sandbox its files\n");
+      _exit(126);
+    }
     if (!drop_root(uid)) {
       write_all(2, "vorla-check: cannot take the sandbox's user id\n");
       _exit(126);

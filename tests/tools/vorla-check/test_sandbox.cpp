@@ -70,6 +70,22 @@ class SandboxTest : public testing::Test {
   std::unique_ptr<check::Sandbox> sandbox_;
 };
 
+TEST_F(SandboxTest, GetsFilesFromFoldersOnlyTheCheckerMayEnter) {
+  // A teacher working as root in /root: the sandbox's user may not walk to the files it is given.
+  const fs::path closed = scratch_ / "closed";
+  fs::create_directories(closed);
+  std::ofstream(closed / "given.txt") << "given\n";
+  fs::permissions(closed, fs::perms::owner_all);
+  Job job;
+  job.argv = {"/bin/cat", "/student/given.txt"};
+  job.env = {"PATH=/usr/bin:/bin"};
+  job.cwd = "/tmp/work";
+  job.mounts = {{(closed / "given.txt").string(), "/student/given.txt"}};
+  Outcome outcome = sandbox_->run(job);
+  EXPECT_EQ(outcome.end, Outcome::End::exited) << outcome.failure << outcome.err;
+  EXPECT_EQ(outcome.out, "given\n") << outcome.err;
+}
+
 TEST_F(SandboxTest, SeesNeitherHomesNorOtherFoldersNorPasswdAndWritesOnlyItsTmp) {
   // A folder of the host (as another student's submission would be) and the user's home.
   const fs::path other = scratch_ / "bob";
