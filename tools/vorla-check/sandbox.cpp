@@ -252,6 +252,17 @@ Sandbox::Sandbox(std::string helper, uid_t uid, bool unsandboxed, std::string sc
     base_args_.insert(base_args_.end(), {"--ro-bind-try", path, path});
   }
   base_args_.insert(base_args_.end(), {"--proc", "/proc", "--dev", "/dev"});
+  // Files are staged (run_in_bwrap) only where a child of the checker may make a mount
+  // namespace with a /tmp of its own: as root, and not in a container that forbids it.
+  if (geteuid() == 0) {
+    const pid_t child = fork();
+    if (child == 0) {
+      _exit(stage_files({}, {}, {}) ? 0 : 1);
+    }
+    int status = 0;
+    stage_ = child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+             WEXITSTATUS(status) == 0;
+  }
 }
 
 bool Sandbox::usable(std::string* why) {
@@ -440,7 +451,7 @@ Outcome Sandbox::run_in_bwrap(const Job& job) {
   // path that user may walk: bubblewrap finds a bound file's path again, and the checker's own
   // files may lie where only root may enter (/root, say). Each is bound, in a mount namespace of
   // the checker's child alone, into a folder of its own /tmp (staged_from onto staged).
-  const bool stage = geteuid() == 0;
+  const bool stage = stage_;
   std::vector<int> staged_from;
   std::vector<std::string> staged;
   std::vector<bool> staged_folder;

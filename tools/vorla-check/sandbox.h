@@ -93,6 +93,9 @@ class Sandbox {
   Outcome run(const Job& job);
 
   bool unsandboxed() const { return unsandboxed_; }
+  // Whether files are handed to the sandboxes through a mount namespace of the checker's (as
+  // root, where a container allows it), so that they may lie where only root may enter.
+  bool stages_files() const { return stage_; }
 
  private:
   Outcome run_in_bwrap(const Job& job);
@@ -102,6 +105,7 @@ class Sandbox {
   uid_t uid_;
   bool unsandboxed_;
   std::string scratch_;
+  bool stage_ = false;  // as root, with the right to make mount namespaces: see run_in_bwrap
   std::string bwrap_;
   std::vector<std::string> base_args_;
 };

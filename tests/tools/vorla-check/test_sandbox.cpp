@@ -72,6 +72,9 @@ class SandboxTest : public testing::Test {
 
 TEST_F(SandboxTest, GetsFilesFromFoldersOnlyTheCheckerMayEnter) {
   // A teacher working as root in /root: the sandbox's user may not walk to the files it is given.
+  if (geteuid() == 0 && !sandbox_->stages_files()) {
+    GTEST_SKIP() << "root without the right to make mount namespaces (a container's)";
+  }
   const fs::path closed = scratch_ / "closed";
   fs::create_directories(closed);
   std::ofstream(closed / "given.txt") << "given\n";
