@@ -98,9 +98,10 @@ bool drop_root(uid_t uid) {
          setresuid(uid, uid, uid) == 0;
 }
 
-// In a child between fork and exec, as root: in a mount namespace of its own, a new /tmp (open
-// to all) with each file or folder of the descriptors `from` bound at the path of the same index
-// of `to`. Async-signal-safe calls only.
+// In a child between fork and exec, as root: in a mount namespace of its own, a folder open to
+// all over /mnt (the place for a passing mount, which leaves /tmp and what lies there in sight)
+// with each file or folder of the descriptors `from` bound at the path of the same index of `to`.
+// Async-signal-safe calls only.
 bool stage_files(const std::vector<int>& from, const std::vector<std::string>& to,
                  const std::vector<bool>& folder) {
   // Copies of the files' mounts, taken in the checker's namespace, to be placed in the new one.
@@ -112,7 +113,7 @@ bool stage_files(const std::vector<int>& from, const std::vector<std::string>& t
   }
   if (unshare(CLONE_NEWNS) != 0 ||
       mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-      mount("tmpfs", "/tmp", "tmpfs", MS_NOSUID | MS_NODEV, "mode=0755") != 0) {
+      mount("tmpfs", "/mnt", "tmpfs", MS_NOSUID | MS_NODEV, "mode=0755") != 0) {
     return false;
   }
   for (size_t i = 0; i < count; ++i) {
@@ -253,7 +254,7 @@ Sandbox::Sandbox(std::string helper, uid_t uid, bool unsandboxed, std::string sc
   }
   base_args_.insert(base_args_.end(), {"--proc", "/proc", "--dev", "/dev"});
   // Files are staged (run_in_bwrap) only where a child of the checker may make a mount
-  // namespace with a /tmp of its own: as root, and not in a container that forbids it.
+  // namespace with a folder over /mnt: as root, and not in a container that forbids it.
   if (geteuid() == 0) {
     const pid_t child = fork();
     if (child == 0) {
@@ -450,7 +451,7 @@ Outcome Sandbox::run_in_bwrap(const Job& job) {
   // Run as root, the checker hands bubblewrap (which runs as the sandbox's user) each file by a
   // path that user may walk: bubblewrap finds a bound file's path again, and the checker's own
   // files may lie where only root may enter (/root, say). Each is bound, in a mount namespace of
-  // the checker's child alone, into a folder of its own /tmp (staged_from onto staged).
+  // the checker's child alone, into a folder over /mnt (staged_from onto staged).
   const bool stage = stage_;
   std::vector<int> staged_from;
   std::vector<std::string> staged;
@@ -482,7 +483,7 @@ Outcome Sandbox::run_in_bwrap(const Job& job) {
     if (stage) {
       struct stat kind;
       staged_from.push_back(fd);
-      staged.push_back("/tmp/vorla-check-" + std::to_string(staged.size()));
+      staged.push_back("/mnt/vorla-check-" + std::to_string(staged.size()));
       staged_folder.push_back(fstat(fd, &kind) == 0 && S_ISDIR(kind.st_mode));
       args.insert(args.end(), {"--ro-bind", staged.back(), mount.inside});
       continue;
