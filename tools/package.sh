@@ -35,7 +35,7 @@ if [ -z "$version" ]; then
   echo "package.sh: no version in CMakeLists.txt's project()" >&2
   exit 1
 fi
-need_packages dpkg-dev debhelper git zip g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
+need_packages build-essential dpkg-dev debhelper git zip g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
   "${BUILD_PACKAGES[@]}" "${tests[@]}"
 echo "Cone Designer $version into $out"
 
